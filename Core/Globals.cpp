@@ -1,0 +1,4 @@
+#include "Core/Globals.h"
+
+bool gKeyboardControl = true;
+bool gMouseControl = false;

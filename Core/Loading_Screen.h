@@ -1,0 +1,6 @@
+// The loading screen shown while the image bank loads: redrawn at most every 34 ms
+// with a spinning icon, up for at least 7 seconds. Handed to the image bank as its
+// callback; true means the user asked to quit.
+#pragma once
+
+bool LoadingScreenCallback(bool finish);

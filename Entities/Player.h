@@ -1,0 +1,67 @@
+// The runner: moves forward by itself, is steered sideways, jumps, carries one item at
+// a time and keeps the score and the checkpoint. Level objects change it through the
+// operations below.
+#pragma once
+
+#include <cstdint>
+
+#include "Graphics/Animation.h"
+
+class Entity;
+class Input_Handler;
+
+class Player
+{
+public:
+    static constexpr float START_Z = 300.0f;
+    static constexpr float STEER_STEP = 0.015f;
+    static constexpr float JUMP_VELOCITY = -0.04f;
+    static constexpr float JUMP_GRAVITY = 0.0025f;
+    static constexpr float RECOVERY_STEP = 0.01f;
+
+    Player();
+
+    void Init();                       // once, after the image bank is loaded
+    void Reset();                      // at the start line, running, nothing held
+    void Restart();                    // level from its beginning: checkpoint forgotten
+    bool RespawnAtCheckpoint();        // false (and nothing changes) without a checkpoint
+    void SaveCheckpoint();
+    void ClearItemUseBlock() { mItemUseBlocked = false; }
+    void ClearScores() { mLevelStartScore = 0; mScore = 0; }
+    void AddScore(int32_t value) { mScore += value; }
+    void SetSpeed(float speed);
+    void SetX(float x);                // clamped to keep the body inside the walls
+    void Launch(float velocityY, float gravity);
+    void Update(Input_Handler& input);
+    void TouchEntity(Entity& e);
+    bool IsCaught() const;
+    bool HasReached(const Entity& e) const;
+    void Draw();
+
+    bool mAccelerating;
+    int32_t mLevelStartScore;
+    int32_t mJumpState;
+    int32_t mScore;
+    float mZ;
+    float mX;
+    float mY;
+    float mVelocityY;
+    float mGravity;
+    float mSpeed;
+    float mHalfWidth;
+    float mHalfHeight;
+    float mCheckpointZ;
+    float mCheckpointDragonZ;
+    int32_t mCheckpointScore;
+    bool mCollidable;
+    Entity* mHeldItem;
+    bool mItemUseBlocked;
+    bool mHitThisFrame;
+    Animation mAnimation;
+    Animation_Frame mShadow;
+
+private:
+    void StartJump(float velocityY, float gravity);
+};
+
+extern Player gPlayer;

@@ -1,0 +1,61 @@
+// Plain drawing records handed to Graphics. They build themselves and hold floats;
+// nothing here talks to OpenGL.
+#pragma once
+
+// A rectangle in the screen plane: size, centre and four corners
+// (top-left, bottom-left, bottom-right, top-right), each corner x, y, z.
+struct Quad
+{
+    float mWidth, mHeight;
+    float mX, mY, mZ;
+    float mTopLeft[3];
+    float mBottomLeft[3];
+    float mBottomRight[3];
+    float mTopRight[3];
+
+    // The empty quad: everything 0 except every depth at -2.0.
+    Quad();
+    // A quad centred on (x, y) at depth z.
+    Quad(float x, float y, float z, float width, float height);
+};
+
+// Texture coordinates of the top-left (left, top) and bottom-right (right, bottom) corners.
+struct Texture_Rect
+{
+    float mLeft, mTop, mRight, mBottom;
+
+    Texture_Rect();  // the full image (0, 0, 1, 1)
+    Texture_Rect(float left, float top, float right, float bottom);
+    // From a pixel rectangle of an image of the given pixel size.
+    static Texture_Rect FromPixels(float left, float top, float right, float bottom,
+                                   float pixelWidth, float pixelHeight);
+};
+
+struct Rotation
+{
+    float mAngle;                    // degrees
+    float mAxisX, mAxisY, mAxisZ;
+    float mPivotX, mPivotY, mPivotZ;
+    bool mAboutCentre;               // rotate about the quad's centre instead of the pivot
+
+    Rotation();                      // 0 degrees about (0, 0, 1), about the centre
+    void Set(float angle, float axisX, float axisY, float axisZ);
+};
+
+struct Scale
+{
+    float mX, mY, mZ;
+
+    Scale();                         // (1, 1, 1)
+    void Set(float x, float y, float z);
+};
+
+struct Tint
+{
+    float mR, mG, mB, mA;
+    bool mEnabled;
+
+    Tint();                          // black, opaque, disabled
+    // Alpha first, as every colour the game hands to Graphics; also enables the tint.
+    void Set(float a, float r, float g, float b);
+};

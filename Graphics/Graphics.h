@@ -1,0 +1,68 @@
+// Graphics owns the window and the OpenGL state: an 800x600 window with a fixed
+// perspective and linear fog, drawn in immediate mode as textured quads. The screen
+// is cleared lazily by the first draw of a frame and shown by Render.
+// Used before a successful Init, every operation is harmless: nothing touches GL.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Graphics/Draw_Types.h"
+
+class Animation_Frame;
+class Animation_Set;
+class Animation;
+
+class Graphics
+{
+public:
+    Graphics();
+
+    // Opens the window (full screen when asked). False, with one line on standard
+    // error, when the video device or the GL window cannot be had.
+    bool Init(bool fullScreen);
+    // Releases the image bank's textures, then closes the window.
+    void Shutdown();
+    // Shows the frame, restores the saved view matrix and arms the next lazy clear.
+    void Render();
+    bool IsInitialised() const { return mInitialised; }
+
+    void EnableFog();
+    void DisableFog();                           // also sets the clear colour to black
+    void SetFogColour(float r, float g, float b); // the clear colour follows the fog colour
+    void SetFogParameters(float density, float start, float end);
+    const float* GetFogColour() const { return mFogColour; } // r, g, b, a
+    float GetFogDensity() const { return mFogDensity; }
+    float GetFogStart() const { return mFogStart; }
+    float GetFogEnd() const { return mFogEnd; }
+
+    // Colours come alpha first. The innermost pushed colour is in force; popping the
+    // last one leaves opaque white.
+    void PushColour(float a, float r, float g, float b);
+    void PopColour();
+    size_t GetColourDepth() const { return mColourStack.size(); }
+
+    void DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, const std::string& key);
+    void DrawFrame(const Animation_Frame& frame, const Quad& quad);
+    void DrawAnimationSet(const Animation_Set& set, const Quad& quad);
+    void DrawAnimation(const Animation& animation, const Quad& quad);
+    // Centres the frame on (x, y) at depth z, sized by its image's world size.
+    void DrawFrameAt(const Animation_Frame& frame, float x, float y, float z);
+
+    // Turns everything drawn after it, this frame, about the line of sight (the spinner).
+    void RotateView(float degrees);
+
+private:
+    void ClearIfPending();
+    void ApplyColour();
+
+    void* mScreen;                 // the SDL video surface
+    bool mInitialised;
+    bool mClearPending;
+    float mFogDensity, mFogStart, mFogEnd;
+    float mFogColour[4];
+    struct Colour { float r, g, b, a; };
+    std::vector<Colour> mColourStack;
+};
+
+extern Graphics gGraphics;

@@ -1,0 +1,31 @@
+// Reads a level file ("Data/Levels/Gold/levelN.zqt") into entities: one record per
+// object, four fields each introduced by a free label and a colon: type code, distance,
+// lateral position, and attribute words up to the end of the line.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <vector>
+
+class Entity;
+
+class Level_Loader
+{
+public:
+    static std::string FileName(uint16_t levelNumber);
+    // True when the whole file was read; entities made before a failure stay appended.
+    bool Load(uint16_t levelNumber, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
+    // The record reader itself, on any stream (tests and the fuzzer feed it text).
+    static bool Read(std::istream& in, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
+
+    static bool ReadIntField(std::istream& in, int& value);
+    static bool ReadFloatField(std::istream& in, float& value);
+    static void ReadAttributeWords(std::istream& in, std::vector<std::string>& words);
+
+private:
+    std::ifstream mFile;
+};
+
+extern Level_Loader gLevelLoader;

@@ -1,0 +1,49 @@
+// The corridor the runner runs through: ceiling, floor and two walls spanned between
+// the camera's near and far frames, textures scrolling with the run. Also owns what
+// moves the picture as a whole: earthquakes, glides of the far end, and a second
+// texture layer faded in over the first.
+#pragma once
+
+#include <string>
+
+class Background_Handler
+{
+public:
+    Background_Handler();
+
+    void Init();
+    void Reset();                      // Init, then both glides back to 0 over 100 frames
+    void SetCeiling(const std::string& key) { mCeiling = key; }
+    void SetFloor(const std::string& key) { mFloor = key; }
+    void SetWall(const std::string& key) { mWall = key; }
+    void SetOverlayCeiling(const std::string& key) { mOverlayCeiling = key; }
+    void SetOverlayFloor(const std::string& key) { mOverlayFloor = key; }
+    void SetOverlayWall(const std::string& key) { mOverlayWall = key; }
+    void SetTint(float r, float g, float b, float a);
+    void StartEarthquake(int frames, float strength);
+    void SetShiftX(float target, int frames);
+    void SetShiftY(float target, int frames);
+    void CentreShift(int frames);
+    void StartFade(float alpha, int frames);
+    void Update();
+    void Draw();
+
+    std::string mCeiling, mFloor, mWall;
+    std::string mOverlayCeiling, mOverlayFloor, mOverlayWall;
+    float mTint[4];
+    float mShiftXStart, mShiftX, mShiftXTarget;
+    float mShiftYStart, mShiftY, mShiftYTarget;
+    float mShiftXStep, mShiftXFrames;
+    float mShiftYStep, mShiftYFrames;
+    bool mQuakeActive;
+    int mQuakeFrames;
+    int mQuakeStep;
+    float mQuakeAmplitude;
+    float mFadeStart, mFadeAlpha, mFadeTarget;
+    float mFadeStep, mFadeFrames;
+
+private:
+    void DrawCorridor(const std::string& ceiling, const std::string& floor, const std::string& wall);
+};
+
+extern Background_Handler gBackground;

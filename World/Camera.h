@@ -1,0 +1,49 @@
+// Turns positions along the corridor into screen quads. x runs across the corridor
+// (0 one wall, 1 the other), y down it (0 ceiling, 1 floor), z along the run. Depth
+// between the near and far edges maps linearly onto screen depth 0 to -100, and the
+// cross-section at any depth is interpolated between the near and far frames.
+#pragma once
+
+#include "Graphics/Draw_Types.h"
+
+struct Frame_Rect
+{
+    float mLeft, mRight, mBottom, mTop;
+};
+
+class Camera
+{
+public:
+    Camera();
+
+    void Init(float origin, float length, float position, float back, float ahead);
+    void Reset();                               // both frames back to the full screen plane
+    void SetPosition(float z) { mPosition = z; }
+    float GetPosition() const { return mPosition; }
+    float GetNearZ() const { return mPosition - mBack; }
+    float GetFarZ() const { return mPosition + mAhead; }
+
+    Quad ProjectBox(float x, float y, float width, float height, float z);
+    float GetDepthFactor(float z) const;
+    Quad GetNearQuad() const;
+    Quad GetFarQuad() const;
+    float GetTextureNear() const;
+    float GetTextureFar() const;
+    void ShiftFarFrameX(float d);
+    void ShiftFarFrameY(float d);
+    const Frame_Rect& GetNearFrame() const { return mNearFrame; }
+    const Frame_Rect& GetFarFrame() const { return mFarFrame; }
+
+    static float FractionToWidth(float f);
+    static float FractionToHeight(float f);
+    static float FractionToScreenX(float f);
+    static float FractionToScreenY(float f);
+
+private:
+    float DepthFraction(float z) const;
+
+    float mBack, mAhead, mPosition, mOrigin, mTileLength;
+    Frame_Rect mNearFrame, mFarFrame;
+};
+
+extern Camera gCamera;

@@ -1,0 +1,50 @@
+// Owns every entity of the current level, in file order (ascending distance), and keeps
+// the on-screen window: the stretch of the list between the camera's near and far
+// edges. The window only moves forward, so per-frame work follows what is on screen.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class Entity;
+class Player;
+
+class Entity_Handler
+{
+public:
+    static const size_t NO_POSITION = SIZE_MAX;
+    // Level length used when there are no entities (after a failed load): keeps the
+    // progress values finite.
+    static constexpr float EMPTY_LEVEL_LENGTH = 1000.0f;
+
+    Entity_Handler();
+    ~Entity_Handler();
+
+    std::vector<Entity*>& GetEntities() { return mEntities; }
+    std::vector<Entity*>& GetOverlay() { return mOverlay; }
+    // The window, as a half-open range of the list, for the collision test.
+    Entity* const* GetFirstOnScreen() const;
+    Entity* const* GetLastOnScreen() const;
+    size_t GetFirstIndex() const { return mFirstOnScreen; }
+    size_t GetLastIndex() const { return mLastOnScreen; }
+    int32_t GetActiveCount() const { return mActiveCount; }
+
+    void ResetWindow();                // window rewound, every entity counted active
+    void ResetAll();                   // every entity's Reset (a level restart)
+    void Clear();                      // destroys the level's entities
+    float GetLastZ() const;            // the level length
+    bool IsLevelPassed() const;
+    void Update(Player& player);
+    void DrawEntities(Player& player);
+
+private:
+    size_t mFirstOnScreen;
+    size_t mLastOnScreen;
+    size_t mFirstAlive;
+    int32_t mActiveCount;
+    std::vector<Entity*> mEntities;
+    std::vector<Entity*> mOverlay;
+};
+
+extern Entity_Handler gEntities;
