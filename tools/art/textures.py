@@ -7,7 +7,8 @@ from PIL import Image
 
 from common import hex_rgb
 
-N = 256
+N = 512
+S = N / 256.0   # pattern sizes below are given for a 256 px tile
 
 
 # ---------------------------------------------------------------- noise
@@ -45,7 +46,13 @@ def fbm(n, period, octaves, rng, gain=0.5):
 def worley(n, count, rng, warp=None, stretch=(1.0, 1.0)):
     """F1, F2 and the nearest point's index, searched with wrap-around.
     warp is a pair of periodic offset fields (dy, dx) in pixels."""
-    pts = rng.random_sample((count, 2)) * n
+    # Jittered grid: evenly spread cells, no pinched slivers.
+    g = max(2, int(round(np.sqrt(count))))
+    jy, jx = np.mgrid[0:g, 0:g].reshape(2, -1).astype(float)
+    jit = (rng.random_sample((g * g, 2)) - 0.5) * 0.8
+    pts = np.stack([(jy + 0.5 + jit[:, 0]) * n / g,
+                    (jx + 0.5 + jit[:, 1]) * n / g], axis=1)
+    count = g * g
     yy, xx = np.mgrid[0:n, 0:n].astype(float)
     if warp is not None:
         yy = yy + warp[0]
@@ -65,8 +72,8 @@ def worley(n, count, rng, warp=None, stretch=(1.0, 1.0)):
 
 
 def warp_field(n, period, amount, rng):
-    return ((fbm(n, period, 3, rng) - 0.5) * 2 * amount,
-            (fbm(n, period, 3, rng) - 0.5) * 2 * amount)
+    return ((fbm(n, period, 3, rng) - 0.5) * 2 * amount * S,
+            (fbm(n, period, 3, rng) - 0.5) * 2 * amount * S)
 
 
 def shade(height, light=(-0.6, -0.8), strength=4.0):
@@ -111,6 +118,7 @@ def to_image(rgb):
 def edge_lines(f1, f2, width):
     """1 on cell borders (dark cartoon outline between stones), 0 inside."""
     e = f2 - f1
+    width = width * S
     return np.clip(1 - (e - width * 0.5) / width, 0, 1)
 
 
@@ -128,7 +136,7 @@ def stones(seed, count, warp_amt, colours, gap, lumps=1.0, speck=0.15,
     rough = fbm(N, 8, 4, rng)
     height = dome * lumps + rough * 0.35
     lit = shade(height, light)
-    tone = rng.random_sample(count)[ident]
+    tone = rng.random_sample(ident.max() + 1)[ident]
     base = 0.25 + 0.55 * lit + 0.12 * (tone - 0.5)
     base += (fbm(N, 32, 2, rng) - 0.5) * speck
     v = toon(np.clip(base, 0, 1), levels)
@@ -153,7 +161,7 @@ def strata(seed, bands, colours, crack_count, warp_amt=10.0, levels=4):
     rough = fbm(N, 8, 4, rng)
     f1, f2, ident = worley(N, crack_count, rng, warp_field(N, 4, 14.0, rng),
                            stretch=(1.0, 0.6))
-    cell = np.clip((f2 - f1) / 18.0, 0, 1)
+    cell = np.clip((f2 - f1) / (18.0 * S), 0, 1)
     height = bulge * 0.8 + rough * 0.4 + np.sqrt(cell) * 0.5
     lit = shade(height, (-0.3, -0.9))
     v = 0.22 + 0.55 * lit + 0.18 * (tone - 0.5)
@@ -161,7 +169,7 @@ def strata(seed, bands, colours, crack_count, warp_amt=10.0, levels=4):
     v = toon(np.clip(v, 0, 1), levels)
     rgb = ramp(v, colours)
     dist = np.minimum(bed, 1 - bed) * N / bands
-    gapline = np.clip(1 - (dist - 0.5) / 1.5, 0, 1)
+    gapline = np.clip(1 - (dist - 0.5 * S) / (1.5 * S), 0, 1)
     crack = edge_lines(f1, f2, 2.2)
     line = np.maximum(gapline * 0.9, crack)
     ink = np.array(hex_rgb(colours[0][1]), float) * 0.5
@@ -207,7 +215,7 @@ def facets(seed, count, colours, light=(-0.5, -0.8)):
     rng = np.random.RandomState(seed)
     warp = warp_field(N, 4, 6.0, rng)
     f1, f2, ident = worley(N, count, rng, warp)
-    tilt = rng.random_sample((count, 2)) * 2 - 1
+    tilt = rng.random_sample((ident.max() + 1, 2)) * 2 - 1
     lx, ly = light
     lit = 0.55 + 0.45 * (tilt[ident, 0] * lx + tilt[ident, 1] * ly) / 1.2
     # A gradient across each facet gives a glassy sheen.
@@ -217,7 +225,7 @@ def facets(seed, count, colours, light=(-0.5, -0.8)):
     v = toon(v, 5)
     rgb = ramp(v, colours)
     rim = edge_lines(f1, f2, 3.0)
-    hi = np.clip(1 - (f2 - f1 - 3.0) / 2.0, 0, 1) * (1 - rim)
+    hi = np.clip(1 - (f2 - f1 - 3.0 * S) / (2.0 * S), 0, 1) * (1 - rim)
     rgb = rgb * (1 - rim[..., None]) + np.array(hex_rgb(colours[0][1]), float) * rim[..., None]
     rgb = rgb + hi[..., None] * 90
     return rgb
@@ -249,7 +257,7 @@ def make_set(suffix):
         floor, (f1, f2, _, line) = stones(23, 22, 16.0, BASALT, 5.0)
         rng = np.random.RandomState(231)
         heat = fbm(N, 4, 3, rng)
-        vein = np.clip(1 - (f2 - f1) / 7.0, 0, 1)
+        vein = np.clip(1 - (f2 - f1) / (12.0 * S), 0, 1) ** 1.5
         floor = glow(floor, vein * (0.7 + 0.5 * heat), LAVA_GLOW)
         ceil, (f1, f2, _, line) = stones(33, 18, 20.0, BASALT, 3.0, lumps=1.3)
         rng = np.random.RandomState(331)
