@@ -1,6 +1,7 @@
 #include "Core/Clock.h"
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -20,4 +21,9 @@ int32_t ClockMs()
 void SetClockSource(Clock_Source source)
 {
     gSource = source;
+}
+
+void SleepMs(uint32_t ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }

@@ -10,3 +10,6 @@ int32_t ClockMs();
 // Tests replace the time source with their own function; nullptr restores the wall clock.
 typedef int32_t (*Clock_Source)();
 void SetClockSource(Clock_Source source);
+
+// Gives up the processor for the given milliseconds (waits that must not spin a core).
+void SleepMs(uint32_t ms);
