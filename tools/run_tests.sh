@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Every test of the game, as `make test` runs it: the unit and drawing tests, the same
+# tests built with AddressSanitizer and UndefinedBehaviorSanitizer, short fuzz runs,
+# the data checks, and the end-to-end runs of the real program under Xvfb.
+set -u
+cd "$(dirname "$0")/.."
+
+BUILD=${1:-build}
+ASAN_BUILD=${2:-build-asan}
+FUZZ_BUILD=${3:-build-fuzz}
+JOBS=$(nproc)
+failed=()
+
+step() { printf '\n=== %s\n' "$*"; }
+run() {  # run NAME COMMAND...: records a failure, keeps going so one run shows every fault
+  local name=$1; shift
+  if "$@"; then echo "--- $name: ok"; else echo "--- $name: FAILED"; failed+=("$name"); fi
+}
+
+# One X server for everything that needs a display, unless one is already there.
+XVFB_PID=
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || { DISPLAY_NUM=$n; break; }; done
+  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$DISPLAY_NUM"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null' EXIT
+export SDL_AUDIODRIVER=dummy
+
+step "Data and source checks"
+run "platform calls stay in Core, Graphics, Input and Audio" tools/check_layers.sh
+if [ -f tools/art/check_images.py ]; then run "image list and images" /usr/bin/python3 tools/art/check_images.py .; fi
+
+step "Unit and drawing tests ($BUILD)"
+run "unit and drawing tests" ctest --test-dir "$BUILD" -L 'unit|draw' --output-on-failure -j"$JOBS" --timeout 300
+
+step "Sanitizer build ($ASAN_BUILD)"
+if cmake -S . -B "$ASAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DZQ_SANITIZE=ON >/dev/null &&
+   cmake --build "$ASAN_BUILD" -j"$JOBS" >/dev/null; then
+  # Mesa's drivers keep allocations until exit; leaks are checked in the logic tests only.
+  run "unit tests under sanitizers" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$ASAN_BUILD" -L unit --output-on-failure -j"$JOBS" --timeout 300
+  run "drawing tests under sanitizers" env ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$ASAN_BUILD" -L draw --output-on-failure --timeout 300
+else
+  failed+=("sanitizer build")
+fi
+
+step "Fuzz targets, a short run each ($FUZZ_BUILD)"
+if CC=clang CXX=clang++ cmake -S . -B "$FUZZ_BUILD" -DCMAKE_BUILD_TYPE=Debug -DZQ_FUZZ=ON -DZQ_TESTS=ON \
+     -DZQ_FUZZ_SECONDS=${ZQ_FUZZ_SECONDS:-10} >/dev/null &&
+   cmake --build "$FUZZ_BUILD" -j"$JOBS" --target $(ls tests/fuzz/*.cpp 2>/dev/null | xargs -n1 basename | sed 's/\.cpp$//') >/dev/null; then
+  run "fuzz targets" env ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$FUZZ_BUILD" -L fuzz --output-on-failure --timeout 120
+else
+  failed+=("fuzz build")
+fi
+
+step "End-to-end runs of the real program"
+for t in tests/e2e/*.sh; do
+  [ -e "$t" ] || continue
+  run "$(basename "$t")" "$t" "$BUILD"
+done
+
+echo
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${#failed[@]} step(s):"; printf '  - %s\n' "${failed[@]}"
+  exit 1
+fi
+echo "All tests passed."
