@@ -9,8 +9,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from common import OUT, Image_List  # noqa: E402
 import glyphs  # noqa: E402
 import textures  # noqa: E402
+import runner  # noqa: E402
 
-STAGES = [glyphs, textures]
+STAGES = [glyphs, textures, runner]
 
 
 def main():
