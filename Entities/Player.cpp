@@ -1,0 +1,268 @@
+#include "Entities/Player.h"
+
+#include <cmath>
+#include <string>
+
+#include "Core/Globals.h"
+#include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+#include "World/Entity.h"
+#include "World/Entity_Handler.h"
+#include "World/Environment_Handler.h"
+
+Player gPlayer;
+
+static const int RUN_SET = 0;
+static const int USE_SET = 1;
+static const int BASE_RATE = 5;
+static const float SHADOW_SCALE = 1.6f;
+// Keeps the shadow a touch larger (and fully opaque) while the runner is on the floor.
+static const float SHADOW_OFFSET = 0.82525f;
+// Highest point of a jump: the runner never rises past this height.
+static const float JUMP_CEILING = 0.1f;
+
+static int RateForSpeed(float speed)
+{
+    return static_cast<int>(std::fabs(speed) * static_cast<float>(BASE_RATE));
+}
+
+Player::Player()
+    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f),
+      mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
+      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true),
+      mHeldItem(nullptr), mItemUseBlocked(false), mHitThisFrame(false)
+{
+}
+
+void Player::Init()
+{
+    const Image_Entry& image = gImageBank.GetImage("PLAYER_RUN_1");
+    mHalfWidth = image.mHalfWidthFraction;
+    mHalfHeight = image.mHalfHeightFraction;
+    mScore = mLevelStartScore;
+    mCheckpointZ = 0.0f;
+    mCheckpointDragonZ = 0.0f;
+    mCheckpointScore = 0;
+    Reset();
+    mLevelStartScore = 0;
+
+    // A second Init must not stack a second copy of the sets.
+    mAnimation.mSets.clear();
+    mAnimation.mSets.resize(2);
+    Animation_Set& run = mAnimation.mSets[RUN_SET];
+    for (int i = 1; i <= 10; ++i)
+        run.mFrames.push_back(Animation_Frame("PLAYER_RUN_" + std::to_string(i)));
+    Animation_Set& use = mAnimation.mSets[USE_SET];
+    for (int i : {1, 2, 3, 4, 5, 7, 8, 9, 10})
+        use.mFrames.push_back(Animation_Frame("USE_ITEM_" + std::to_string(i)));
+    use.mLoop = false;
+    use.mNextSet = RUN_SET;
+    run.mSpeed = BASE_RATE;
+    use.mSpeed = BASE_RATE;
+}
+
+void Player::Reset()
+{
+    mCollidable = true;
+    mHeldItem = nullptr;
+    mZ = START_Z;
+    mVelocityY = 0.0f;
+    mSpeed = 1.0f;
+    mX = 0.5f;
+    mY = 1.0f;
+    mAccelerating = false;
+    // Rewinds every set, makes the run current and drops any tint the cloak left on.
+    mAnimation.Reset();
+    mItemUseBlocked = false;
+    if (mAnimation.mSets.size() > USE_SET)
+    {
+        mAnimation.mSets[RUN_SET].mSpeed = BASE_RATE;
+        mAnimation.mSets[USE_SET].mSpeed = BASE_RATE;
+        mAnimation.mSets[USE_SET].mLoop = false;
+        mAnimation.mSets[USE_SET].mNextSet = RUN_SET;
+    }
+    mShadow.SetImage("PLAYER_SHADOW");
+    mShadow.mScale.Set(SHADOW_SCALE, SHADOW_SCALE, 1.0f);
+    mShadow.mRotation.Set(90.0f, 1.0f, 0.0f, 0.0f);
+}
+
+void Player::Restart()
+{
+    mCheckpointZ = 0.0f;
+    mCheckpointDragonZ = 0.0f;
+    mCheckpointScore = 0;
+    mScore = mLevelStartScore;
+    Reset();
+}
+
+bool Player::RespawnAtCheckpoint()
+{
+    if (mCheckpointZ == 0.0f)
+        return false;
+    Reset();
+    mZ = mCheckpointZ - 5.0f;
+    gEnvironment.gDragonDistance = mCheckpointDragonZ - 6.0f;
+    mScore = mCheckpointScore;
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gBackground.CentreShift(1);
+    gEntities.ResetAll();
+    gEntities.ResetWindow();
+    return true;
+}
+
+void Player::SaveCheckpoint()
+{
+    mCheckpointZ = mZ;
+    mCheckpointScore = mScore;
+    mCheckpointDragonZ = gEnvironment.gDragonDistance;
+    mItemUseBlocked = true;
+}
+
+void Player::SetSpeed(float speed)
+{
+    mSpeed = speed;
+    if (!mAnimation.mSets.empty())
+        mAnimation.mSets[RUN_SET].mSpeed = RateForSpeed(speed);
+}
+
+void Player::SetX(float x)
+{
+    mX = x;
+    if (x + mHalfWidth > 1.0f)
+        mX = 1.0f - mHalfWidth;
+    if (x - mHalfWidth < 0.0f)
+        mX = mHalfWidth;
+}
+
+void Player::StartJump(float velocityY, float gravity)
+{
+    mJumpState = 1;
+    mVelocityY = velocityY;
+    mGravity = gravity;
+    if (mAnimation.mCurrentSet >= 0 && static_cast<size_t>(mAnimation.mCurrentSet) < mAnimation.mSets.size())
+        mAnimation.GetCurrentSet().mStopped = true;
+}
+
+void Player::Launch(float velocityY, float gravity)
+{
+    StartJump(velocityY, gravity);
+}
+
+void Player::Update(Input_Handler& input)
+{
+    mHitThisFrame = false;
+
+    if (gKeyboardControl || gMouseControl)
+    {
+        if (gKeyboardControl)
+        {
+            if (input.IsKeyPressed(KEY_SPACE) && mJumpState != 1)
+                StartJump(JUMP_VELOCITY, JUMP_GRAVITY);
+            if (input.IsKeyDown(KEY_RIGHT))
+                SetX(mX + STEER_STEP);
+            if (input.IsKeyDown(KEY_LEFT))
+                SetX(mX - STEER_STEP);
+        }
+        else
+        {
+            SetX(input.GetMouseFraction());
+            if (input.IsLeftButtonDown() && mJumpState != 1)
+                StartJump(JUMP_VELOCITY, JUMP_GRAVITY);
+        }
+
+        if (mHeldItem && !mHeldItem->mHoldable)
+        {
+            mHeldItem = nullptr;
+        }
+        else if (mHeldItem && !mItemUseBlocked)
+        {
+            if (mAnimation.mSets.size() > USE_SET && mAnimation.mCurrentSet != USE_SET)
+            {
+                // A use set that played out last time starts again from its first frame.
+                if (mAnimation.mSets[USE_SET].mFinished)
+                    mAnimation.mSets[USE_SET].Reset();
+                mAnimation.mCurrentSet = USE_SET;
+            }
+            mHeldItem->Use(*this);
+        }
+    }
+
+    if (mJumpState == 1)
+    {
+        mVelocityY += mGravity;
+        float factor = gCamera.GetDepthFactor(mZ);
+        // The runner sits near the camera, where the factor is about -1; never divide by 0.
+        if (factor == 0.0f || !std::isfinite(factor))
+            factor = -1.0f;
+        mY += (-2.0f * mVelocityY) / factor;
+        if (mY < 0.0f)
+        {
+            mY = JUMP_CEILING;
+            mVelocityY = 0.0f;
+        }
+        else if (mY > 1.0f)
+        {
+            mY = 1.0f;
+            mJumpState = 0;
+            for (Animation_Set& set : mAnimation.mSets)
+                set.mStopped = false;
+        }
+        const float e = (1.0f - 2.0f * mY) + SHADOW_OFFSET;
+        mShadow.mScale.Set(SHADOW_SCALE - e, SHADOW_SCALE - e, 1.0f);
+        mShadow.mTint.Set(1.0f - e, 1.0f, 1.0f, 1.0f);
+    }
+
+    mZ += mSpeed;
+
+    if (mAccelerating && mSpeed < 1.0f)
+    {
+        mSpeed += RECOVERY_STEP;
+        if (!mAnimation.mSets.empty())
+            mAnimation.mSets[RUN_SET].mSpeed = RateForSpeed(mSpeed);
+        if (mSpeed > 1.0f)
+        {
+            mSpeed = 1.0f;
+            mAccelerating = false;
+        }
+    }
+
+    mAnimation.Update(1);
+}
+
+void Player::TouchEntity(Entity& e)
+{
+    if (e.mVanishOnTouch)
+        e.mOnScreen = false;
+    if (e.mHoldable)
+    {
+        // The item dropped for the new one still pays out.
+        if (mHeldItem)
+            mScore += mHeldItem->mScoreValue;
+        mHeldItem = &e;
+        return;
+    }
+    e.Touch(*this);
+}
+
+bool Player::IsCaught() const
+{
+    return gEnvironment.gDragonDistance >= mZ;
+}
+
+bool Player::HasReached(const Entity& e) const
+{
+    return mZ + mSpeed >= e.mZ;
+}
+
+void Player::Draw()
+{
+    Quad body = gCamera.ProjectBox(mX, mY, 2.0f * mHalfWidth, 2.0f * mHalfHeight, mZ);
+    Quad shadow = gCamera.ProjectBox(mX, 1.0f, 2.0f * mHalfWidth, 2.0f * mHalfWidth, mZ - 0.5f);
+    gGraphics.DrawFrame(mShadow, shadow);
+    gGraphics.DrawAnimation(mAnimation, body);
+}

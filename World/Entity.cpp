@@ -1,0 +1,107 @@
+#include "World/Entity.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "Entities/Player.h"
+
+Entity::Entity()
+    : mAlive(false), mInOverlayList(false), mScoreValue(0), mHalfWidth(0.0f), mHalfHeight(0.0f),
+      mSize(1.0f), mX(0.0f), mY(1.0f), mZ(0.0f), mVanishOnTouch(false), mSolid(false),
+      mHoldable(false), mOnScreen(false)
+{
+}
+
+Entity::~Entity()
+{
+}
+
+void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
+{
+    mAttributes = attributes;
+    mX = x;
+    mZ = z;
+    mY = 1.0f;
+    mSize = 1.0f;
+    if (HasAttribute("SIZE"))
+        mSize = ParseFloat(GetAttribute("SIZE"));
+    if (HasAttribute("Y_VALUE"))
+        mY = ParseFloat(GetAttribute("Y_VALUE"));
+    mSolid = true;
+    mOnScreen = false;
+    mAlive = true;
+}
+
+void Entity::Use(Player& player)
+{
+    player.AddScore(mScoreValue);
+}
+
+bool Entity::Update(Player&)
+{
+    // Only the current set ticks: a finished set stays on its last frame.
+    if (mOnScreen && mModel.mCurrentSet >= 0 && static_cast<size_t>(mModel.mCurrentSet) < mModel.mSets.size())
+        mModel.GetCurrentSet().Update(1);
+    return mOnScreen;
+}
+
+void Entity::Touch(Player& player)
+{
+    player.AddScore(mScoreValue);
+}
+
+void Entity::Reset()
+{
+    mSolid = true;
+    mOnScreen = false;
+    mAlive = true;
+}
+
+bool Entity::HasAttribute(const std::string& name) const
+{
+    // Names and values are not told apart: the first matching word wins.
+    for (size_t i = 0; i < mAttributes.size(); ++i)
+        if (mAttributes[i] == name)
+            return i + 1 < mAttributes.size();
+    return false;
+}
+
+std::string Entity::GetAttribute(const std::string& name) const
+{
+    for (size_t i = 0; i < mAttributes.size(); ++i)
+    {
+        if (mAttributes[i] == name)
+        {
+            if (i + 1 < mAttributes.size())
+                return mAttributes[i + 1];
+            break;
+        }
+    }
+    std::cout << "Oops, " << name << " is not an attribute!" << std::endl;
+    return std::string();
+}
+
+float Entity::ParseFloat(const std::string& text)
+{
+    std::istringstream in(text);
+    float value = 0.0f;
+    if (!(in >> value))
+    {
+        // Out of range reads as a failure too; the caller carries on with 0.
+        std::cout << "Oops, " << text << " is not a float!" << std::endl;
+        return 0.0f;
+    }
+    return value;
+}
+
+int32_t Entity::ParseInt(const std::string& text)
+{
+    std::istringstream in(text);
+    int32_t value = 0;
+    if (!(in >> value))
+    {
+        std::cout << "Oops, " << text << " is not an int!" << std::endl;
+        return 0;
+    }
+    return value;
+}
