@@ -1,0 +1,63 @@
+#include "Entities/Clock_Item.h"
+
+#include "Core/Clock.h"
+#include "Core/Constants.h"
+#include "Core/Game_Timer.h"
+#include "Entities/Object_Setup.h"
+
+Clock_Item::Clock_Item() : mEndTime(0), mFps(20.0f)
+{
+    mVanishOnTouch = true;
+    mTouchSounds.push_back(SOUND_TICK_TOCK);
+    mTouchVoiceLines.push_back(VOICE_SO_SLOW);
+}
+
+Clock_Item::~Clock_Item()
+{
+    // Never leave the game in slow motion when the level goes away.
+    if (mFps < TARGET_FPS)
+        gTimer.SetFps(TARGET_FPS);
+}
+
+void Clock_Item::Setup()
+{
+    AddSingleFrameSet(mModel, "CLOCK");
+    TakeHalfExtents(*this, "CLOCK");
+}
+
+void Clock_Item::Touch(Player& player)
+{
+    Entity::Touch(player);
+    mSolid = false;
+    mEndTime = ClockMs() + 3000;
+    gTimer.SetFps(mFps);
+}
+
+bool Clock_Item::Update(Player& player)
+{
+    Entity::Update(player);
+    if (mSolid)
+        return mOnScreen;
+    if (ClockMs() <= mEndTime)
+        return true;
+    if (mFps < TARGET_FPS)
+    {
+        mFps += 1.0f;
+        gTimer.SetFps(mFps);
+        return true;
+    }
+    gTimer.SetFps(TARGET_FPS);
+    return false;
+}
+
+void Clock_Item::Reset()
+{
+    if (mFps < TARGET_FPS)
+        gTimer.SetFps(TARGET_FPS);
+    mScoreValue = 0;
+    mHoldable = false;
+    mVanishOnTouch = true;
+    mFps = 20.0f;
+    mEndTime = 0;
+    Entity::Reset();
+}

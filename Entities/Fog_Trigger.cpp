@@ -1,0 +1,66 @@
+#include "Entities/Fog_Trigger.h"
+
+#include "Graphics/Graphics.h"
+
+Fog_Trigger::Fog_Trigger()
+    : mTargetDensity(0.0f), mTargetStart(0.0f), mTargetEnd(0.0f), mTargetColour{0, 0, 0},
+      mSavedDensity(0.0f), mSavedStart(0.0f), mSavedEnd(0.0f), mSavedColour{0, 0, 0},
+      mDensity(0.0f), mStart(0.0f), mEnd(0.0f), mColour{0, 0, 0}, mFrames(1), mCount(0)
+{
+}
+
+void Fog_Trigger::Setup()
+{
+    mTargetColour[0] = ParseFloat(GetAttribute("R"));
+    mTargetColour[1] = ParseFloat(GetAttribute("G"));
+    mTargetColour[2] = ParseFloat(GetAttribute("B"));
+    mTargetDensity = ParseFloat(GetAttribute("PERCENT"));
+    mTargetStart = ParseFloat(GetAttribute("START_DIST"));
+    mTargetEnd = ParseFloat(GetAttribute("END_DIST"));
+    mFrames = static_cast<int32_t>(ParseFloat(GetAttribute("FRAMES")));
+    // A fade needs at least one step; 0 or less would divide by zero.
+    if (mFrames < 1)
+        mFrames = 1;
+    mCount = 0;
+    mHalfWidth = 0.5f;
+    mHalfHeight = 0.5f;
+}
+
+void Fog_Trigger::Touch(Player& player)
+{
+    const float* colour = gGraphics.GetFogColour();
+    for (int i = 0; i < 3; ++i)
+        mSavedColour[i] = colour[i];
+    mSavedStart = gGraphics.GetFogStart();
+    mSavedEnd = gGraphics.GetFogEnd();
+    mSavedDensity = gGraphics.GetFogDensity();
+    Entity::Touch(player);
+    mSolid = false;
+}
+
+bool Fog_Trigger::Update(Player& player)
+{
+    Entity::Update(player);
+    if (mSolid)
+        return mOnScreen;
+    if (mFrames < mCount)
+        return false;
+
+    const float f = static_cast<float>(mCount) / static_cast<float>(mFrames);
+    mDensity = mSavedDensity + f * (mTargetDensity - mSavedDensity);
+    mStart = mSavedStart + f * (mTargetStart - mSavedStart);
+    mEnd = mSavedEnd + f * (mTargetEnd - mSavedEnd);
+    for (int i = 0; i < 3; ++i)
+        mColour[i] = mSavedColour[i] + f * (mTargetColour[i] - mSavedColour[i]);
+    gGraphics.SetFogParameters(mDensity, mStart, mEnd);
+    gGraphics.SetFogColour(mColour[0], mColour[1], mColour[2]);
+    ++mCount;
+    return true;
+}
+
+void Fog_Trigger::Reset()
+{
+    Entity::Reset();
+    mSolid = true;
+    mCount = 0;
+}
