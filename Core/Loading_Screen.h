@@ -4,3 +4,7 @@
 #pragma once
 
 bool LoadingScreenCallback(bool finish);
+
+// For tests: how many times the screen has been drawn, and a fresh start.
+int LoadingScreenRedraws();
+void ResetLoadingScreen();

@@ -50,6 +50,10 @@ public:
     Rotation mRotation;
     Scale mScale;
     Tint mTint;
+
+private:
+    // Wraps many loops at once; false when the frames take no time at all.
+    bool SkipWholeCycles();
 };
 
 class Animation

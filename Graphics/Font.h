@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Graphics/Animation.h"
 
@@ -25,6 +26,16 @@ public:
 
     // The glyph a character draws with, or -1 when it has none (lower case maps to capitals).
     static int GlyphIndex(char c);
+
+    // Where drawString puts each visible glyph: its index and centre.
+    struct Placed_Glyph
+    {
+        int mIndex;
+        float mX, mY;
+    };
+    std::vector<Placed_Glyph> Layout(const std::string& text, float x, float y) const;
+    // The x at which drawStringCentered starts a text so that it is centred on x.
+    float CentredX(const std::string& text, float x) const;
 
     Animation_Frame mGlyphs[GLYPH_COUNT];
     float mColour[4];

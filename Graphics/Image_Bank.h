@@ -33,7 +33,8 @@ public:
     // The entry for a key; an unknown key gets a new empty entry.
     Image_Entry& GetImage(const std::string& key);
     bool HasImage(const std::string& key) const { return mImages.count(key) != 0; }
-    void LoadImage(const std::string& key, const std::string& folder, const std::string& file);
+    // False (and the entry left as it was) when the file cannot be loaded.
+    bool LoadImage(const std::string& key, const std::string& folder, const std::string& file);
     bool LoadImageList(const std::string& folder, const std::string& listFile, Loading_Callback callback);
     // The list reader itself, on any stream (tests and the fuzzer feed it text).
     bool ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback);

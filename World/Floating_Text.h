@@ -18,6 +18,13 @@ struct Floating_Text
     float mFramesLeft;
 };
 
+// What a text looks like at its current age, colour as drawn (r, g, b, a).
+struct Floating_Text_State
+{
+    float mX, mY, mZ;
+    float mR, mG, mB, mA;
+};
+
 class Floating_Text_List
 {
 public:
@@ -25,6 +32,7 @@ public:
              const Tint& startColour, float endX, float endY, float endZ, const Tint& endColour);
     // Ages every text by a frame, drops the expired and draws the rest with the main font.
     void UpdateAndDraw();
+    static Floating_Text_State GetState(const Floating_Text& text);
     size_t Count() const { return mTexts.size(); }
     const std::list<Floating_Text>& GetTexts() const { return mTexts; }
 

@@ -1,0 +1,274 @@
+#include "Graphics/Image_Bank.h"
+
+#include <fstream>
+#include <iostream>
+#include <limits>
+#include <set>
+#include <vector>
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <SDL/SDL_image.h>
+
+#include "Core/Constants.h"
+#include "Graphics/Graphics.h"
+#include "World/Camera.h"
+
+#ifndef GL_BGR_EXT
+#define GL_BGR_EXT 0x80E0
+#endif
+
+Image_Bank gImageBank;
+
+namespace {
+
+// Without a window (tests, the fuzzer) there is no GL context: images are still
+// read and sized, but nothing is uploaded.
+bool HaveGL()
+{
+    return gGraphics.IsInitialised();
+}
+
+// The exact byte layout the upload names: R,G,B,A for PNG files, B,G,R otherwise.
+// Whatever SDL_image produced (palette, grey, 24-bit, padded rows) is redrawn into it.
+SDL_Surface* ConvertForUpload(SDL_Surface* source, bool rgba)
+{
+    Uint32 r, g, b, a;
+#if SDL_BYTEORDER == SDL_BIG_ENDIAN
+    if (rgba) { r = 0xFF000000; g = 0x00FF0000; b = 0x0000FF00; a = 0x000000FF; }
+    else      { r = 0x0000FF;   g = 0x00FF00;   b = 0xFF0000;   a = 0; }
+#else
+    if (rgba) { r = 0x000000FF; g = 0x0000FF00; b = 0x00FF0000; a = 0xFF000000; }
+    else      { r = 0xFF0000;   g = 0x00FF00;   b = 0x0000FF;   a = 0; }
+#endif
+    SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, rgba ? 32 : 24, r, g, b, a);
+    if (!model)
+        return nullptr;
+    SDL_Surface* converted = SDL_ConvertSurface(source, model->format, SDL_SWSURFACE);
+    SDL_FreeSurface(model);
+    return converted;
+}
+
+void Upload(SDL_Surface* surface, bool rgba)
+{
+    const int bytesPerPixel = rgba ? 4 : 3;
+    const size_t rowBytes = static_cast<size_t>(surface->w) * bytesPerPixel;
+
+    if (SDL_MUSTLOCK(surface))
+        SDL_LockSurface(surface);
+    // SDL pads rows to four bytes; GL is told rows are packed, so pack them.
+    std::vector<unsigned char> packed(rowBytes * surface->h);
+    const unsigned char* pixels = static_cast<const unsigned char*>(surface->pixels);
+    for (int row = 0; row < surface->h; ++row)
+        std::copy(pixels + row * surface->pitch, pixels + row * surface->pitch + rowBytes,
+                  packed.begin() + row * rowBytes);
+    if (SDL_MUSTLOCK(surface))
+        SDL_UnlockSurface(surface);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (rgba)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, surface->w, surface->h, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, packed.data());
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_BGR_EXT,
+                     GL_UNSIGNED_BYTE, packed.data());
+}
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+void SkipToken(std::istream& in)
+{
+    std::string ignored;
+    in >> ignored;
+}
+
+} // namespace
+
+bool Image_Bank::Init(Loading_Callback callback)
+{
+    if (mInitialised) {
+        std::cerr << "Image bank being init twice!" << std::endl;
+        return false;
+    }
+    if (HaveGL())
+        glEnable(GL_TEXTURE_2D);
+
+    if (LoadImage("LOADING_SCREEN", IMAGE_PATH, LOADING_SCREEN_FILE)) {
+        Image_Entry& screen = GetImage("LOADING_SCREEN");
+        screen.mWidthFraction = 0.75f;
+        screen.mHalfWidthFraction = 0.375f;
+        screen.mWorldWidth = Camera::FractionToWidth(0.75f);
+        screen.mHeightFraction = 0.7f;
+        screen.mHalfHeightFraction = 0.35f;
+        screen.mWorldHeight = Camera::FractionToHeight(0.7f);
+    }
+    if (LoadImage("LOADING_ICON", IMAGE_PATH, LOADING_ICON_FILE)) {
+        // Square in world units: the screen plane is 1.75 times wider than high.
+        Image_Entry& icon = GetImage("LOADING_ICON");
+        icon.mWidthFraction = 0.05f;
+        icon.mHalfWidthFraction = 0.025f;
+        icon.mWorldWidth = Camera::FractionToWidth(0.05f);
+        icon.mHeightFraction = SCREEN_PLANE_HALF_WIDTH * 0.05f;
+        icon.mHalfHeightFraction = icon.mHeightFraction * 0.5f;
+        icon.mWorldHeight = Camera::FractionToHeight(icon.mHeightFraction);
+    }
+
+    mInitialised = LoadImageList(IMAGE_PATH, IMAGE_INFO_FILE, callback);
+
+    if (HaveGL())
+        glDisable(GL_TEXTURE_2D);
+    return mInitialised;
+}
+
+Image_Entry& Image_Bank::GetImage(const std::string& key)
+{
+    return mImages[key];
+}
+
+bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, const std::string& file)
+{
+    const std::string path = folder + file;
+    SDL_Surface* surface = IMG_Load(path.c_str());
+    if (!surface) {
+        std::cout << "Error: Could not find or load " << file << "\n" << std::endl;
+        return false;
+    }
+
+    // One texture name per file: a second key for the same file shares it.
+    GLuint texture = 0;
+    bool shared = false;
+    for (const auto& item : mImages) {
+        if (item.second.mFile == file) {
+            texture = item.second.mTexture;
+            shared = true;
+            break;
+        }
+    }
+    const bool gl = HaveGL();
+    if (gl && (!shared || texture == 0))
+        glGenTextures(1, &texture);
+
+    Image_Entry& entry = mImages[key];
+    entry.mTexture = texture;
+    entry.mFile = file;
+    entry.mPixelWidth = static_cast<float>(surface->w);
+    entry.mPixelHeight = static_cast<float>(surface->h);
+    entry.mTextureRect = Texture_Rect();
+
+    if (gl) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        const bool rgba = file.find("png") != std::string::npos;
+        SDL_Surface* converted = ConvertForUpload(surface, rgba);
+        if (converted) {
+            Upload(converted, rgba);
+            SDL_FreeSurface(converted);
+        } else {
+            std::cout << "Error: Could not convert " << file << ": " << SDL_GetError() << std::endl;
+        }
+    }
+
+    SDL_FreeSurface(surface);
+    return true;
+}
+
+bool Image_Bank::LoadImageList(const std::string& folder, const std::string& listFile,
+                               Loading_Callback callback)
+{
+    const std::string path = folder + listFile;
+    std::ifstream in(path.c_str());
+    if (!in.is_open()) {
+        std::cerr << "image_info file could not be opened!  Is the path correct?  "
+                     "Check Core/Constants.  The path:"
+                  << path << std::endl;
+        return false;
+    }
+    return ReadImageList(in, folder, callback);
+}
+
+bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback)
+{
+    std::string token;
+    while (in >> token && token != "START") {
+    }
+
+    // Every pass is one item (image, comment or the closing END); a list that
+    // runs out early simply ends with what was read.
+    for (;;) {
+        if (callback && callback(false))
+            return false;
+        if (!(in >> token) || token == "END")
+            break;
+        if (StartsWith(token, "//")) {
+            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            continue;
+        }
+
+        const std::string key = token;
+        std::string file;
+        SkipToken(in);
+        if (!(in >> file))
+            break;
+        SkipToken(in);
+        const bool loaded = LoadImage(key, folder, file);
+        // A missing image leaves its entry untouched; its numbers are still read past.
+        Image_Entry scratch;
+        Image_Entry& entry = loaded ? GetImage(key) : scratch;
+
+        float left, top, right, bottom;
+        std::string separator;
+        in >> left >> separator >> top >> separator >> right >> separator >> bottom;
+        if (in.fail()) {
+            in.clear();
+            SkipToken(in);
+        } else if (entry.mPixelWidth > 0 && entry.mPixelHeight > 0) {
+            entry.mTextureRect = Texture_Rect::FromPixels(left, top, right, bottom,
+                                                          entry.mPixelWidth, entry.mPixelHeight);
+        }
+
+        float width;
+        SkipToken(in);
+        if (!(in >> width)) {
+            width = entry.mPixelWidth * 0.00125f;
+            in.clear();
+            SkipToken(in);
+        }
+        entry.mWidthFraction = width;
+        entry.mHalfWidthFraction = width * 0.5f;
+        entry.mWorldWidth = Camera::FractionToWidth(width);
+
+        float height;
+        SkipToken(in);
+        if (!(in >> height)) {
+            height = entry.mPixelHeight * 0.0016666667f;
+            in.clear();
+            SkipToken(in);
+        }
+        entry.mHeightFraction = height;
+        entry.mHalfHeightFraction = height * 0.5f;
+        entry.mWorldHeight = Camera::FractionToHeight(height);
+    }
+
+    if (callback)
+        callback(true);
+    return true;
+}
+
+void Image_Bank::Shutdown()
+{
+    std::set<GLuint> names;
+    for (auto& item : mImages) {
+        if (item.second.mTexture != 0)
+            names.insert(item.second.mTexture);
+        item.second.mTexture = 0;
+    }
+    if (HaveGL() && !names.empty()) {
+        std::vector<GLuint> list(names.begin(), names.end());
+        glDeleteTextures(static_cast<GLsizei>(list.size()), list.data());
+    }
+    mInitialised = false;
+}
