@@ -10,8 +10,9 @@ from common import OUT, Image_List  # noqa: E402
 import glyphs  # noqa: E402
 import textures  # noqa: E402
 import runner  # noqa: E402
+import obstacles  # noqa: E402
 
-STAGES = [glyphs, textures, runner]
+STAGES = [glyphs, textures, runner, obstacles]
 
 
 def main():
