@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Graphics/Animation.h"
@@ -39,6 +40,15 @@ public:
     void ResultsScreen();
     void HighScoreScreen();
 
+    // One pass of the nested screen loop: backdrop, input, the current screen, sound,
+    // floating texts, render and frame pacing.
+    void RunScreenFrame(Game_Timer& timer);
+    // "NONE" clears the backdrop; any other key is an image of the bank.
+    void SetBackdrop(const std::string& key);
+    // Menu cursors as the y of the item under them.
+    float PauseCursorY() const;
+    float DeathCursorY() const;
+
     Screen mScreen;
     uint16_t mLevel;
     bool mQuit;
@@ -54,6 +64,33 @@ public:
     bool mWindowClosed;
     bool mScoresLoaded;
     std::vector<uint32_t> mScores;
+
+    // Where the high score table lives (tests point it elsewhere).
+    std::string mHighScorePath;
+
+    // What the screens keep from frame to frame. Set once with the object and never by
+    // Init: the intro remembers its last line, the menus their cursors, and so on.
+    float mLogoHold, mLogoFade;
+    bool mStartSelected;               // else the options item is selected
+    float mStartDepth, mOptionsDepth;
+    float mIntroTimer;
+    bool mIntroLastLineReached;
+    int mPauseCursor;                  // index of the item, top to bottom
+    float mPauseArrowAngle;
+    int32_t mDeathClawFrame;
+    bool mDeathClawDone;
+    int32_t mDeathJawFrame;
+    int mDeathCursor;
+    float mDeathArrowAngle;
+    float mFogGrey;
+    bool mBellPending;
+    int64_t mLevelCountUp;
+    int64_t mResultsCountUp;
+    bool mResultsVoicePending;         // the dragon's parting line, once per visit
+
+private:
+    void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
+    void DrawCountUp(int64_t value, float r, float g, float b);
 };
 
 extern Game_State gGameState;

@@ -28,6 +28,8 @@ public:
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).
     float PulseScale() const;
+    // Image, angle and x of attack number count at sweep fraction f (0 to 1).
+    static void ClawPose(int32_t count, float f, std::string& key, float& angle, float& x);
 
     Animation_Frame mItemImage;
     Animation_Frame mLastItemImage;

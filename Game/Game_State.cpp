@@ -1,0 +1,210 @@
+#include "Game/Game_State.h"
+
+#include <iostream>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Constants.h"
+#include "Core/Game_Timer.h"
+#include "Entities/Player.h"
+#include "Game/HUD.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "Level/Level_Loader.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+#include "World/Entity_Handler.h"
+#include "World/Environment_Handler.h"
+#include "World/Floating_Text.h"
+
+Game_State gGameState;
+
+namespace
+{
+const uint16_t CREDITS_LEVEL = 7;
+const uint16_t LEVEL_COUNT = 8;
+const float BACKDROP_Z = -0.7f;
+}
+
+Game_State::Game_State()
+    : mScreen(nullptr), mLevel(0), mQuit(false), mWindowClosed(false), mScoresLoaded(false),
+      mHighScorePath(HIGH_SCORE_FILE), mLogoHold(1.0f), mLogoFade(1.0f), mStartSelected(true),
+      mStartDepth(0.5f), mOptionsDepth(-2.0f), mIntroTimer(1.0f), mIntroLastLineReached(false),
+      mPauseCursor(0), mPauseArrowAngle(0.0f), mDeathClawFrame(0), mDeathClawDone(false),
+      mDeathJawFrame(0), mDeathCursor(0), mDeathArrowAngle(0.0f), mFogGrey(1.0f),
+      mBellPending(true), mLevelCountUp(0), mResultsCountUp(0), mResultsVoicePending(true)
+{
+}
+
+void Game_State::Init()
+{
+    mLevel = 0;
+    mQuit = false;
+    mWindowClosed = false;
+    mScoresLoaded = false;
+    SetBackdrop("TEAM_LOGO");
+    mScreen = &Game_State::TeamLogoScreen;
+
+    mTitleImage.SetImage("ZOOMQUEST");
+    mStartItem.SetImage("START_TEXT");
+    mOptionsItem.SetImage("OPTIONS_TEXT");
+    mMenuSlab.SetImage("MENU_SLAB");
+    mArrow.SetImage("ARROW");
+    mArrow.mScale.Set(0.6f, 0.6f, 0.6f);
+    mTeethTop.SetImage("DRAGON_TEETH_TOP");
+    mTeethBottom.SetImage("DRAGON_TEETH_BOT");
+    mClaw.SetImage("DRAGON_CLAW");
+    mClaw.mRotation.Set(90.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void Game_State::SetBackdrop(const std::string& key)
+{
+    if (key == "NONE")
+        mBackdrop = Animation_Frame();
+    else
+        mBackdrop.SetImage(key);
+}
+
+void Game_State::ProcessMenus(Game_Timer& timer)
+{
+    if (!mScreen)
+        CheckPlayTransitions();
+
+    gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f);
+    while (mScreen)
+        RunScreenFrame(timer);
+    // The logo screen pops the colour itself when it hands over.
+    if (gGraphics.GetColourDepth() > 0)
+        gGraphics.PopColour();
+    gGraphics.EnableFog();
+}
+
+void Game_State::RunScreenFrame(Game_Timer& timer)
+{
+    timer.StartFrame();
+    if (mBackdrop.mKey != "NONE")
+        gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
+
+    if (!gInput.Update())
+    {
+        // Only the main menu lets the window close; elsewhere it is a menu choice.
+        if (mScreen == &Game_State::MainMenuScreen)
+            mQuit = true;
+        mWindowClosed = true;
+    }
+    else
+    {
+        mWindowClosed = false;
+    }
+
+    if (mScreen)
+        (this->*mScreen)();
+
+    gSound.Update();
+    gFloatingTexts.UpdateAndDraw();
+    gGraphics.Render();
+    timer.EndFrame();
+    timer.WaitForFrame();
+}
+
+void Game_State::CheckPlayTransitions()
+{
+    if (gEntities.IsLevelPassed())
+    {
+        SetBackdrop("NONE");
+        mScreen = &Game_State::LevelCompleteScreen;
+    }
+    else if (gPlayer.IsCaught())
+    {
+        gHUD.Hide();
+        SetBackdrop("NONE");
+        mScreen = &Game_State::DeathScreen;
+    }
+    // A pause wins; the level end or the catch is found again when play resumes.
+    if (gInput.IsKeyPressed(KEY_P))
+    {
+        mScreen = &Game_State::PauseScreen;
+        SetBackdrop("NONE");
+    }
+}
+
+void Game_State::EnterPause()
+{
+    mScreen = &Game_State::PauseScreen;
+    SetBackdrop("NONE");
+}
+
+void Game_State::StartLevel(bool restart)
+{
+    gSound.PlayMusic(mLevel == CREDITS_LEVEL ? MUSIC_CREDITS : MUSIC_LEVEL);
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    if (!restart)
+        gPlayer.mLevelStartScore = gPlayer.mScore;
+    ResetLevel(restart);
+    gBackground.StartEarthquake(100, 10.0f);
+
+    if (mLevel >= LEVEL_COUNT)
+    {
+        mScreen = &Game_State::ResultsScreen;
+        SetBackdrop("NONE");
+        mLevel = 0;
+        return;
+    }
+
+    mScreen = nullptr;
+    if (!restart)
+    {
+        if (!gLevelLoader.Load(mLevel, gEntities.GetEntities(), gEntities.GetOverlay()))
+        {
+            std::cout << "Level file could not be found or loaded" << std::flush;
+            mQuit = true;
+        }
+        gCamera.Init(0.0f, gEntities.GetLastZ(), 0.0f, 1.0f, 500.0f);
+    }
+    gEntities.ResetWindow();
+}
+
+void Game_State::ResetLevel(bool restart)
+{
+    gPlayer.Restart();
+    gEnvironment.Reset();
+    gCamera.Reset();
+    gBackground.Reset();
+    gHUD.Init();
+    gHUD.SetTexture("HUD");
+    if (restart)
+        gEntities.ResetAll();
+    else
+        gEntities.Clear();
+}
+
+float Game_State::GetPlayerProgress() const
+{
+    return gPlayer.mZ / gEntities.GetLastZ();
+}
+
+float Game_State::GetDragonProgress() const
+{
+    return gEnvironment.gDragonDistance / gEntities.GetLastZ();
+}
+
+void Game_State::MovePlayerToEnd()
+{
+    gPlayer.mZ = gEntities.GetLastZ();
+}
+
+void Game_State::DrawMenuItems(const char* const* items, int count, float topY, int cursor,
+                               float& arrowAngle)
+{
+    mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
+    arrowAngle += 10.0f;
+    gFont.SetScale(0.75f);
+    for (int i = 0; i < count; ++i)
+    {
+        const float x = i == cursor ? -0.5f : -0.525f;
+        gFont.drawString(items[i], x, topY - 0.1f * i, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
+    gFont.SetScale(1.0f);
+}

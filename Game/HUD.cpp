@@ -1,0 +1,365 @@
+#include "Game/HUD.h"
+
+#include <cstdio>
+
+#include "Audio/Sound_Manager.h"
+#include "Entities/Player.h"
+#include "Graphics/Graphics.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+#include "World/Entity.h"
+#include "World/Environment_Handler.h"
+
+HUD gHUD;
+
+namespace
+{
+const int FLY_FRAMES = 30;
+const int CLAW_FRAMES = 40;
+const float PANIC_PER_DISTANCE = 0.0033333334f;   // 1 / 300: the dragon 300 behind is calm
+const float CLAW_PANIC = 0.75f;
+const int SCORE_POPUP_FRAMES = 200;
+const int HURT_FRAMES = 15;
+
+void Lerp(float* out, const float* from, const float* to, float t)
+{
+    for (int i = 0; i < 3; ++i)
+        out[i] = from[i] + (to[i] - from[i]) * t;
+}
+
+void Set3(float* out, float x, float y, float z)
+{
+    out[0] = x;
+    out[1] = y;
+    out[2] = z;
+}
+}
+
+HUD::HUD()
+    : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0),
+      mHurtTimer(0), mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0),
+      mItemKey(-1), mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mThrownSpin(0),
+      mPlayerDistance(0), mDragonDistance(0), mDragonProgress(-1.0f), mPlayerProgress(0),
+      mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false), mClawVoicePending(true),
+      mHidden(false)
+{
+    Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
+    Set3(mItemStart, 0, 0, 0);
+    Set3(mItemCurrent, 0, 0, 0);
+    Set3(mItemTarget, -0.29f, 0.7f, 0.0f);
+    Set3(mThrownStart, 0, 0, 0);
+    Set3(mThrownCurrent, 0, 0, 0);
+    Set3(mThrownTarget, 0.0f, 0.0f, 2.0f);
+}
+
+void HUD::Init()
+{
+    mClawActive = false;
+
+    mItemImage = Animation_Frame();
+    mItemImage.mScale.Set(0.2f, 0.2f, 1.0f);
+    mLastItemImage = mItemImage;
+    mThrownItemImage = mLastItemImage;
+    mGemImage.SetImage("GEM");
+    mGemImage.mScale.Set(0.7f, 0.7f, 1.0f);
+    mOverlayImage.SetImage("HUD");
+    mPanicBar.SetImage("PANIC_BAR");
+    mPanicBarOutline.SetImage("PANIC_BAR_OUTLINE");
+    mPanicBarLabel.SetImage("PANIC_BAR_TEXT");
+    mPanicBarLabel.mTint.Set(0.2f, 1.0f, 1.0f, 1.0f);
+    mChaseBar.SetImage("CHASE_BAR");
+    mChaseDragon.SetImage("CHASE_DRAGON");
+    mChaseDragon.mScale.Set(0.2f, 0.2f, 1.0f);
+    mChasePlayer.SetImage("CHASE_PLAYER");
+    mClaw.SetImage("DRAGON_CLAW");
+    mFont.Init();
+
+    mScore = 0;
+    mScorePopupTimer = 0;
+    mPanic = 0;
+    mHurtTimer = 0;
+    Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
+    mPulseCounter = 0;
+    mPulsePeriod = 0;
+    mItemShown = false;
+    Set3(mItemTarget, -0.29f, 0.7f, 0.0f);
+    mItemKey = -1;
+    mPreviousItemKey = -1;
+    Set3(mThrownTarget, 0.0f, 0.0f, 2.0f);
+    mThrownCounter = FLY_FRAMES;
+    mThrownSpin = 0;
+    mPlayerDistance = 0;
+    mDragonDistance = 0;
+    mDragonProgress = -1.0f;
+    mPlayerProgress = 0;
+    mClawFrame = CLAW_FRAMES;
+    mClawCount = 0;
+    mClawVoicePending = true;
+}
+
+void HUD::SetTexture(const std::string& key)
+{
+    mOverlayImage.SetImage(key);
+}
+
+float HUD::PulseScale() const
+{
+    // Just short of a full catch the period truncates to 0: no pulse, normal size.
+    if (mPulsePeriod == 0)
+        return 1.0f;
+    return 1.0f + static_cast<float>(mPulseCounter) / static_cast<float>(mPulsePeriod);
+}
+
+void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float playerProgress,
+                 float playerDistance, float dragonDistance)
+{
+    mPreviousPanic = mPanic;
+    mPanic = 1.0f - (playerDistance - dragonDistance) * PANIC_PER_DISTANCE;
+    mDragonProgress = dragonProgress;
+    mPlayerProgress = playerProgress;
+    mPlayerDistance = playerDistance;
+    mDragonDistance = dragonDistance;
+
+    // The dragon's lines are half loud while it is far and full loud when it is upon you.
+    gSound.SetVoiceLevel(mPanic > 0.5f ? mPanic : 0.5f);
+    gSound.Update();
+
+    mScore = score;
+    mLastItemImage = mItemImage;
+    mPreviousItemKey = mItemKey;
+
+    if (heldItem)
+    {
+        if (mItemKey != heldItem->mScoreValue)
+        {
+            Set3(mItemStart, Camera::FractionToScreenX(gPlayer.mX),
+                 Camera::FractionToScreenY(gPlayer.mY), -1.5f);
+            mItemCounter = 0;
+            mItemKey = heldItem->mScoreValue;
+        }
+        const Animation& model = heldItem->mModel;
+        if (!model.mSets.empty() && !model.mSets[0].mFrames.empty())
+            mItemImage = model.mSets[0].mFrames[0];
+        else
+            mItemImage = Animation_Frame();
+        mItemImage.mScale.mX = 0.5f;
+        mItemImage.mScale.mY = 0.5f;
+        mItemShown = true;
+        if (mItemCounter < FLY_FRAMES)
+            ++mItemCounter;
+        Lerp(mItemCurrent, mItemStart, mItemTarget, static_cast<float>(mItemCounter) / FLY_FRAMES);
+    }
+    else
+    {
+        mItemShown = false;
+        mItemKey = -1;
+        // An item was just used up: it flies off toward the viewer. Items worth 0 do not.
+        if (mPreviousItemKey != -1 && mPreviousItemKey != 0)
+        {
+            mThrownItemImage = mLastItemImage;
+            Set3(mThrownStart, Camera::FractionToScreenX(gPlayer.mX),
+                 Camera::FractionToScreenY(gPlayer.mY) + 0.3f, -1.5f);
+            mThrownCounter = 0;
+        }
+    }
+
+    const int n = mThrownCounter;
+    Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n) / FLY_FRAMES);
+    mThrownSpin = static_cast<float>(n) / FLY_FRAMES * 360.0f;
+    if (n < FLY_FRAMES)
+    {
+        mThrownCounter = n + 1;
+        Lerp(mThrownCurrent, mThrownStart, mThrownTarget,
+             static_cast<float>(n + 1) / FLY_FRAMES);
+    }
+
+    if (mScore != mLastSeenScore)
+    {
+        mScorePopupTimer = SCORE_POPUP_FRAMES;
+        mLastSeenScore = mScore;
+    }
+    if (mScorePopupTimer > 0)
+        mScorePopupTimer -= 1;
+
+    if (gPlayer.mHitThisFrame)
+        mHurtTimer = HURT_FRAMES;
+
+    if (mPreviousPanic < mPanic && mPanic > CLAW_PANIC && !mClawActive)
+    {
+        if (mClawVoicePending)
+        {
+            gSound.PlayRandomVoice(gEnvironment.mAttackLines);
+            mClawVoicePending = false;
+        }
+        mClawActive = true;
+        mClawFrame = 0;
+        gBackground.StartEarthquake(40, 2.0f * mPanic);
+        ++mClawCount;
+    }
+
+    if (mPanic != mPreviousPanic && mHurtTimer == 0)
+    {
+        mPulseCounter = 0;
+        mPulsePeriod = static_cast<int32_t>((1.0f - mPanic) * 100.0f);
+    }
+    if (mHurtTimer > 0)
+        mHurtTimer -= 1;
+    if (mPulseCounter < mPulsePeriod)
+        ++mPulseCounter;
+    else
+        mPulseCounter = 0;
+}
+
+void HUD::PanicColour(float alpha)
+{
+    if (mPanic >= 0.75f)
+        gGraphics.PushColour(alpha, 1.0f, 0.0f, 0.0f);
+    else if (mPanic >= 0.5f)
+        gGraphics.PushColour(alpha, 1.0f, 0.5f, 0.0f);
+    else if (mPanic >= 0.25f)
+        gGraphics.PushColour(alpha, 1.0f, 1.0f, 0.0f);
+    else
+        gGraphics.PushColour(alpha, 0.0f, 1.0f, 0.0f);
+}
+
+void HUD::HurtColour()
+{
+    const float a = mHurtTimer * 10.0f * 0.01f;
+    gGraphics.PushColour(a, 1.0f, 0.0f, 0.0f);
+    gBackground.SetTint(1.0f, 0.0f, 0.0f, a);
+}
+
+void HUD::Draw()
+{
+    if (!mHidden)
+        gGraphics.DrawFrameAt(mOverlayImage, 0.0f, 0.0f, 0.0f);
+
+    if (mItemShown)
+        gGraphics.DrawFrameAt(mItemImage, mItemCurrent[0], mItemCurrent[1], mItemCurrent[2]);
+
+    if (mThrownCounter < FLY_FRAMES)
+    {
+        mThrownItemImage.mRotation.mAngle = mThrownSpin;
+        gGraphics.DrawFrameAt(mThrownItemImage, mThrownCurrent[0], mThrownCurrent[1],
+                              mThrownCurrent[2]);
+    }
+
+    if (mScorePopupTimer > 0)
+    {
+        const float t = mScorePopupTimer;
+        char text[32];
+        std::snprintf(text, sizeof text, "x%i", static_cast<int>(mScore));
+        mFont.SetScale(1.0f + t * 0.005f);
+        gGraphics.PushColour(t * 0.005f, 1.0f, 1.0f, 1.0f);
+        gGraphics.DrawFrameAt(mGemImage, 0.64f, 0.75f + 0.06f, 0.0f);
+        gGraphics.PopColour();
+        mFont.drawString(text, 0.7f, 0.75f + 0.06f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+        mFont.SetScale(1.0f);
+    }
+
+    if (!mHidden)
+        DrawClaw();
+
+    DrawChaseBar();
+    DrawPanicBar();
+}
+
+void HUD::DrawChaseBar()
+{
+    const float playerX = mPlayerProgress * 1.71f - 0.7f;
+    float dragonX = mDragonProgress * 1.71f - 0.29f - 0.7f;
+    if (mPanic >= 1.0f)
+    {
+        if (mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
+            mChaseDragon.SetImage("CHASE_DRAGON_EATYOU");
+        dragonX = playerX - 0.2f;
+    }
+
+    const bool hurt = mHurtTimer > 0;
+    if (hurt)
+        HurtColour();
+    else
+        PanicColour(0.5f);
+    gGraphics.DrawFrameAt(mChaseBar, 0.0f, -0.9f, 0.0f);
+    gGraphics.PopColour();
+
+    if (hurt)
+        HurtColour();
+    else
+        gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mChasePlayer, playerX, -0.9f, 0.0f);
+    gGraphics.PopColour();
+
+    if (hurt)
+        HurtColour();
+    else
+        gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mChaseDragon, dragonX, -0.9f, 0.0f);
+    gGraphics.PopColour();
+}
+
+void HUD::DrawPanicBar()
+{
+    const float* p = mPanicBarPosition;
+    if (mHurtTimer > 0)
+    {
+        HurtColour();
+        gGraphics.DrawFrameAt(mPanicBar, p[0], p[1], p[2]);
+        gGraphics.PopColour();
+        return;
+    }
+
+    gGraphics.DrawFrameAt(mPanicBarLabel, p[0], p[1], p[2]);
+    mPanicBar.mScale.mX = mPanic < 0.0f ? 0.0f : mPanic;
+    PanicColour(1.0f);
+    gGraphics.DrawFrameAt(mPanicBar, p[0], p[1], p[2]);
+    gGraphics.PopColour();
+    mPanicBar.mScale.mX = 1.0f;
+    gGraphics.DrawFrameAt(mPanicBarOutline, p[0], p[1], p[2]);
+
+    if (mPanic != 0.0f)
+    {
+        mFont.SetScale(PulseScale());
+        mFont.drawStringCentered("PANIC!", -0.75f, 0.75f + 0.09f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+        mFont.SetScale(1.0f);
+    }
+}
+
+void HUD::ClawPose(int32_t count, float f, std::string& key, float& angle, float& x)
+{
+    // Every third attack comes from the left; the rest, the sixth included, from the right.
+    if (count % 3 == 0 && count % 2 != 0)
+    {
+        key = "DRAGON_CLAW_LEFTY";
+        angle = -45.0f;
+        x = f * 0.1f - 1.1f;
+    }
+    else
+    {
+        key = "DRAGON_CLAW";
+        angle = 45.0f;
+        x = 1.1f - f * 0.1f;
+    }
+}
+
+void HUD::DrawClaw()
+{
+    if (mClawFrame >= CLAW_FRAMES)
+        return;
+    const float f = mClawFrame * 0.025f;
+    // The sixth attack is a plain right-hand swipe that lets the next one speak again.
+    if (mClawCount % 6 == 0)
+        mClawVoicePending = true;
+
+    std::string key;
+    float angle = 0.0f, x = 0.0f;
+    ClawPose(mClawCount, f, key, angle, x);
+    if (mClaw.mKey != key)
+        mClaw.SetImage(key);
+    mClaw.mRotation.Set(angle, 0.0f, 0.0f, 1.0f);
+    gGraphics.DrawFrameAt(mClaw, x, 1.0f - f * 2.3f, 0.0f);
+
+    ++mClawFrame;
+    if (mClawFrame >= CLAW_FRAMES)
+        mClawActive = false;
+}

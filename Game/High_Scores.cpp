@@ -1,0 +1,183 @@
+#include "Game/High_Scores.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+bool IsSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Writes the whole buffer, riding out short writes and interruptions.
+bool WriteAll(int fd, const char* data, size_t size)
+{
+    while (size > 0)
+    {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+}
+
+High_Scores::Contents High_Scores::Parse(const std::string& text)
+{
+    Contents contents;
+    size_t pos = 0;
+    const size_t size = text.size();
+    for (;;)
+    {
+        while (pos < size && IsSpace(text[pos]))
+            ++pos;
+        if (pos >= size)
+            break;
+        if (text[pos] == 'E')
+        {
+            contents.mRest = text.substr(pos + 1);
+            return contents;
+        }
+        if (!IsDigit(text[pos]))
+            break;
+        uint64_t value = 0;
+        size_t end = pos;
+        bool overflow = false;
+        while (end < size && IsDigit(text[end]))
+        {
+            value = value * 10 + static_cast<uint64_t>(text[end] - '0');
+            if (value > UINT32_MAX)
+            {
+                overflow = true;
+                break;
+            }
+            ++end;
+        }
+        if (overflow)
+            break;
+        contents.mEntries.push_back(static_cast<uint32_t>(value));
+        pos = end;
+    }
+    contents.mRest = text.substr(pos);
+    return contents;
+}
+
+High_Scores::Contents High_Scores::Read(std::istream& in)
+{
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Parse(text);
+}
+
+void High_Scores::Write(std::ostream& out, const Contents& contents)
+{
+    for (size_t i = 0; i < contents.mEntries.size(); ++i)
+    {
+        if (i > 0)
+            out << ' ';
+        out << contents.mEntries[i];
+    }
+    out << 'E' << contents.mRest;
+}
+
+std::string High_Scores::Format(const Contents& contents)
+{
+    std::ostringstream out;
+    Write(out, contents);
+    return out.str();
+}
+
+std::vector<uint32_t> High_Scores::TopTen(std::vector<uint32_t> entries)
+{
+    std::sort(entries.begin(), entries.end(), std::greater<uint32_t>());
+    if (entries.size() > TABLE_SIZE)
+        entries.resize(TABLE_SIZE);
+    return entries;
+}
+
+bool High_Scores::MadeTopTen(uint32_t score, const std::vector<uint32_t>& table)
+{
+    if (table.empty())
+        return true;
+    return score > table.back();
+}
+
+bool High_Scores::ReplaceFile(const std::string& path, const std::string& text)
+{
+    const std::string temporary = path + ".tmp";
+    // Keep the table's permissions across the replacement.
+    mode_t mode = 0644;
+    struct stat old;
+    if (::stat(path.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
+
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, text.data(), text.size());
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok)
+    {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself reaches the disk with the folder.
+    int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (folder >= 0)
+    {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+High_Scores::Result High_Scores::Record(const std::string& path, uint32_t score,
+                                        std::vector<uint32_t>& entries)
+{
+    entries.clear();
+    // Opened for reading and writing without creating it: a table that is missing or
+    // cannot be written to is not ours to make.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file.is_open() || !file)
+        return NOT_OPENED;
+    Contents contents = Read(file);
+    file.close();
+
+    contents.mEntries.push_back(score);
+    entries = contents.mEntries;
+    return ReplaceFile(path, Format(contents)) ? RECORDED : NOT_SAVED;
+}

@@ -1,0 +1,53 @@
+// The high score file keeps every score ever recorded, oldest first, as decimal numbers
+// separated by single spaces and closed by "E". Whatever follows the "E" (or a damaged
+// stretch the reader could not take) is kept as it is, behind the new "E".
+// The file is the game's only lasting data, so it is replaced whole, never patched.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class High_Scores
+{
+public:
+    static const size_t TABLE_SIZE = 10;
+
+    struct Contents
+    {
+        std::vector<uint32_t> mEntries;  // in file order
+        std::string mRest;               // the text after the "E", or from where reading stopped
+    };
+
+    enum Result
+    {
+        RECORDED,        // the file now holds the new score
+        NOT_OPENED,      // missing or not writable: nothing was recorded
+        NOT_SAVED        // read, but the new file could not be put in place: the old one stands
+    };
+
+    // Takes entries until the "E", the end, or the first thing that is not a plain
+    // unsigned 32-bit number (signs and overflowing numbers count as damage).
+    static Contents Read(std::istream& in);
+    static Contents Parse(const std::string& text);
+    // The entries joined by single spaces, "E", then the rest unchanged.
+    static void Write(std::ostream& out, const Contents& contents);
+    static std::string Format(const Contents& contents);
+
+    // The best TABLE_SIZE entries, largest first.
+    static std::vector<uint32_t> TopTen(std::vector<uint32_t> entries);
+    // The player beat the smallest score shown (an empty table is beaten by any score).
+    static bool MadeTopTen(uint32_t score, const std::vector<uint32_t>& table);
+
+    // Appends the score to the file at path. Every entry of the file, the new one last,
+    // is left in entries. The new content goes to path + ".tmp", is flushed to disk and
+    // renamed over the old file, so a crash leaves either the old or the new table.
+    static Result Record(const std::string& path, uint32_t score, std::vector<uint32_t>& entries);
+
+    // Writes text to path through a file beside it and a rename. False if anything failed
+    // (the old file, if any, is then untouched and the temporary file removed).
+    static bool ReplaceFile(const std::string& path, const std::string& text);
+};

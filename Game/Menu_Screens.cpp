@@ -1,0 +1,90 @@
+// The two screens that open the program: the team logo and the main menu.
+#include "Game/Game_State.h"
+
+#include "Audio/Sound_Manager.h"
+#include "Entities/Player.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+
+namespace
+{
+const char* const COPYRIGHT_LINE = "(C) 2026 Hollow Hill Games";
+const float ITEM_FRONT = 0.5f;
+const float ITEM_BACK = -2.0f;
+const float ITEM_STEP = 0.5f;
+}
+
+void Game_State::TeamLogoScreen()
+{
+    mLogoHold -= 0.015f;
+    if (mLogoHold < 0.0f)
+    {
+        // The backdrop is drawn under this colour on the following frames.
+        gGraphics.PopColour();
+        mLogoFade -= 0.01f;
+        gGraphics.PushColour(mLogoFade, 1.0f, 1.0f, 1.0f);
+    }
+    if (mLogoFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
+    {
+        mScreen = &Game_State::MainMenuScreen;
+        SetBackdrop("NONE");
+        gGraphics.PopColour();
+    }
+}
+
+void Game_State::MainMenuScreen()
+{
+    mLevel = 0;
+    gPlayer.ClearScores();
+    gSound.SetVoiceLevel(1.0f);
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gCamera.Reset();
+    gBackground.Reset();
+
+    // The selected item comes forward, the other sinks back, a step per frame.
+    const bool optionsSelected = !mStartSelected;
+    if (mStartSelected && mStartDepth < ITEM_FRONT)
+        mStartDepth += ITEM_STEP;
+    if (optionsSelected && mOptionsDepth < ITEM_FRONT)
+        mOptionsDepth += ITEM_STEP;
+    if (mStartSelected && mOptionsDepth > ITEM_BACK)
+        mOptionsDepth -= ITEM_STEP;
+    if (optionsSelected && mStartDepth > ITEM_BACK)
+        mStartDepth -= ITEM_STEP;
+
+    gBackground.Draw();
+    gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
+    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, mStartDepth);
+    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, mOptionsDepth);
+    gFont.SetScale(0.6f);
+    gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);
+    gFont.SetScale(1.0f);
+
+    if (gInput.IsKeyPressed(KEY_LEFT))
+        mStartSelected = true;
+    else if (gInput.IsKeyPressed(KEY_RIGHT))
+        mStartSelected = false;
+
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        mQuit = false;
+        if (mStartSelected)
+        {
+            mScreen = &Game_State::IntroScreen;
+        }
+        else
+        {
+            mScreen = &Game_State::CreditsScreen;
+            SetBackdrop("CREDITS");
+        }
+    }
+
+    // Closing the window here ends the program: no screen, and the main loop stops.
+    if (mQuit)
+        mScreen = nullptr;
+}

@@ -1,0 +1,290 @@
+// Screens that interrupt or follow play: pause, the dragon's catch, level complete and
+// the cave map.
+#include "Game/Game_State.h"
+
+#include <cstdio>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Clock.h"
+#include "Core/Constants.h"
+#include "Core/World_Drawing.h"
+#include "Entities/Player.h"
+#include "Game/HUD.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Camera.h"
+#include "World/Entity_Handler.h"
+
+namespace
+{
+// Top to bottom, as the cursor counts them.
+const char* const PAUSE_ITEMS[] = {"Continue", "continue from last checkpoint", "Replay",
+                                   "Quit to main menu"};
+enum { PAUSE_CONTINUE, PAUSE_CHECKPOINT, PAUSE_REPLAY, PAUSE_QUIT, PAUSE_ITEM_COUNT };
+const float PAUSE_TOP_Y = 0.2f;
+
+const char* const DEATH_ITEMS[] = {"Continue from last checkpoint", "Quit"};
+enum { DEATH_CHECKPOINT, DEATH_QUIT, DEATH_ITEM_COUNT };
+const float DEATH_TOP_Y = 0.2f;
+
+const int32_t CLAW_FRAMES = 50;
+const int32_t JAW_FRAMES = 50;
+const int32_t BURP_FRAME = 120;     // 70 frames after the jaws shut
+const float TEETH_END_Y = 0.3f;
+const float SWALLOW_X = 0.5f, SWALLOW_Y = 0.5f;
+
+const uint32_t LEVEL_COMPLETE_WAIT_MS = 50;
+
+int WrapCursor(int cursor, int count)
+{
+    if (cursor < 0)
+        return count - 1;
+    if (cursor >= count)
+        return 0;
+    return cursor;
+}
+}
+
+float Game_State::PauseCursorY() const
+{
+    return PAUSE_TOP_Y - 0.1f * mPauseCursor;
+}
+
+float Game_State::DeathCursorY() const
+{
+    return DEATH_TOP_Y - 0.1f * mDeathCursor;
+}
+
+void Game_State::PauseScreen()
+{
+    gSound.StopMusic();
+
+    gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
+    DrawWorld();
+    gGraphics.PopColour();
+    gGraphics.DrawFrameAt(mMenuSlab, 0.08f, 0.0f, -0.7f);
+
+    gFont.SetScale(0.7f);
+    gFont.drawStringCentered("Volume Down: <Left Arrow<", 0.0f, -0.37f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+    gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+    gFont.SetScale(2.0f);
+    gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+    DrawMenuItems(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPauseCursor, mPauseArrowAngle);
+
+    if (gInput.IsKeyPressed(KEY_P) || mWindowClosed)
+    {
+        gSound.PlayMusic(MUSIC_LEVEL);
+        mScreen = nullptr;
+    }
+    else if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        gSound.PlayMusic(MUSIC_LEVEL);
+        switch (mPauseCursor)
+        {
+        case PAUSE_CONTINUE:
+            mScreen = nullptr;
+            break;
+        case PAUSE_REPLAY:
+            gHUD.Show();
+            StartLevel(true);
+            break;
+        case PAUSE_QUIT:
+            gHUD.Show();
+            gEntities.ResetAll();
+            mScreen = &Game_State::MainMenuScreen;
+            SetBackdrop("NONE");
+            break;
+        case PAUSE_CHECKPOINT:
+            gHUD.Show();
+            if (!gPlayer.RespawnAtCheckpoint())
+                StartLevel(true);
+            mScreen = nullptr;
+            break;
+        }
+        mPauseCursor = PAUSE_CONTINUE;
+    }
+    else if (gInput.IsKeyPressed(KEY_DOWN))
+    {
+        mPauseCursor = WrapCursor(mPauseCursor + 1, PAUSE_ITEM_COUNT);
+    }
+    else if (gInput.IsKeyPressed(KEY_UP))
+    {
+        mPauseCursor = WrapCursor(mPauseCursor - 1, PAUSE_ITEM_COUNT);
+    }
+    else if (gInput.IsKeyPressed(KEY_LEFT))
+    {
+        gSound.SetVolume(gSound.GetVolume() - 0.1f);
+        gSound.PlayEffect(SOUND_BELL);      // a sample at the new volume
+    }
+    else if (gInput.IsKeyPressed(KEY_RIGHT))
+    {
+        gSound.SetVolume(gSound.GetVolume() + 0.1f);
+        gSound.PlayEffect(SOUND_BELL);
+    }
+}
+
+void Game_State::DeathScreen()
+{
+    gHUD.DrawChaseBar();
+
+    // The claw sweeps in from the right over the runner.
+    if (mDeathClawFrame < CLAW_FRAMES)
+    {
+        DrawWorld();
+        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeathClawFrame / static_cast<float>(CLAW_FRAMES),
+                              -0.3f, 0.7f);
+        gPlayer.Draw();
+        ++mDeathClawFrame;
+        if (mDeathClawFrame >= CLAW_FRAMES)
+            mDeathClawDone = true;
+    }
+
+    // The jaws close while the runner spins away into the middle.
+    if (mDeathJawFrame < JAW_FRAMES)
+    {
+        if (!mDeathClawDone)
+            return;
+        const float f = mDeathJawFrame / static_cast<float>(JAW_FRAMES);
+        const float topY = 1.0f - 0.7f * f;
+        const float bottomY = 0.7f * f - 1.0f;
+        const float px = gPlayer.mX + (SWALLOW_X - gPlayer.mX) * f;
+        const float py = gPlayer.mY + (SWALLOW_Y - gPlayer.mY) * f;
+        if (f < 0.8f)
+        {
+            gGraphics.PushColour(1.0f - f, 1.0f, 1.0f, 1.0f);
+            DrawWorld();
+            gGraphics.DrawFrameAt(mClaw, 0.1f, -0.3f, 0.7f);
+            gGraphics.PopColour();
+        }
+        gGraphics.DrawFrameAt(mTeethTop, 0.0f, topY, 0.0f);
+        gGraphics.DrawFrameAt(mTeethBottom, 0.0f, bottomY, 0.0f);
+
+        Quad quad = gCamera.ProjectBox(px, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight,
+                                       gPlayer.mZ - 15.0f * f);
+        // The spin is for this picture only; the runner stands upright again afterwards.
+        const Rotation upright = gPlayer.mAnimation.mRotation;
+        gPlayer.mAnimation.mRotation.Set(f * 360.0f, 0.0f, 0.0f, 1.0f);
+        gGraphics.DrawAnimation(gPlayer.mAnimation, quad);
+        gPlayer.mAnimation.mRotation = upright;
+        ++mDeathJawFrame;
+        return;
+    }
+
+    if (mDeathJawFrame <= BURP_FRAME)
+    {
+        ++mDeathJawFrame;
+        if (mDeathJawFrame == BURP_FRAME)
+            gSound.PlayEffect(VOICE_BURP);
+    }
+    gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
+    gGraphics.DrawFrameAt(mTeethBottom, 0.0f, -TEETH_END_Y, 0.0f);
+    gGraphics.PopColour();
+    gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
+    gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+    DrawMenuItems(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeathCursor, mDeathArrowAngle);
+
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        mDeathClawFrame = 0;
+        mDeathClawDone = false;
+        mDeathJawFrame = 0;
+        if (mDeathCursor == DEATH_QUIT)
+        {
+            gHUD.Show();
+            gEntities.ResetAll();
+            gHUD.Init();
+            mScreen = &Game_State::MainMenuScreen;
+            SetBackdrop("NONE");
+        }
+        else
+        {
+            gHUD.Show();
+            gHUD.Init();
+            if (!gPlayer.RespawnAtCheckpoint())
+                StartLevel(true);
+            mScreen = nullptr;
+        }
+        mDeathCursor = DEATH_CHECKPOINT;
+    }
+    else if (gInput.IsKeyPressed(KEY_DOWN))
+    {
+        mDeathCursor = WrapCursor(mDeathCursor + 1, DEATH_ITEM_COUNT);
+    }
+    else if (gInput.IsKeyPressed(KEY_UP))
+    {
+        mDeathCursor = WrapCursor(mDeathCursor - 1, DEATH_ITEM_COUNT);
+    }
+}
+
+void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(value));
+    gHUD.mGemImage.mTint.Set(1.0f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(gHUD.mGemImage, -0.075f, -0.02f, 0.0f);
+    gFont.drawStringNormalized(text, 0.5f, 0.5f, 0.0f, r, g, b, 1.0f);
+}
+
+void Game_State::LevelCompleteScreen()
+{
+    gGraphics.SetFogColour(mFogGrey, mFogGrey, mFogGrey);
+    gGraphics.EnableFog();
+    gSound.StopVoice();
+
+    gFont.SetScale(0.75f);
+    gFont.drawStringCentered("Good job!  Now make it through the next area.", 0.0f, 0.7f, 0.0f,
+                             1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.SetScale(1.0f);
+
+    if (mFogGrey > 0.0f)
+        mFogGrey -= 0.01f;
+
+    // Slows the count-up; a sleep, so the wait leaves the processor to others.
+    SleepMs(LEVEL_COMPLETE_WAIT_MS);
+
+    DrawCountUp(mLevelCountUp, 1.0f, 1.0f, 1.0f);
+    const int64_t score = gPlayer.mScore;
+    if (mLevelCountUp < score)
+    {
+        ++mLevelCountUp;
+    }
+    else if (mBellPending)
+    {
+        gSound.PlayEffect(SOUND_BELL);
+        mBellPending = false;
+    }
+
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        if (mLevelCountUp != score)
+        {
+            mLevelCountUp = score;
+        }
+        else
+        {
+            mLevelCountUp = 0;
+            mFogGrey = 1.0f;
+            mBellPending = true;
+            gHUD.mGemImage.mTint.Set(0.0f, 1.0f, 1.0f, 1.0f);
+            SetBackdrop("OVERWORLD");
+            mScreen = &Game_State::CaveMapScreen;
+        }
+    }
+
+    gGraphics.DisableFog();
+}
+
+void Game_State::CaveMapScreen()
+{
+    gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        ++mLevel;
+        StartLevel(false);
+    }
+}

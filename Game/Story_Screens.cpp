@@ -1,0 +1,177 @@
+// The story told before level 0, the credits launcher, and the end of the run: the
+// results and the high score table.
+#include "Game/Game_State.h"
+
+#include <iostream>
+#include <string>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Constants.h"
+#include "Entities/Player.h"
+#include "Game/High_Scores.h"
+#include "Graphics/Font.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+
+namespace
+{
+const float INTRO_STEP = 0.002f;
+const float INTRO_TEXT_X = 0.13f;
+
+struct Intro_Line
+{
+    float mAbove;        // shown while the timer is above this (and not above the previous)
+    const char* mText;
+    float mY;            // fraction of the screen from the top
+    float mBlueOffset;   // each line goes from white toward yellow as its quarter runs out
+};
+
+const Intro_Line INTRO_LINES[] = {
+    {0.75f, "You came to steal the dragon's treasure...", 0.0f, 0.0f},
+    {0.5f, "But he woke up.", 0.2f, 0.25f},
+    {0.25f, "Now you only have one option...", 0.4f, 0.5f},
+    {-1e30f, "Zoomquest!", 0.6f, 0.75f},
+};
+const int INTRO_LINE_COUNT = 4;
+
+int IntroLineFor(float t)
+{
+    for (int i = 0; i < INTRO_LINE_COUNT - 1; ++i)
+        if (t > INTRO_LINES[i].mAbove)
+            return i;
+    return INTRO_LINE_COUNT - 1;
+}
+}
+
+void Game_State::IntroScreen()
+{
+    gSound.PlayEffect(SOUND_INTRO_WAKE);
+
+    mIntroTimer -= INTRO_STEP;
+    const int line = IntroLineFor(mIntroTimer);
+    const Intro_Line& shown = INTRO_LINES[line];
+    gFont.drawStringNormalized(shown.mText, INTRO_TEXT_X, shown.mY, 0.0f, 1.0f, 1.0f,
+                               mIntroTimer + shown.mBlueOffset, 1.0f);
+    if (line == INTRO_LINE_COUNT - 1)
+        mIntroLastLineReached = true;
+
+    bool ends = false;
+    if (gInput.IsKeyPressed(KEY_RETURN) && !mIntroLastLineReached)
+    {
+        // Enter skips to the next line.
+        if (mIntroTimer > 0.75f)
+            mIntroTimer = 0.75f;
+        else if (mIntroTimer > 0.5f)
+            mIntroTimer = 0.5f;
+        else if (mIntroTimer > 0.25f)
+            mIntroTimer = 0.25f;
+        else
+            mIntroTimer = 0.0f;
+    }
+    else if (mIntroLastLineReached &&
+             (mIntroTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
+    {
+        ends = true;
+    }
+
+    if (ends)
+    {
+        mIntroTimer = 1.0f;
+        StartLevel(false);
+    }
+}
+
+void Game_State::CreditsScreen()
+{
+    gSound.SetVoiceLevel(0.0f);
+    gSound.PlayMusic(MUSIC_THEME);
+    mLevel = 7;
+    mScreen = nullptr;
+    StartLevel(false);
+}
+
+void Game_State::ResultsScreen()
+{
+    // The dragon gives up once per visit; asking every frame would restart the line.
+    if (mResultsVoicePending)
+    {
+        gSound.PlayVoice(VOICE_NOT_WORTH_IT);
+        mResultsVoicePending = false;
+    }
+
+    gFont.drawStringCentered("GREAT JOB!!!", 0.0f, 0.7f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered(" You escaped with ", 0.0f, 0.55f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered(" the dragon's treasure!", 0.0f, 0.45f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+
+    DrawCountUp(mResultsCountUp, 1.0f, 1.0f, 0.0f);
+    const int64_t score = gPlayer.mScore;
+    if (mResultsCountUp < score)
+        ++mResultsCountUp;
+
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        if (mResultsCountUp != score)
+        {
+            mResultsCountUp = score;
+        }
+        else
+        {
+            mScreen = &Game_State::HighScoreScreen;
+            SetBackdrop("NONE");
+            mLevel = 0;
+            mResultsCountUp = 0;
+            mResultsVoicePending = true;
+        }
+    }
+}
+
+void Game_State::HighScoreScreen()
+{
+    const uint32_t score = static_cast<uint32_t>(gPlayer.mScore);
+    if (!mScoresLoaded)
+    {
+        mScoresLoaded = true;
+        std::vector<uint32_t> entries;
+        const High_Scores::Result result = High_Scores::Record(mHighScorePath, score, entries);
+        if (result == High_Scores::NOT_OPENED)
+        {
+            std::cerr << "High score table could not be opened. The path is " << mHighScorePath
+                      << std::endl;
+            // Nothing to show and no level to play: back to the menu; the next visit tries again.
+            mScoresLoaded = false;
+            mScreen = &Game_State::MainMenuScreen;
+            SetBackdrop("NONE");
+            return;
+        }
+        if (result == High_Scores::NOT_SAVED)
+            std::cerr << "High score table could not be saved. The path is " << mHighScorePath
+                      << std::endl;
+        mScores = High_Scores::TopTen(entries);
+    }
+
+    gFont.drawStringCentered("Top Ten High Scores", 0.0f, 0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    gFont.SetScale(0.75f);
+    if (High_Scores::MadeTopTen(score, mScores) && !mScores.empty())
+        gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f,
+                                 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    else
+        gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f,
+                                 1.0f, 1.0f, 1.0f, 1.0f);
+    gFont.drawStringCentered("Press enter to continue", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+    for (size_t i = 0; i < mScores.size(); ++i)
+    {
+        const bool mine = mScores[i] == score;
+        gFont.drawStringCentered(std::to_string(mScores[i]), 0.0f, 0.8f - 0.1f * i, 0.0f,
+                                 mine ? 0.0f : 1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    gFont.SetScale(1.0f);
+
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        mScreen = &Game_State::MainMenuScreen;
+        SetBackdrop("NONE");
+        std::vector<uint32_t>().swap(mScores);
+        mScoresLoaded = false;
+    }
+}
