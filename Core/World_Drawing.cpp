@@ -1,0 +1,20 @@
+#include "Core/World_Drawing.h"
+
+#include "Core/Timing_Report.h"
+#include "Entities/Player.h"
+#include "Game/HUD.h"
+#include "World/Background_Handler.h"
+#include "World/Entity_Handler.h"
+
+void DrawWorld()
+{
+    gBackground.Draw();
+    if (gTimingReport)
+        TimingReportLine("Background drawn");
+    gEntities.DrawEntities(gPlayer);
+    if (gTimingReport)
+        TimingReportLine("Entities drawn");
+    gHUD.Draw();
+    if (gTimingReport)
+        TimingReportLine("Drew HUD");
+}

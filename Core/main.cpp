@@ -1,0 +1,313 @@
+// Start-up, the frame loop of play and shutdown. Every screen (menus, story, pause)
+// runs inside Game_State::ProcessMenus; this loop is play itself.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include <SDL/SDL.h>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Constants.h"
+#include "Core/Game_Timer.h"
+#include "Core/Globals.h"
+#include "Core/Loading_Screen.h"
+#include "Core/Timing_Report.h"
+#include "Core/World_Drawing.h"
+#include "Entities/Collision.h"
+#include "Entities/Player.h"
+#include "Game/Game_State.h"
+#include "Game/HUD.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+#include "World/Entity_Handler.h"
+#include "World/Environment_Handler.h"
+#include "World/Floating_Text.h"
+
+#ifndef ZQ_FULLSCREEN
+#define ZQ_FULLSCREEN 0
+#endif
+
+// Developer switch: the old tutorial run-in, shown once from the main loop.
+bool gShowTutorial = false;
+
+// Values the developer fog keys tune.
+bool gFogEnabled = true;
+float gFogDensity = 0.15f;
+float gFogStart = 1.5f;
+float gFogEnd = 12.0f;
+
+namespace {
+
+const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
+                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
+                         KEY_W};
+
+const float FOG_STEP = 0.001f;
+
+// Hold f: g toggles the fog, keypad plus/minus tune density (or start with s, end
+// with e), space prints the values.
+void FogKeys()
+{
+    gInput.RegisterKey(KEY_G);
+    if (!gInput.IsKeyDown(KEY_F))
+        return;
+
+    if (gInput.IsKeyPressed(KEY_G)) {
+        gFogEnabled = !gFogEnabled;
+        if (gFogEnabled)
+            gGraphics.EnableFog();
+        else
+            gGraphics.DisableFog();
+    }
+
+    float* value = &gFogDensity;
+    if (gInput.IsKeyDown(KEY_S))
+        value = &gFogStart;
+    else if (gInput.IsKeyDown(KEY_E))
+        value = &gFogEnd;
+    if (gInput.IsKeyDown(KEY_KP_PLUS))
+        *value += FOG_STEP;
+    if (gInput.IsKeyDown(KEY_KP_MINUS))
+        *value -= FOG_STEP;
+
+    gGraphics.EnableFog();
+
+    if (gInput.IsKeyPressed(KEY_SPACE)) {
+        std::cout << "fog percent: " << gFogDensity << "   Hold f and press + or - on keypad to change." << std::endl
+                  << "fog start: " << gFogStart << "   Hold f and s and press + or - on keypad to change." << std::endl
+                  << "fog end: " << gFogEnd << "   Hold f and e and press + or - on keypad to change." << std::endl
+                  << std::endl;
+    }
+    gGraphics.SetFogParameters(gFogDensity, gFogStart, gFogEnd);
+}
+
+// Over the last fifth of a level the fog (and the clear colour with it) fades from
+// black to white, so the run ends in daylight.
+void FogFade()
+{
+    const float p = gGameState.GetPlayerProgress();
+    const float t = 1.0f - (1.0f - p) * 5.0f;
+    if (p > 0.9f) {
+        gGraphics.SetFogColour(t, t, t);
+        gGraphics.SetFogParameters(0.15f * t, 1.5f - 1.5f * t, 20.0f);
+    } else if (p > 0.8f) {
+        gGraphics.SetFogColour(t, t, t);
+        gGraphics.SetFogParameters(0.15f - 0.15f * t, 1.5f * t, 20.0f);
+    }
+}
+
+void DeveloperKeys()
+{
+    if (gInput.IsKeyPressed(KEY_K) || gInput.IsKeyPressed(KEY_M)) {
+        gKeyboardControl = !gKeyboardControl;
+        gMouseControl = !gMouseControl;
+    }
+    FogKeys();
+    if (gInput.IsKeyPressed(KEY_D))
+        gEnvironment.gDragonDistance = 100000.0f;
+    else if (gInput.IsKeyPressed(KEY_W))
+        gGameState.MovePlayerToEnd();
+}
+
+struct Fading_Line
+{
+    float mDepth;
+    float mAlpha;
+};
+
+void DrawTutorialLine(const char* text, float fx, float fy, float scale, const Fading_Line& line)
+{
+    const float oldScale = gFont.GetScale();
+    gFont.SetScale(scale);
+    gFont.drawStringNormalized(text, fx, fy, line.mDepth, 1.0f, 1.0f, 1.0f, line.mAlpha);
+    gFont.SetScale(oldScale);
+}
+
+// The runner on the spot while two hints and the title drift towards the viewer.
+// False when the user asked to quit.
+bool RunTutorial()
+{
+    Fading_Line moveHint = {-1.0f, 0.0f};
+    Fading_Line jumpHint = {-1.0f, 0.0f};
+    Fading_Line title = {-5.0f, 0.0f};
+    int stage = 0;
+    float position = 0.0f;
+
+    for (;;) {
+        gTimer.StartFrame();
+        if (!gInput.Update())
+            return false;
+
+        gPlayer.mZ = 0.0f;
+        gPlayer.Update(gInput);
+        position += 1.0f;
+        gCamera.SetPosition(position);
+        gBackground.Update();
+        gBackground.Draw();
+        gGraphics.DrawAnimation(gPlayer.mAnimation,
+                                gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,
+                                                   2.0f * gPlayer.mHalfHeight, position));
+
+        if (stage == 0 && (gInput.IsKeyPressed(KEY_LEFT) || gInput.IsKeyPressed(KEY_RIGHT)))
+            stage = 1;
+        else if (stage == 1 && gInput.IsKeyPressed(KEY_SPACE))
+            stage = 2;
+
+        bool done = false;
+        Fading_Line* hint = stage == 0 ? &moveHint : stage == 1 ? &jumpHint : nullptr;
+        if (hint) {
+            hint->mDepth += 0.03f;
+            if (hint->mDepth > 1.0f)
+                hint->mDepth = 1.0f;
+            hint->mAlpha += 0.016f;
+            if (stage == 0)
+                DrawTutorialLine("Move with arrow keys", 0.37f, 0.4f, 0.5f, moveHint);
+            else
+                DrawTutorialLine("Jump with spacebar", 0.38f, 0.4f, 0.5f, jumpHint);
+        } else {
+            title.mDepth += 0.05f;
+            title.mAlpha += 0.016f;
+            DrawTutorialLine(GAME_TITLE, 0.1f, 0.5f, 3.0f, title);
+            if (title.mDepth > 2.0f) {
+                gPlayer.mZ = PLAYER_START_Z;
+                gBackground.StartEarthquake(200, 2.0f);
+                done = true;
+            }
+        }
+
+        gGraphics.Render();
+        gTimer.EndFrame();
+        gTimer.WaitForFrame();
+        if (done)
+            return true;
+    }
+}
+
+void Shutdown()
+{
+    gGraphics.Shutdown();
+    gSound.Shutdown();
+    SDL_Quit();
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    gSound.Init();
+
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    gTimer.SetFps(TARGET_FPS);
+    SDL_Init(0);
+    gInput.Init(0, SCREEN_WIDTH);
+    if (!gGraphics.Init(ZQ_FULLSCREEN != 0)) {
+        // Graphics has said why on standard error; without a window there is no game.
+        gSound.Shutdown();
+        SDL_Quit();
+        return 1;
+    }
+    gEnvironment.Init();
+    gSound.PlayVoice(VOICE_WAKE_UP);
+
+    if (!gImageBank.Init(LoadingScreenCallback)) {
+        Shutdown();
+        return 0;
+    }
+
+    gSound.PlayMusic(MUSIC_LEVEL);
+    gGameState.Init();
+    gEntities.ResetWindow();
+    gPlayer.Init();
+    for (int key : GAME_KEYS)
+        gInput.RegisterKey(key);
+    gFont.Init();
+    gHUD.Init();
+    gBackground.Init();
+    gBackground.SetCeiling("CEILING");
+    gBackground.SetFloor("FLOOR");
+    gBackground.SetWall("WALL");
+    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+
+    while (!gGameState.mQuit || gGameState.mScreen) {
+        if (gTimingReport)
+            TimingReportStart();
+        gTimer.StartFrame();
+
+        if (!gInput.Update())
+            gGameState.EnterPause();
+        if (gTimingReport)
+            TimingReportLine("Updated input");
+
+        gGameState.ProcessMenus(gTimer);
+        if (gTimingReport)
+            TimingReportLine("Processed menus");
+        if (gGameState.mQuit && !gGameState.mScreen)
+            break;
+
+        if (gShowTutorial) {
+            if (!RunTutorial())
+                gGameState.EnterPause();
+            gShowTutorial = false;
+        }
+
+        gPlayer.Update(gInput);
+        if (gTimingReport)
+            TimingReportLine("Player updated");
+
+        gEnvironment.Update();
+        gCamera.SetPosition(gPlayer.mZ);
+        if (gTimingReport)
+            TimingReportLine("Environment Handler updated.");
+
+        DeveloperKeys();
+        FogFade();
+
+        gEntities.Update(gPlayer);
+        if (gTimingReport)
+            TimingReportLine("Entity Handler updated");
+
+        if (gPlayer.mCollidable) {
+            CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
+            if (gTimingReport)
+                TimingReportLine("Collisions checked");
+        }
+
+        gBackground.Update();
+        if (gTimingReport)
+            TimingReportLine("Background handler updated");
+
+        gHUD.Update(gPlayer.mScore, gGameState.GetDragonProgress(), gPlayer.mHeldItem,
+                    gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
+        if (gTimingReport)
+            TimingReportLine("Updated HUD");
+
+        DrawWorld();
+        if (gTimingReport)
+            TimingReportLine("DrawWorld().");
+
+        gFloatingTexts.UpdateAndDraw();
+        gGraphics.Render();
+        if (gTimingReport) {
+            TimingReportLine("Render");
+            TimingReportEnd();
+        }
+
+        if (gTimer.GetFps() < LOW_FPS_WARNING)
+            std::cout << "FPS: " << gTimer.GetFps() << std::endl;
+
+        gTimer.EndFrame();
+        gTimer.WaitForFrame();
+    }
+
+    Shutdown();
+    return 0;
+}

@@ -1,0 +1,309 @@
+#include "Graphics/Graphics.h"
+
+#include <iostream>
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "Core/Constants.h"
+#include "Graphics/Animation.h"
+#include "Graphics/Image_Bank.h"
+
+Graphics gGraphics;
+
+namespace {
+
+const float INITIAL_FOG_DENSITY = 0.8f;
+const float INITIAL_FOG_START = 3.0f;
+const float INITIAL_FOG_END = 20.0f;
+
+void SetProjection()
+{
+    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // The near plane sits on the eye: with no depth test the depth range is unused,
+    // and nothing between the eye and the screen plane is ever cut away.
+    gluPerspective(45.0, 4.0 / 3.0, 0.0, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 2.41, 0.0, 0.0, -1.0, 0.0, 1.0, 0.0);
+}
+
+// Rotation and scale of one drawable, applied about the quad's centre (or the
+// rotation's own pivot); the matrix is pushed here and popped by EndTransform.
+void BeginTransform(const Rotation& rotation, const Scale& scale, const Quad& quad)
+{
+    glPushMatrix();
+    float px = rotation.mPivotX, py = rotation.mPivotY, pz = rotation.mPivotZ;
+    if (rotation.mAboutCentre) {
+        px = quad.mX;
+        py = quad.mY;
+        pz = quad.mZ;
+    }
+    glTranslatef(px, py, pz);
+    glRotatef(rotation.mAngle, rotation.mAxisX, rotation.mAxisY, rotation.mAxisZ);
+    glTranslatef(-px, -py, -pz);
+
+    glTranslatef(quad.mX, quad.mY, quad.mZ);
+    glScalef(scale.mX, scale.mY, scale.mZ);
+    glTranslatef(-quad.mX, -quad.mY, -quad.mZ);
+}
+
+void EndTransform()
+{
+    glPopMatrix();
+}
+
+} // namespace
+
+Graphics::Graphics()
+    : mScreen(nullptr), mInitialised(false), mClearPending(false),
+      mFogDensity(0.0f), mFogStart(0.0f), mFogEnd(0.0f), mFogColour{0.0f, 0.0f, 0.0f, 1.0f}
+{
+}
+
+bool Graphics::Init(bool fullScreen)
+{
+    if (mInitialised)
+        return true;
+
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+        std::cerr << "Could not initialize video.  SDL error: " << SDL_GetError() << std::endl;
+        return false;
+    }
+
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 32);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+
+    Uint32 flags = SDL_HWSURFACE | SDL_OPENGL;
+    if (fullScreen)
+        flags |= SDL_FULLSCREEN;
+    SDL_Surface* screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
+    if (!screen) {
+        // No display or no GL visual: there is nothing to draw on, so say why and
+        // leave the video device closed rather than drawing into nowhere.
+        std::cerr << "Could not open the " << SCREEN_WIDTH << "x" << SCREEN_HEIGHT
+                  << " OpenGL window.  SDL error: " << SDL_GetError() << std::endl;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    mScreen = screen;
+    // From here on there is a GL context, so the setters below reach GL.
+    mInitialised = true;
+
+    mColourStack.clear();
+    mColourStack.reserve(15);
+    PopColour();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+
+    SetProjection();
+
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    SetFogColour(0.0f, 0.0f, 0.0f);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    SetFogParameters(INITIAL_FOG_DENSITY, INITIAL_FOG_START, INITIAL_FOG_END);
+
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
+
+    glPushMatrix();
+    mClearPending = true;
+    return true;
+}
+
+void Graphics::Shutdown()
+{
+    gImageBank.Shutdown();
+    if (!mInitialised)
+        return;
+    glPopMatrix();
+    SDL_FreeSurface(static_cast<SDL_Surface*>(mScreen));
+    mScreen = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_ShowCursor(SDL_ENABLE);
+    mInitialised = false;
+}
+
+void Graphics::Render()
+{
+    if (!mInitialised) {
+        std::cerr << "Graphics: Trying to render without being init" << std::endl;
+        return;
+    }
+    SDL_GL_SwapBuffers();
+    // Each frame starts again from the saved view, whatever the drawables left behind.
+    glPopMatrix();
+    glPushMatrix();
+    mClearPending = true;
+}
+
+void Graphics::EnableFog()
+{
+    if (mInitialised)
+        glEnable(GL_FOG);
+}
+
+void Graphics::DisableFog()
+{
+    if (!mInitialised)
+        return;
+    glDisable(GL_FOG);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void Graphics::SetFogColour(float r, float g, float b)
+{
+    mFogColour[0] = r;
+    mFogColour[1] = g;
+    mFogColour[2] = b;
+    mFogColour[3] = 1.0f;
+    if (!mInitialised)
+        return;
+    glFogfv(GL_FOG_COLOR, mFogColour);
+    glClearColor(r, g, b, 0.0f);
+}
+
+void Graphics::SetFogParameters(float density, float start, float end)
+{
+    mFogDensity = density;
+    mFogStart = start;
+    mFogEnd = end;
+    if (!mInitialised)
+        return;
+    glFogf(GL_FOG_DENSITY, density);
+    glFogf(GL_FOG_START, start);
+    glFogf(GL_FOG_END, end);
+}
+
+void Graphics::PushColour(float a, float r, float g, float b)
+{
+    mColourStack.push_back(Colour{r, g, b, a});
+    ApplyColour();
+}
+
+void Graphics::PopColour()
+{
+    if (!mColourStack.empty())
+        mColourStack.pop_back();
+    ApplyColour();
+}
+
+void Graphics::ApplyColour()
+{
+    if (!mInitialised)
+        return;
+    if (mColourStack.empty()) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    } else {
+        const Colour& c = mColourStack.back();
+        glColor4f(c.r, c.g, c.b, c.a);
+    }
+}
+
+void Graphics::ClearIfPending()
+{
+    if (!mClearPending || !mInitialised)
+        return;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mClearPending = false;
+}
+
+void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, const std::string& key)
+{
+    if (!mInitialised)
+        return;
+    ClearIfPending();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, gImageBank.GetImage(key).mTexture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(rect.mLeft, rect.mTop);
+    glVertex3fv(quad.mTopLeft);
+    glTexCoord2f(rect.mLeft, rect.mBottom);
+    glVertex3fv(quad.mBottomLeft);
+    glTexCoord2f(rect.mRight, rect.mBottom);
+    glVertex3fv(quad.mBottomRight);
+    glTexCoord2f(rect.mRight, rect.mTop);
+    glVertex3fv(quad.mTopRight);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)
+{
+    if (!mInitialised) {
+        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
+        return;
+    }
+    ClearIfPending();
+    BeginTransform(frame.mRotation, frame.mScale, quad);
+    if (frame.mTint.mEnabled)
+        PushColour(frame.mTint.mA, frame.mTint.mR, frame.mTint.mG, frame.mTint.mB);
+    const Texture_Rect fullImage;
+    DrawTexturedQuad(quad, frame.mTextureRect ? *frame.mTextureRect : fullImage, frame.mKey);
+    if (frame.mTint.mEnabled)
+        PopColour();
+    EndTransform();
+}
+
+void Graphics::DrawAnimationSet(const Animation_Set& set, const Quad& quad)
+{
+    if (!mInitialised) {
+        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
+        return;
+    }
+    if (set.mFrames.empty())
+        return;
+    ClearIfPending();
+    if (!set.mVisible)
+        return;
+    // A current frame outside the list (a set shrunk under it) draws nothing.
+    if (set.mCurrentFrame < 0 || static_cast<size_t>(set.mCurrentFrame) >= set.mFrames.size())
+        return;
+    BeginTransform(set.mRotation, set.mScale, quad);
+    if (set.mTint.mEnabled)
+        PushColour(set.mTint.mA, set.mTint.mR, set.mTint.mG, set.mTint.mB);
+    DrawFrame(set.mFrames[set.mCurrentFrame], quad);
+    if (set.mTint.mEnabled)
+        PopColour();
+    EndTransform();
+}
+
+void Graphics::DrawAnimation(const Animation& animation, const Quad& quad)
+{
+    if (!mInitialised) {
+        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
+        return;
+    }
+    if (animation.mSets.empty())
+        return;
+    ClearIfPending();
+    if (animation.mCurrentSet < 0 || static_cast<size_t>(animation.mCurrentSet) >= animation.mSets.size())
+        return;
+    BeginTransform(animation.mRotation, animation.mScale, quad);
+    if (animation.mTint.mEnabled)
+        PushColour(animation.mTint.mA, animation.mTint.mR, animation.mTint.mG, animation.mTint.mB);
+    DrawAnimationSet(animation.mSets[animation.mCurrentSet], quad);
+    if (animation.mTint.mEnabled)
+        PopColour();
+    EndTransform();
+}
+
+void Graphics::DrawFrameAt(const Animation_Frame& frame, float x, float y, float z)
+{
+    const Image_Entry& image = gImageBank.GetImage(frame.mKey);
+    DrawFrame(frame, Quad(x, y, z, image.mWorldWidth, image.mWorldHeight));
+}
+
+void Graphics::RotateView(float degrees)
+{
+    if (mInitialised)
+        glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+}
