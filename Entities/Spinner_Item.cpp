@@ -6,7 +6,7 @@
 #include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
-Spinner_Item::Spinner_Item() : mTurnAngle(0.0f), mTurnRate(0.0f), mDirection(1.0f)
+Spinner_Item::Spinner_Item() : mTurnAngle(0.0f), mTurnRate(0.0f), mDirection(1.0f), mViewTurn(0.0f)
 {
     mTouchSounds.push_back(SOUND_SPINNER);
     mTouchVoiceLines.push_back(VOICE_CUT_THAT_OUT);
@@ -28,6 +28,7 @@ void Spinner_Item::Reset()
 {
     mTurnAngle = 0.0f;
     mTurnRate = 0.0f;
+    mViewTurn = 0.0f;
     mDirection = (rand() % 5000 <= 2500) ? -1.0f : 1.0f;
     Entity::Reset();
 }
@@ -54,9 +55,15 @@ bool Spinner_Item::Update(Player& player)
     // The view is rebuilt every frame, so the whole turn so far is applied anew.
     if (mTurnAngle > 360.0f)
     {
-        gGraphics.RotateView((360.0f - mTurnAngle) * mDirection);
+        TurnView((360.0f - mTurnAngle) * mDirection);
         return false;
     }
-    gGraphics.RotateView(mTurnAngle * mDirection);
+    TurnView(mTurnAngle * mDirection);
     return true;
+}
+
+void Spinner_Item::TurnView(float degrees)
+{
+    mViewTurn = degrees;
+    gGraphics.RotateView(degrees);
 }

@@ -12,7 +12,15 @@ public:
     void Touch(Player& player) override;
     void Reset() override;
 
+    // The turn handed to the view on the last update (degrees).
+    float GetViewTurn() const { return mViewTurn; }
+
     float mTurnAngle;
     float mTurnRate;
     float mDirection;
+
+private:
+    void TurnView(float degrees);
+
+    float mViewTurn;
 };
