@@ -3,6 +3,7 @@
 // stream. Without an audio device it stays silent; a missing file is silence.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ class Sound_Manager
 public:
     static const int EFFECT_SLOTS = 20;
     static const int CHANNELS = 32;
+    static const int MIX_RATE = 44100;
 
     Sound_Manager();
     ~Sound_Manager();
@@ -40,9 +42,31 @@ public:
     const std::string& GetSlotName(int slot) const { return mSlotNames[slot]; }
     const std::string& GetVoiceName() const { return mVoiceName; }
     const std::string& GetMusicName() const { return mMusicName; }
+    // Volumes (0..1) as last handed to the mixer: an effect's when it started, the
+    // voice's at its start or the last Update, the music's when it started.
+    float GetSlotVolume(int slot) const { return mEffectVolumes[slot]; }
+    float GetVoiceVolume() const { return mVoiceVolume; }
+    float GetMusicVolume() const { return mMusicVolume; }
+    // Whether a decoded sound / loaded stream is really held (false for a missing file
+    // or without a device).
+    bool SlotHoldsSound(int slot) const { return mEffects[slot] != nullptr; }
+    bool HoldsVoice() const { return mVoice != nullptr; }
+    bool HoldsMusic() const { return mMusic != nullptr; }
+    bool IsVoicePlaying() const;
+    bool IsMusicPlaying() const;
+
+    // Decodes a whole sound file (WAV, MP3, recognised by content) into interleaved
+    // 16-bit samples at the given rate and channel count. False, with out left empty,
+    // for a missing or undecodable file.
+    static bool DecodeFile(const std::string& path, int rate, int channels,
+                           std::vector<int16_t>& out);
 
 private:
     struct Decoded;                    // a decoded sound, owned by its slot
+
+    Decoded* Load(const std::string& path) const;
+    void Release(Decoded*& sound);
+    void ReleaseMusic();
 
     int mNextSlot;
     float mEffectFactor;
@@ -50,14 +74,21 @@ private:
     float mVolume;
     float mVoiceLevel;
     bool mOpen;
+    bool mStartedAudio;                // we started SDL's audio part, so we stop it
+    int mRate;
+    int mChannels;
+    uint16_t mFormat;
     int mEffectChannel;
     int mVoiceChannel;
     Decoded* mEffects[EFFECT_SLOTS];
     std::string mSlotNames[EFFECT_SLOTS];
+    float mEffectVolumes[EFFECT_SLOTS];
     Decoded* mVoice;
     std::string mVoiceName;
+    float mVoiceVolume;
     void* mMusic;                      // the streamed music (Mix_Music)
     std::string mMusicName;
+    float mMusicVolume;
 };
 
 extern Sound_Manager gSound;

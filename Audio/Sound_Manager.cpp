@@ -1,0 +1,395 @@
+#include "Audio/Sound_Manager.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+Sound_Manager gSound;
+
+namespace
+{
+// Longest sound we decode whole; anything longer is cut here rather than filling memory.
+const sf_count_t MAX_DECODED_SECONDS = 300;
+
+// The mixer takes volumes 0..128.
+int MixerVolume(float v)
+{
+    int level = static_cast<int>(std::lround(v * MIX_MAX_VOLUME));
+    if (level < 0)
+        return 0;
+    return level > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : level;
+}
+
+float Limit(float v)
+{
+    if (!(v >= 0.0f)) // also catches NaN
+        return 0.0f;
+    return v > 1.0f ? 1.0f : v;
+}
+}
+
+struct Sound_Manager::Decoded
+{
+    std::vector<Uint8> pcm;            // in the mixer's own format; the chunk points here
+    Mix_Chunk* chunk = nullptr;
+};
+
+Sound_Manager::Sound_Manager()
+    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mVoiceLevel(1.0f),
+      mOpen(false), mStartedAudio(false), mRate(MIX_RATE), mChannels(2), mFormat(AUDIO_S16SYS),
+      mEffectChannel(-1), mVoiceChannel(0), mVoice(nullptr), mVoiceVolume(0.0f), mMusic(nullptr),
+      mMusicVolume(0.0f)
+{
+    for (int i = 0; i < EFFECT_SLOTS; ++i)
+    {
+        mEffects[i] = nullptr;
+        mEffectVolumes[i] = 0.0f;
+    }
+}
+
+Sound_Manager::~Sound_Manager()
+{
+    Shutdown();
+}
+
+bool Sound_Manager::Init()
+{
+    Shutdown();
+    mNextSlot = 0;
+    mEffectFactor = 0.4f;
+    mMusicFactor = 0.3f;
+    mVolume = 1.0f;
+    mVoiceLevel = 1.0f;
+    mEffectChannel = -1;
+
+    if (!SDL_WasInit(SDL_INIT_AUDIO))
+    {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+        {
+            std::fprintf(stderr, "Sound: no audio device (%s), playing silently\n", SDL_GetError());
+            return false;
+        }
+        mStartedAudio = true;
+    }
+    if (Mix_OpenAudio(MIX_RATE, AUDIO_S16SYS, 2, 1024) < 0)
+    {
+        std::fprintf(stderr, "Sound: the audio device would not open (%s), playing silently\n",
+                     Mix_GetError());
+        if (mStartedAudio)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mStartedAudio = false;
+        return false;
+    }
+
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    mRate = rate > 0 ? rate : MIX_RATE;
+    mFormat = format;
+    mChannels = channels > 0 ? channels : 2;
+
+    Mix_AllocateChannels(CHANNELS);
+    // Channel 0 is the voice's alone: effects never land on it.
+    Mix_ReserveChannels(1);
+    mVoiceChannel = 0;
+    mOpen = true;
+    return true;
+}
+
+void Sound_Manager::Shutdown()
+{
+    if (mOpen)
+    {
+        Mix_HaltMusic();
+        Mix_HaltChannel(-1);
+    }
+    for (int i = 0; i < EFFECT_SLOTS; ++i)
+        Release(mEffects[i]);
+    Release(mVoice);
+    ReleaseMusic();
+    if (mOpen)
+    {
+        Mix_CloseAudio();
+        if (mStartedAudio)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    mOpen = false;
+    mStartedAudio = false;
+}
+
+void Sound_Manager::SetVolume(float v)
+{
+    mVolume = Limit(v);
+}
+
+void Sound_Manager::SetVoiceLevel(float v)
+{
+    mVoiceLevel = Limit(v);
+}
+
+void Sound_Manager::Release(Decoded*& sound)
+{
+    if (!sound)
+        return;
+    // Freeing a chunk also stops every channel still playing it.
+    if (sound->chunk)
+        Mix_FreeChunk(sound->chunk);
+    delete sound;
+    sound = nullptr;
+}
+
+void Sound_Manager::ReleaseMusic()
+{
+    if (!mMusic)
+        return;
+    Mix_Music* music = static_cast<Mix_Music*>(mMusic);
+    if (mOpen)
+        Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    mMusic = nullptr;
+}
+
+Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path) const
+{
+    if (!mOpen)
+        return nullptr;
+    std::vector<int16_t> samples;
+    if (!DecodeFile(path, mRate, mChannels, samples))
+        return nullptr;
+
+    Decoded* sound = new Decoded;
+    const size_t bytes = samples.size() * sizeof(int16_t);
+    if (mFormat == AUDIO_S16SYS)
+    {
+        sound->pcm.resize(bytes);
+        std::copy(reinterpret_cast<const Uint8*>(samples.data()),
+                  reinterpret_cast<const Uint8*>(samples.data()) + bytes, sound->pcm.begin());
+    }
+    else
+    {
+        // The device gave us another sample format: convert once, here.
+        SDL_AudioCVT cvt;
+        if (SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, mChannels, mRate, mFormat, mChannels, mRate) < 0)
+        {
+            delete sound;
+            return nullptr;
+        }
+        sound->pcm.resize(bytes * (cvt.len_mult > 0 ? cvt.len_mult : 1));
+        std::copy(reinterpret_cast<const Uint8*>(samples.data()),
+                  reinterpret_cast<const Uint8*>(samples.data()) + bytes, sound->pcm.begin());
+        cvt.buf = sound->pcm.data();
+        cvt.len = static_cast<int>(bytes);
+        if (SDL_ConvertAudio(&cvt) < 0)
+        {
+            delete sound;
+            return nullptr;
+        }
+        sound->pcm.resize(static_cast<size_t>(cvt.len_cvt));
+    }
+    if (sound->pcm.empty())
+    {
+        delete sound;
+        return nullptr;
+    }
+    sound->chunk = Mix_QuickLoad_RAW(sound->pcm.data(), static_cast<Uint32>(sound->pcm.size()));
+    if (!sound->chunk)
+    {
+        delete sound;
+        return nullptr;
+    }
+    return sound;
+}
+
+void Sound_Manager::PlayEffect(const std::string& path)
+{
+    if (path.empty())
+        return;
+    const int slot = mNextSlot;
+    Release(mEffects[slot]);
+    mSlotNames[slot] = path;
+    mEffectVolumes[slot] = mVolume * mEffectFactor;
+    mEffects[slot] = Load(path);
+    if (mEffects[slot])
+    {
+        // The chunk carries the volume, so it holds from the first sample on; effect
+        // channels themselves stay at full volume.
+        Mix_VolumeChunk(mEffects[slot]->chunk, MixerVolume(mEffectVolumes[slot]));
+        const int channel = Mix_PlayChannel(-1, mEffects[slot]->chunk, 0);
+        if (channel >= 0)
+        {
+            Mix_Volume(channel, MIX_MAX_VOLUME);
+            mEffectChannel = channel;
+        }
+    }
+    mNextSlot = (mNextSlot + 1) % EFFECT_SLOTS;
+}
+
+void Sound_Manager::PlayVoice(const std::string& path)
+{
+    std::printf("Playing: %s\n", path.c_str());
+    std::fflush(stdout);
+    if (mOpen)
+        Mix_HaltChannel(mVoiceChannel);
+    Release(mVoice);
+    mVoiceName = path;
+    mVoiceVolume = mVoiceLevel * mVolume;
+    mVoice = Load(path);
+    if (mVoice)
+    {
+        Mix_Volume(mVoiceChannel, MixerVolume(mVoiceVolume));
+        Mix_PlayChannel(mVoiceChannel, mVoice->chunk, 0);
+    }
+}
+
+void Sound_Manager::PlayMusic(const std::string& path)
+{
+    ReleaseMusic();
+    mMusicName = path;
+    mMusicVolume = mVolume * mMusicFactor;
+    if (!mOpen)
+        return;
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    if (!music)
+        return;
+    mMusic = music;
+    Mix_VolumeMusic(MixerVolume(mMusicVolume));
+    if (Mix_PlayMusic(music, -1) == 0)
+        Mix_VolumeMusic(MixerVolume(mMusicVolume));
+}
+
+void Sound_Manager::StopMusic()
+{
+    ReleaseMusic();
+    mMusicName.clear();
+}
+
+void Sound_Manager::StopVoice()
+{
+    if (mOpen && mVoice)
+        Mix_HaltChannel(mVoiceChannel);
+    Release(mVoice);
+    mVoiceName.clear();
+}
+
+void Sound_Manager::PlayRandomEffect(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    const size_t i = static_cast<size_t>(std::rand()) % paths.size();
+    PlayEffect(paths[i]);
+}
+
+void Sound_Manager::PlayRandomVoice(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    const size_t i = static_cast<size_t>(std::rand()) % paths.size();
+    std::printf("random: %zu\n", i);
+    PlayVoice(paths[i]);
+}
+
+void Sound_Manager::Update()
+{
+    mVoiceVolume = mVoiceLevel * mVolume;
+    if (mOpen)
+        Mix_Volume(mVoiceChannel, MixerVolume(mVoiceVolume));
+}
+
+bool Sound_Manager::IsVoicePlaying() const
+{
+    return mOpen && mVoice && Mix_Playing(mVoiceChannel) &&
+           Mix_GetChunk(mVoiceChannel) == mVoice->chunk;
+}
+
+bool Sound_Manager::IsMusicPlaying() const
+{
+    return mOpen && mMusic && Mix_PlayingMusic();
+}
+
+bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels,
+                               std::vector<int16_t>& out)
+{
+    out.clear();
+    if (path.empty() || rate <= 0 || channels <= 0)
+        return false;
+    SF_INFO info = {};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        return false;
+    const int inChannels = info.channels;
+    const int inRate = info.samplerate;
+    if (inChannels <= 0 || inChannels > 64 || inRate <= 0)
+    {
+        sf_close(file);
+        return false;
+    }
+
+    // Read in blocks: an MP3's frame count is only an estimate.
+    std::vector<float> in;
+    const sf_count_t maxFrames = MAX_DECODED_SECONDS * inRate;
+    const sf_count_t block = 16384;
+    std::vector<float> buffer(static_cast<size_t>(block * inChannels));
+    sf_count_t total = 0;
+    while (total < maxFrames)
+    {
+        const sf_count_t got = sf_readf_float(file, buffer.data(), block);
+        if (got <= 0)
+            break;
+        in.insert(in.end(), buffer.begin(), buffer.begin() + got * inChannels);
+        total += got;
+    }
+    sf_close(file);
+    if (total == 0)
+        return false;
+
+    // Linear resampling to the mixer's rate, mixing or spreading the channels.
+    const sf_count_t outFrames =
+        static_cast<sf_count_t>(static_cast<double>(total) * rate / inRate);
+    if (outFrames <= 0)
+        return false;
+    out.resize(static_cast<size_t>(outFrames * channels));
+    const double step = static_cast<double>(inRate) / rate;
+    for (sf_count_t i = 0; i < outFrames; ++i)
+    {
+        const double pos = i * step;
+        sf_count_t i0 = static_cast<sf_count_t>(pos);
+        if (i0 >= total)
+            i0 = total - 1;
+        const sf_count_t i1 = i0 + 1 < total ? i0 + 1 : i0;
+        const float frac = static_cast<float>(pos - static_cast<double>(i0));
+        for (int c = 0; c < channels; ++c)
+        {
+            float a = 0.0f;
+            float b = 0.0f;
+            if (channels == 1 && inChannels > 1)
+            {
+                for (int k = 0; k < inChannels; ++k)
+                {
+                    a += in[static_cast<size_t>(i0 * inChannels + k)];
+                    b += in[static_cast<size_t>(i1 * inChannels + k)];
+                }
+                a /= inChannels;
+                b /= inChannels;
+            }
+            else
+            {
+                const int k = c < inChannels ? c : inChannels - 1;
+                a = in[static_cast<size_t>(i0 * inChannels + k)];
+                b = in[static_cast<size_t>(i1 * inChannels + k)];
+            }
+            float v = a + (b - a) * frac;
+            if (!(v > -1.0f))
+                v = -1.0f;
+            else if (v > 1.0f)
+                v = 1.0f;
+            out[static_cast<size_t>(i * channels + c)] = static_cast<int16_t>(std::lround(v * 32767.0f));
+        }
+    }
+    return true;
+}
