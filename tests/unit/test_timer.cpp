@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "Core/Game_Timer.h"
+
+namespace {
+
+int64_t gNow = 0;
+std::vector<uint32_t> gSleeps;
+
+int64_t FakeNow() { return gNow; }
+void FakeSleep(uint32_t ms) { gSleeps.push_back(ms); }
+
+class TimerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gNow = 1000;
+        gSleeps.clear();
+        mTimer.SetTimeSource(FakeNow, FakeSleep);
+        mTimer.SetFps(60.0f);
+    }
+
+    // One frame whose work takes the given milliseconds.
+    void Frame(int64_t work)
+    {
+        mTimer.StartFrame();
+        gNow += work;
+        mTimer.EndFrame();
+        mTimer.WaitForFrame();
+    }
+
+    Game_Timer mTimer;
+};
+
+TEST_F(TimerTest, RateIsZeroUntilTheFirstFrameEnds)
+{
+    Game_Timer fresh;
+    EXPECT_EQ(fresh.GetFps(), 0.0f);
+    fresh.SetTimeSource(FakeNow, FakeSleep);
+    fresh.StartFrame();
+    EXPECT_EQ(fresh.GetFps(), 0.0f);
+    // Nothing to sleep yet either.
+    fresh.WaitForFrame();
+    EXPECT_TRUE(gSleeps.empty());
+}
+
+TEST_F(TimerTest, FrameWithinBudgetSleepsTheTruncatedRest)
+{
+    Frame(5);
+    EXPECT_FLOAT_EQ(mTimer.GetWorkTime(), 5.0f);
+    EXPECT_NEAR(mTimer.GetSleepTime(), 11.6667f, 1e-3);
+    ASSERT_EQ(gSleeps.size(), 1u);
+    EXPECT_EQ(gSleeps[0], 11u);           // 11.67 ms truncated, never rounded up
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 60.0f);
+
+    Frame(0);
+    ASSERT_EQ(gSleeps.size(), 2u);
+    EXPECT_EQ(gSleeps[1], 16u);
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 60.0f);
+}
+
+TEST_F(TimerTest, FrameOverBudgetDoesNotSleepAndReportsItsRate)
+{
+    Frame(17);
+    EXPECT_EQ(mTimer.GetSleepTime(), 0.0f);
+    EXPECT_TRUE(gSleeps.empty());
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 1000.0f / 17.0f);
+
+    Frame(40);
+    EXPECT_TRUE(gSleeps.empty());
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 25.0f);
+}
+
+TEST_F(TimerTest, SlowMotionRateAppliesFromTheNextFrame)
+{
+    mTimer.StartFrame();
+    gNow += 10;
+    mTimer.SetFps(20.0f);
+    mTimer.EndFrame();
+    EXPECT_FLOAT_EQ(mTimer.GetTargetFrameTime(), 50.0f);
+    EXPECT_FLOAT_EQ(mTimer.GetSleepTime(), 40.0f);
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 20.0f);
+    mTimer.WaitForFrame();
+    ASSERT_EQ(gSleeps.size(), 1u);
+    EXPECT_EQ(gSleeps[0], 40u);
+
+    mTimer.SetFps(60.0f);
+    Frame(1);
+    EXPECT_EQ(gSleeps.back(), 15u);
+    EXPECT_FLOAT_EQ(mTimer.GetFps(), 60.0f);
+}
+
+TEST_F(TimerTest, SleepIsNotCountedAsWork)
+{
+    // The sleep between frames does not shorten the next frame's budget.
+    Frame(5);
+    gNow += 11;   // the sleep itself
+    Frame(5);
+    EXPECT_FLOAT_EQ(mTimer.GetWorkTime(), 5.0f);
+    EXPECT_EQ(gSleeps.back(), 11u);
+}
+
+TEST_F(TimerTest, NonPositiveRateKeepsTheRateInForce)
+{
+    mTimer.SetFps(0.0f);
+    mTimer.SetFps(-30.0f);
+    EXPECT_NEAR(mTimer.GetTargetFrameTime(), 16.6667f, 1e-3);
+    Frame(5);
+    EXPECT_EQ(gSleeps.back(), 11u);
+}
+
+TEST(TimerRealClock, IdleFrameSleepsTheBudgetAway)
+{
+    // The real clock and sleep: an empty frame at 60 per second lasts about 16 ms.
+    Game_Timer timer;
+    timer.SetFps(60.0f);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10; ++i) {
+        timer.StartFrame();
+        timer.EndFrame();
+        timer.WaitForFrame();
+    }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(ms, 140);
+    EXPECT_LT(ms, 400);
+    EXPECT_FLOAT_EQ(timer.GetFps(), 60.0f);
+}
+
+} // namespace
