@@ -59,6 +59,8 @@ void Animation_Set::Update(int ticks)
             if (mTime < mHold)
                 return;
             if (mLoop) {
+                if (restarts + 1 == MAX_RESTARTS)
+                    return;
                 ticks = mTime - mHold;
                 Reset();
                 continue;
