@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Game/High_Scores.h"
+
+namespace
+{
+typedef std::vector<uint32_t> Scores;
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void Spit(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// A scratch folder of its own for each test, removed afterwards.
+class HighScoreFile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/zq_scores_XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(pattern));
+        mDir = pattern;
+        mPath = mDir + "/highscores.txt";
+    }
+    void TearDown() override
+    {
+        std::remove(mPath.c_str());
+        ::rmdir((mPath + ".tmp").c_str());
+        std::remove((mPath + ".tmp").c_str());
+        ::rmdir(mDir.c_str());
+    }
+    std::string mDir, mPath;
+};
+
+std::string Appended(const std::string& before, uint32_t score)
+{
+    High_Scores::Contents c = High_Scores::Parse(before);
+    c.mEntries.push_back(score);
+    return High_Scores::Format(c);
+}
+}
+
+TEST(HighScores, ReadsAnyWhiteSpaceWithOrWithoutTheEnd)
+{
+    EXPECT_EQ((Scores{120, 45}), High_Scores::Parse("120 45E").mEntries);
+    EXPECT_EQ((Scores{120, 45, 7}), High_Scores::Parse("  120\n\t45\r\n 7 \nE").mEntries);
+    EXPECT_EQ((Scores{120, 45}), High_Scores::Parse("120 45").mEntries);
+    EXPECT_EQ((Scores{120, 45}), High_Scores::Parse("120 45\n").mEntries);
+    EXPECT_TRUE(High_Scores::Parse("E").mEntries.empty());
+    EXPECT_TRUE(High_Scores::Parse("").mEntries.empty());
+    EXPECT_EQ((Scores{4294967295u}), High_Scores::Parse("4294967295E").mEntries);
+
+    std::istringstream in("3 2 1E");
+    EXPECT_EQ((Scores{3, 2, 1}), High_Scores::Read(in).mEntries);
+}
+
+TEST(HighScores, RewritesOldEntriesThenTheNewOneThenTheEnd)
+{
+    EXPECT_EQ("120 45 300E", Appended("120 45E", 300));
+    EXPECT_EQ("50E", Appended("E", 50));
+    EXPECT_EQ("50E", Appended("", 50));
+    // Loose spacing and a missing end come back in the tidy form.
+    EXPECT_EQ("1 2 3E", Appended(" 1\n\n2", 3));
+}
+
+TEST(HighScores, KeepsWhateverFollowsTheEndOrTheDamage)
+{
+    // After the "E": kept untouched, however long.
+    EXPECT_EQ("120 45 300E\nnotes: best run ever", Appended("120 45E\nnotes: best run ever", 300));
+    EXPECT_EQ("9E123 456E", Appended("E123 456E", 9));
+
+    // A damaged entry ends the reading; it and all after it stay behind the new "E".
+    EXPECT_EQ("120 45 300Ex7 junk", Appended("120 45 x7 junk", 300));
+    // Signs and numbers too large for the table are damage, not scores.
+    EXPECT_EQ("10 5E-3 4", Appended("10 -3 4", 5));
+    EXPECT_EQ("10 5E+3", Appended("10 +3", 5));
+    EXPECT_EQ("10 5E4294967296 1", Appended("10 4294967296 1", 5));
+    // A number run into letters keeps the number and the letters.
+    EXPECT_EQ("12 5EabcE", Appended("12abcE", 5));
+
+    // What was written reads back the same, rest and all.
+    High_Scores::Contents again = High_Scores::Parse("120 45 300Ex7 junk");
+    EXPECT_EQ((Scores{120, 45, 300}), again.mEntries);
+    EXPECT_EQ("x7 junk", again.mRest);
+}
+
+TEST(HighScores, TopTenIsSortedLargestFirstAndCut)
+{
+    Scores all{5, 3000000000u, 7, 7, 1, 2, 9, 4, 8, 6, 10, 11};
+    Scores top = High_Scores::TopTen(all);
+    EXPECT_EQ((Scores{3000000000u, 11, 10, 9, 8, 7, 7, 6, 5, 4}), top);
+    EXPECT_EQ((Scores{2, 1}), High_Scores::TopTen(Scores{1, 2}));
+
+    // Beating the smallest shown entry counts; equalling it does not.
+    EXPECT_TRUE(High_Scores::MadeTopTen(5, top));
+    EXPECT_FALSE(High_Scores::MadeTopTen(4, top));
+    EXPECT_FALSE(High_Scores::MadeTopTen(50, Scores{50}));
+    EXPECT_TRUE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
+}
+
+TEST_F(HighScoreFile, EveryGameAddsOneEntryAndNothingIsLost)
+{
+    Spit(mPath, "E");
+    Scores entries;
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 50, entries));
+    EXPECT_EQ("50E", Slurp(mPath));
+    EXPECT_EQ((Scores{50}), entries);
+
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 20, entries));
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 70, entries));
+    EXPECT_EQ("50 20 70E", Slurp(mPath));
+    EXPECT_EQ((Scores{50, 20, 70}), entries);
+    EXPECT_FALSE(Exists(mPath + ".tmp"));
+
+    // Eleven games, all better than the twelfth: the file keeps all twelve.
+    Spit(mPath, "100 101 102 103 104 105 106 107 108 109E tail");
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 3, entries));
+    EXPECT_EQ("100 101 102 103 104 105 106 107 108 109 3E tail", Slurp(mPath));
+    Scores top = High_Scores::TopTen(entries);
+    EXPECT_EQ(10u, top.size());
+    EXPECT_EQ(100u, top.back());
+    EXPECT_FALSE(High_Scores::MadeTopTen(3, top));
+}
+
+TEST_F(HighScoreFile, KeepsThePermissionsOfTheTable)
+{
+    Spit(mPath, "1E");
+    ASSERT_EQ(0, ::chmod(mPath.c_str(), 0640));
+    Scores entries;
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 2, entries));
+    struct stat st;
+    ASSERT_EQ(0, ::stat(mPath.c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 0777);
+}
+
+TEST_F(HighScoreFile, AMissingTableIsNotCreated)
+{
+    Scores entries{1, 2};
+    EXPECT_EQ(High_Scores::NOT_OPENED, High_Scores::Record(mPath, 10, entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_FALSE(Exists(mPath));
+    EXPECT_FALSE(Exists(mPath + ".tmp"));
+}
+
+TEST_F(HighScoreFile, AFailedReplacementLeavesTheOldTable)
+{
+    Spit(mPath, "1 2E rest");
+    // The temporary name is taken by a folder, so the new table cannot be written.
+    ASSERT_EQ(0, ::mkdir((mPath + ".tmp").c_str(), 0755));
+    Scores entries;
+    EXPECT_EQ(High_Scores::NOT_SAVED, High_Scores::Record(mPath, 3, entries));
+    EXPECT_EQ("1 2E rest", Slurp(mPath));
+    EXPECT_EQ((Scores{1, 2, 3}), entries);
+    EXPECT_FALSE(High_Scores::ReplaceFile(mPath, "x"));
+    EXPECT_EQ("1 2E rest", Slurp(mPath));
+}
