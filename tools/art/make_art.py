@@ -11,8 +11,10 @@ import glyphs  # noqa: E402
 import textures  # noqa: E402
 import runner  # noqa: E402
 import obstacles  # noqa: E402
+import items  # noqa: E402
+import hud  # noqa: E402
 
-STAGES = [glyphs, textures, runner, obstacles]
+STAGES = [glyphs, textures, runner, obstacles, items, hud]
 
 
 def main():
