@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Entities/Collision.h"
+#include "Entities/Player.h"
+#include "World/Camera.h"
+#include "World/Entity.h"
+
+namespace
+{
+std::vector<int> gTouched;
+
+// Sizes chosen so every projected edge is exact in binary: the runner spans screen x
+// -0.875..0.875 and y -1..0; a block at x 1.0 starts exactly at 0.875, one hung at
+// y 0.0 ends exactly at 0.
+class Block : public Entity
+{
+public:
+    Block(int id, float x, float y, float z, float margin = 0.0f) : mId(id), mMargin(margin)
+    {
+        Init(x, z, {});
+        mY = y;
+        mHalfWidth = 0.125f;
+        mHalfHeight = 0.25f;
+    }
+    void Setup() override {}
+    void Touch(Player&) override { gTouched.push_back(mId); }
+    float GetCollisionMargin() override { return mMargin; }
+    int mId;
+    float mMargin;
+};
+
+class CollisionTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gTouched.clear();
+        gCamera.Init(0.0f, 1000.0f, 300.0f, 1.0f, 500.0f);
+        player.mX = 0.5f;
+        player.mY = 1.0f;
+        player.mZ = 300.0f;
+        player.mSpeed = 1.0f;
+        player.mHalfWidth = 0.25f;
+        player.mHalfHeight = 0.25f;
+    }
+    std::vector<int> Check(std::vector<Block>& blocks)
+    {
+        std::vector<Entity*> list;
+        for (Block& b : blocks)
+            list.push_back(&b);
+        gTouched.clear();
+        CheckCollisions(player, list.data(), list.data() + list.size());
+        return gTouched;
+    }
+    Player player;
+};
+}
+
+TEST_F(CollisionTest, OnlyTheSlabAheadIsTested)
+{
+    std::vector<Block> blocks = {Block(1, 0.5f, 1.0f, 299.99f), Block(2, 0.5f, 1.0f, 300.0f),
+                                 Block(3, 0.5f, 1.0f, 300.5f), Block(4, 0.5f, 1.0f, 301.0f),
+                                 Block(5, 0.5f, 1.0f, 301.01f)};
+    EXPECT_EQ((std::vector<int>{2, 3, 4}), Check(blocks));
+
+    // Knocked back: the slab is empty, even right where the runner stands.
+    player.mSpeed = -0.5f;
+    EXPECT_TRUE(Check(blocks).empty());
+    player.mSpeed = 0.0f;
+    EXPECT_EQ((std::vector<int>{2}), Check(blocks));
+
+    // Blocks that are no longer solid are passed through.
+    player.mSpeed = 1.0f;
+    blocks[1].mSolid = false;
+    blocks[2].mSolid = false;
+    EXPECT_EQ((std::vector<int>{4}), Check(blocks));
+}
+
+TEST_F(CollisionTest, SharedEdgesDoNotTouch)
+{
+    std::vector<Block> right = {Block(1, 1.0f, 1.0f, 300.5f)};
+    EXPECT_TRUE(Check(right).empty());
+    std::vector<Block> above = {Block(1, 0.5f, 0.0f, 300.5f)};
+    EXPECT_TRUE(Check(above).empty());
+    std::vector<Block> inside = {Block(1, 0.99f, 1.0f, 300.5f), Block(2, 0.5f, 0.01f, 300.5f)};
+    EXPECT_EQ((std::vector<int>{1, 2}), Check(inside));
+
+    // The runner jumping clears a block on the floor beside it only by height.
+    player.mY = 0.0f;
+    std::vector<Block> floor = {Block(1, 0.5f, 1.0f, 300.5f)};
+    EXPECT_TRUE(Check(floor).empty());
+}
+
+TEST_F(CollisionTest, MarginShrinksOrGrowsTheRunner)
+{
+    // Overlapping by 0.075 on screen.
+    std::vector<Block> near = {Block(1, 0.9714286f, 1.0f, 300.5f, 0.1f)};
+    EXPECT_TRUE(Check(near).empty());
+    near[0].mMargin = 0.05f;
+    EXPECT_EQ((std::vector<int>{1}), Check(near));
+
+    // Just touching edges meet once the margin is negative.
+    std::vector<Block> edge = {Block(1, 1.0f, 1.0f, 300.5f, -0.01f)};
+    EXPECT_EQ((std::vector<int>{1}), Check(edge));
+}
+
+TEST_F(CollisionTest, TouchesGoThroughTheRunner)
+{
+    std::vector<Block> blocks = {Block(1, 0.5f, 1.0f, 300.2f), Block(2, 0.5f, 1.0f, 300.4f)};
+    blocks[0].mHoldable = true;
+    blocks[1].mVanishOnTouch = true;
+    blocks[1].mOnScreen = true;
+    // The held item is picked up, not touched; the other vanishes from the screen.
+    EXPECT_EQ((std::vector<int>{2}), Check(blocks));
+    EXPECT_EQ(&blocks[0], player.mHeldItem);
+    EXPECT_FALSE(blocks[1].mOnScreen);
+
+    // An empty window.
+    gTouched.clear();
+    CheckCollisions(player, nullptr, nullptr);
+    EXPECT_TRUE(gTouched.empty());
+}
