@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "Entities/Player.h"
+#include "Game/HUD.h"
+#include "World/Entity.h"
+#include "World/Environment_Handler.h"
+
+namespace
+{
+struct Test_Item : public Entity
+{
+    explicit Test_Item(int32_t value, const std::string& image = "ITEM")
+    {
+        mScoreValue = value;
+        mModel.mSets.resize(1);
+        mModel.mSets[0].mFrames.push_back(Animation_Frame(image));
+    }
+    void Setup() override {}
+};
+
+class HudTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gPlayer.mHitThisFrame = false;
+        gPlayer.mX = 0.5f;
+        gPlayer.mY = 1.0f;
+        mHud.Init();
+    }
+    // One frame of play with the dragon the given distance behind the runner.
+    void Frame(float gap, int32_t score = 0, Entity* item = nullptr)
+    {
+        mHud.Update(score, 0.1f, item, 0.5f, 1000.0f, 1000.0f - gap);
+    }
+    // Runs a whole claw attack (it advances only as it is drawn).
+    void DrawAttack()
+    {
+        for (int i = 0; i < 40; ++i)
+            mHud.Draw();
+    }
+    HUD mHud;
+};
+}
+
+TEST_F(HudTest, PanicFollowsTheGap)
+{
+    Frame(300.0f);
+    EXPECT_FLOAT_EQ(0.0f, mHud.mPanic);
+    Frame(0.0f);
+    EXPECT_FLOAT_EQ(1.0f, mHud.mPanic);
+    EXPECT_FLOAT_EQ(0.0f, mHud.mPreviousPanic);
+    Frame(450.0f);
+    EXPECT_NEAR(-0.5f, mHud.mPanic, 1e-5);
+    Frame(150.0f);
+    EXPECT_NEAR(0.5f, mHud.mPanic, 1e-5);
+}
+
+TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
+{
+    Frame(100.0f);          // panic 0.67: too far for a claw
+    EXPECT_FALSE(mHud.mClawActive);
+    Frame(60.0f);           // 0.8 and rising
+    EXPECT_TRUE(mHud.mClawActive);
+    EXPECT_EQ(1, mHud.mClawCount);
+    EXPECT_EQ(0, mHud.mClawFrame);
+    EXPECT_FALSE(mHud.mClawVoicePending);
+
+    Frame(30.0f);           // still rising, but an attack is under way
+    EXPECT_EQ(1, mHud.mClawCount);
+
+    // Hidden, the attack stands still.
+    mHud.Hide();
+    mHud.Draw();
+    EXPECT_EQ(0, mHud.mClawFrame);
+    mHud.Show();
+    DrawAttack();
+    EXPECT_FALSE(mHud.mClawActive);
+    EXPECT_EQ(40, mHud.mClawFrame);
+
+    Frame(30.0f);           // steady
+    Frame(50.0f);           // falling
+    EXPECT_FALSE(mHud.mClawActive);
+    EXPECT_EQ(1, mHud.mClawCount);
+}
+
+TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
+{
+    const char* expected[] = {"", "DRAGON_CLAW", "DRAGON_CLAW", "DRAGON_CLAW_LEFTY", "DRAGON_CLAW",
+                              "DRAGON_CLAW", "DRAGON_CLAW", "DRAGON_CLAW"};
+    float gap = 70.0f;
+    for (int attack = 1; attack <= 7; ++attack)
+    {
+        const bool voiceBefore = mHud.mClawVoicePending;
+        Frame(gap);
+        gap -= 1.0f;
+        Frame(gap);
+        gap -= 1.0f;
+        ASSERT_TRUE(mHud.mClawActive) << "attack " << attack;
+        ASSERT_EQ(attack, mHud.mClawCount);
+        // Only the first attack after Init and the one after the sixth speak.
+        EXPECT_EQ(attack == 1 || attack == 7, voiceBefore) << "attack " << attack;
+
+        mHud.Draw();
+        EXPECT_EQ(expected[attack], mHud.mClaw.mKey) << "attack " << attack;
+        EXPECT_FLOAT_EQ(attack == 3 ? -45.0f : 45.0f, mHud.mClaw.mRotation.mAngle);
+        for (int i = 1; i < 40; ++i)
+            mHud.Draw();
+        EXPECT_FALSE(mHud.mClawActive) << "attack " << attack << " never ended";
+        gap = 70.0f;
+        Frame(100.0f);      // the dragon drops back before the next rise
+    }
+
+    // The left claw sweeps in from the left edge, the right one from the right.
+    std::string key;
+    float angle = 0, x = 0;
+    HUD::ClawPose(3, 0.0f, key, angle, x);
+    EXPECT_FLOAT_EQ(-1.1f, x);
+    HUD::ClawPose(6, 0.5f, key, angle, x);
+    EXPECT_FLOAT_EQ(1.05f, x);
+    HUD::ClawPose(9, 1.0f, key, angle, x);
+    EXPECT_EQ("DRAGON_CLAW_LEFTY", key);
+    EXPECT_FLOAT_EQ(-1.0f, x);
+}
+
+TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
+{
+    Frame(150.0f);          // panic 0.5: a 50-update pulse
+    EXPECT_EQ(50, mHud.mPulsePeriod);
+    EXPECT_EQ(1, mHud.mPulseCounter);
+    EXPECT_FLOAT_EQ(1.02f, mHud.PulseScale());
+    for (int i = 0; i < 49; ++i)
+        Frame(150.0f);
+    EXPECT_EQ(50, mHud.mPulseCounter);
+    EXPECT_FLOAT_EQ(2.0f, mHud.PulseScale());
+    Frame(150.0f);
+    EXPECT_EQ(0, mHud.mPulseCounter);
+
+    // Just short of a catch the period truncates to 0.
+    Frame(1.5f);
+    EXPECT_EQ(0, mHud.mPulsePeriod);
+    EXPECT_TRUE(std::isfinite(mHud.PulseScale()));
+    EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
+    Frame(0.0f);
+    EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
+    mHud.Draw();            // the "PANIC!" text is drawn with that scale
+    EXPECT_FLOAT_EQ(1.0f, mHud.mFont.GetScale());
+}
+
+TEST_F(HudTest, AHitFlashesForFifteenFramesAndHoldsThePulse)
+{
+    Frame(150.0f);
+    gPlayer.mHitThisFrame = true;
+    Frame(120.0f);
+    gPlayer.mHitThisFrame = false;
+    EXPECT_FLOAT_EQ(14.0f, mHud.mHurtTimer);
+    // While red, a changing panic does not restart the pulse.
+    const int period = mHud.mPulsePeriod;
+    Frame(110.0f);
+    EXPECT_EQ(period, mHud.mPulsePeriod);
+    for (int i = 0; i < 13; ++i)
+        Frame(110.0f);
+    EXPECT_FLOAT_EQ(0.0f, mHud.mHurtTimer);
+    Frame(100.0f);
+    EXPECT_NE(period, mHud.mPulsePeriod);
+}
+
+TEST_F(HudTest, ScorePopupOnEveryChangeOnly)
+{
+    mHud.mLastSeenScore = 0;
+    Frame(300.0f, 0);
+    EXPECT_FLOAT_EQ(0.0f, mHud.mScorePopupTimer);
+    Frame(300.0f, 25);
+    EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
+    Frame(300.0f, 25);
+    EXPECT_FLOAT_EQ(198.0f, mHud.mScorePopupTimer);
+    Frame(300.0f, 10);      // down counts too
+    EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
+
+    // A level restart with the score unchanged shows nothing.
+    mHud.Init();
+    Frame(300.0f, 10);
+    EXPECT_FLOAT_EQ(0.0f, mHud.mScorePopupTimer);
+}
+
+TEST_F(HudTest, ItemsFlyInOnceAndAreThrownWhenUsed)
+{
+    Test_Item bone(5, "BONE"), otherBone(5, "BONE_2"), dud(0);
+    Frame(300.0f, 0, &bone);
+    EXPECT_TRUE(mHud.mItemShown);
+    EXPECT_EQ("BONE", mHud.mItemImage.mKey);
+    EXPECT_FLOAT_EQ(0.5f, mHud.mItemImage.mScale.mX);
+    EXPECT_EQ(1, mHud.mItemCounter);
+    // Fly-in starts at the runner (middle of the floor) and heads for the slot.
+    EXPECT_FLOAT_EQ(0.0f + (-0.29f - 0.0f) / 30.0f, mHud.mItemCurrent[0]);
+    for (int i = 0; i < 40; ++i)
+        Frame(300.0f, 0, &bone);
+    EXPECT_EQ(30, mHud.mItemCounter);
+    EXPECT_FLOAT_EQ(-0.29f, mHud.mItemCurrent[0]);
+    EXPECT_FLOAT_EQ(0.7f, mHud.mItemCurrent[1]);
+
+    // Same value: no new fly-in.
+    Frame(300.0f, 0, &otherBone);
+    EXPECT_EQ(30, mHud.mItemCounter);
+
+    // Used up: thrown toward the viewer, spinning.
+    Frame(300.0f, 0, nullptr);
+    EXPECT_FALSE(mHud.mItemShown);
+    EXPECT_EQ(1, mHud.mThrownCounter);
+    EXPECT_EQ("BONE_2", mHud.mThrownItemImage.mKey);
+    for (int i = 0; i < 40; ++i)
+        Frame(300.0f);
+    EXPECT_EQ(30, mHud.mThrownCounter);
+    EXPECT_FLOAT_EQ(2.0f, mHud.mThrownCurrent[2]);
+
+    // An item worth 0 is not thrown.
+    Frame(300.0f, 0, &dud);
+    Frame(300.0f, 0, nullptr);
+    EXPECT_EQ(30, mHud.mThrownCounter);
+}
+
+TEST_F(HudTest, CaughtDragonMarkerSitsOnThePlayer)
+{
+    Frame(10.0f);
+    mHud.DrawChaseBar();
+    EXPECT_EQ("CHASE_DRAGON", mHud.mChaseDragon.mKey);
+    Frame(0.0f);
+    mHud.DrawChaseBar();
+    EXPECT_EQ("CHASE_DRAGON_EATYOU", mHud.mChaseDragon.mKey);
+    Frame(100.0f);
+    mHud.DrawChaseBar();
+    EXPECT_EQ("CHASE_DRAGON_EATYOU", mHud.mChaseDragon.mKey);   // until the next Init
+    mHud.Init();
+    EXPECT_EQ("CHASE_DRAGON", mHud.mChaseDragon.mKey);
+}
