@@ -24,9 +24,12 @@ NAMES = {
 # Treasure pictures and what they are worth.
 COIN = ("TREASURE_COIN", 10)
 COINS = ("TREASURE_COINS", 25)
-RUBY = ("TREASURE_GEM_RED", 50)
-EMERALD = ("TREASURE_GEM_GREEN", 50)
-SAPPHIRE = ("TREASURE_GEM_BLUE", 50)
+RUBY = ("TREASURE_RUBY", 50)
+EMERALD = ("TREASURE_EMERALD", 50)
+SAPPHIRE = ("TREASURE_SAPPHIRE", 50)
+DIAMOND = ("TREASURE_DIAMOND", 75)
+BAR = ("TREASURE_BAR", 80)
+CHEST = ("TREASURE_CHEST", 200)
 NECKLACE = ("TREASURE_NECKLACE", 100)
 GOBLET = ("TREASURE_GOBLET", 150)
 CROWN = ("TREASURE_CROWN", 500)
@@ -131,8 +134,10 @@ class Level:
                               "START_DIST", fmt(start), "END_DIST", fmt(end),
                               "FRAMES", frames])
 
-    def scenery(self, d, look, alpha=1.0, frames=120, hud="HUD"):
+    def scenery(self, d, look, alpha=1.0, frames=120, hud=None):
         suffix = "" if look == "CAVE" else "_" + look
+        if hud is None:
+            hud = "HUD" + suffix if alpha > 0 else "HUD"
         self.add(14, d, 0.5, ["CEILING", "CEILING" + suffix, "FLOOR", "FLOOR" + suffix,
                               "WALL", "WALL" + suffix, "FRAMES", frames,
                               "ALPHA", fmt(alpha), "HUDTEXTURE", hud])
@@ -214,7 +219,7 @@ def level0():
     L.coins(2700, 0.12, 5, 15, kind=COINS)
     L.rock(2880, 0.15)
     L.rock(2880, 0.5)
-    L.treasure(2880, 0.85, GOBLET)
+    L.treasure(2880, 0.85, BAR)
     L.rock(3020, 0.5)
     L.rock(3020, 0.85)
     L.treasure(3020, 0.15, RUBY)
@@ -322,7 +327,7 @@ def level2():
     L.camera(980, -0.5, 0.0, 240)
     L.stalactite(1040, 0.2)
     L.stalactite(1040, 0.5)
-    L.treasure(1040, 0.85, GOBLET)
+    L.treasure(1040, 0.85, CHEST)
     L.stalactite(1160, 0.5)
     L.stalactite(1160, 0.85)
     L.treasure(1160, 0.15, GOBLET)
@@ -433,7 +438,7 @@ def level3():
     L.coins(3820, 0.5, 10, 25, kind=COINS)
     L.boulder(4120, 0.3)
     L.rock_wall(4240, 0.5)
-    L.treasure(4240, 0.5, GOBLET)
+    L.treasure(4240, 0.5, CHEST)
     L.camera(4280, 0.0, 0.0, 200)
     L.item(4, 4360, 0.5)
     L.spike_row(4460)
@@ -467,7 +472,7 @@ def level4():
     L.spike_row(1060)
     L.rock_wall(1180, 0.5)
     L.camera(1200, -0.5, 0.0, 200)
-    L.coins(1220, 0.5, 6, 15, kind=SAPPHIRE, code=16)
+    L.coins(1220, 0.5, 6, 15, kind=DIAMOND, code=16)
     L.boulder(1400, 0.7)
     L.wall_spikes(1480, "left", 4, 30)
     L.coins(1480, 0.65, 4, 30)
@@ -683,7 +688,7 @@ def level6():
     L.rock_wall(5700, 0.5)
     L.stalactite(5800, 0.25)
     L.stalactite(5800, 0.75)
-    L.coins(5780, 0.5, 3, 12, kind=NECKLACE)
+    L.coins(5780, 0.5, 3, 12, kind=BAR)
     L.spike_row(5900)
     L.coins(5940, 0.5, 10, 15, kind=RUBY)
     L.treasure(6120, 0.5, CROWN)
