@@ -13,8 +13,9 @@ import runner  # noqa: E402
 import obstacles  # noqa: E402
 import items  # noqa: E402
 import hud  # noqa: E402
+import screens  # noqa: E402
 
-STAGES = [glyphs, textures, runner, obstacles, items, hud]
+STAGES = [glyphs, textures, runner, obstacles, items, hud, screens]
 
 
 def main():
