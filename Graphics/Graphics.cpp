@@ -1,5 +1,6 @@
 #include "Graphics/Graphics.h"
 
+#include <cstdlib>
 #include <iostream>
 
 #include <SDL/SDL.h>
@@ -69,6 +70,10 @@ bool Graphics::Init(bool fullScreen)
     if (mInitialised)
         return true;
 
+    // SDL's only OpenGL-capable driver here is X11. Left to itself, without a display
+    // it falls back to text-mode drivers that take over the terminal only to fail at
+    // the GL window. A driver the user names still wins.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
         std::cerr << "Could not initialize video.  SDL error: " << SDL_GetError() << std::endl;
         return false;

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Starts the real game, finds its 800x600 window, takes a screenshot, checks that an
+# idle frame loop sleeps instead of spinning, and ends it with Escape. Then checks
+# that without any display the game says so in one line and exits cleanly.
+# Usage: tests/e2e/smoke.sh BUILD_DIR [SCREENSHOT.png]
+set -u
+cd "$(dirname "$0")/../.."
+
+BUILD=${1:-build}
+SHOT=${2:-}
+GAME="$BUILD/cavegame"
+IDLE_SECONDS=4
+MAX_CPU_PERCENT=50
+
+fail() { echo "smoke: FAIL: $*" >&2; exit 1; }
+note() { echo "smoke: $*"; }
+
+[ -x "$GAME" ] || fail "$GAME is not built"
+for tool in xdotool xwininfo import Xvfb xdpyinfo; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+
+WORK=$(mktemp -d)
+XVFB_PID=
+GAME_PID=
+cleanup() {
+  [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+[ -n "$SHOT" ] || SHOT="$WORK/smoke.png"
+
+# --- No display: one line on standard error, a non-zero status, no crash.
+env -u DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 "$GAME" \
+  >"$WORK/nodisplay.out" 2>"$WORK/nodisplay.err" </dev/null
+status=$?
+[ "$status" -ne 0 ] || fail "without a display the game exited with status 0"
+[ "$status" -ne 124 ] || fail "without a display the game hung"
+[ "$status" -lt 128 ] || fail "without a display the game died of a signal (status $status)"
+lines=$(grep -c "Could not" "$WORK/nodisplay.err")
+[ "$lines" -eq 1 ] || { cat "$WORK/nodisplay.err" >&2; fail "expected one line about the missing display, got $lines"; }
+note "no display: status $status, '$(grep "Could not" "$WORK/nodisplay.err")'"
+
+# --- A display: our own Xvfb unless one is given.
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
+  Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$num"
+  for _ in $(seq 150); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+fi
+
+SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" </dev/null &
+GAME_PID=$!
+
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
+[ -n "$wid" ] || { cat "$WORK/game.err" >&2; fail "no window named Zoomquest! within 20 s"; }
+geometry=$(xwininfo -id "$wid")
+width=$(awk '/Width:/ {print $2}' <<<"$geometry")
+height=$(awk '/Height:/ {print $2}' <<<"$geometry")
+[ "$width" = 800 ] && [ "$height" = 600 ] || fail "window is ${width}x${height}, not 800x600"
+note "window $wid: ${width}x${height}"
+
+# Past the loading screen (it stays up 7 s) to the menus, then let it idle.
+sleep 9
+kill -0 "$GAME_PID" 2>/dev/null || { cat "$WORK/game.err" >&2; fail "the game ended by itself"; }
+import -window root "$SHOT" || fail "screenshot failed"
+note "screenshot: $SHOT"
+
+ticks=$(getconf CLK_TCK)
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+before=$(cpu_ticks)
+sleep "$IDLE_SECONDS"
+after=$(cpu_ticks)
+percent=$(( (after - before) * 100 / (ticks * IDLE_SECONDS) ))
+note "CPU while idle: ${percent}% of a core"
+[ "$percent" -lt "$MAX_CPU_PERCENT" ] || fail "idle frame loop uses ${percent}% of a core"
+
+# Escape on the menu quits; the program must end by itself with status 0.
+xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
+xdotool key --clearmodifiers Escape
+for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$GAME_PID" 2>/dev/null; then
+  fail "the game did not end within 5 s of Escape"
+fi
+wait "$GAME_PID"
+status=$?
+GAME_PID=
+[ "$status" -eq 0 ] || { cat "$WORK/game.err" >&2; fail "the game exited with status $status"; }
+note "ended by Escape with status 0"
+echo "smoke: ok"
