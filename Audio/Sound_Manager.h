@@ -10,9 +10,9 @@
 class Sound_Manager
 {
 public:
-    static const int EFFECT_SLOTS = 20;
-    static const int CHANNELS = 32;
-    static const int MIX_RATE = 44100;
+    static constexpr int EFFECT_SLOTS = 20;
+    static constexpr int CHANNELS = 32;
+    static constexpr int MIX_RATE = 44100;
 
     Sound_Manager();
     ~Sound_Manager();
