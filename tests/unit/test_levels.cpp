@@ -156,12 +156,14 @@ TEST(ShippedLevels, EveryKindOfObjectIsUsedAndTriggersAreWellFormed)
                 ASSERT_TRUE(e.HasAttribute("FRAMES")) << where;
                 EXPECT_GE(static_cast<int>(Entity::ParseFloat(e.GetAttribute("FRAMES"))), 1) << where;
             }
-            if (codes[i] == 11)
+            if (codes[i] == 11) {
                 EXPECT_GE(Entity::ParseInt(Attribute(e, "Distance")), 2) << where;
+            }
         }
     }
-    for (int code = 0; code <= 18; ++code)
+    for (int code = 0; code <= 18; ++code) {
         EXPECT_TRUE(used.count(code)) << "type code " << code << " is used in no level";
+    }
     EXPECT_EQ(used.size(), 19u) << "a level uses a code outside 0..18";
 }
 
