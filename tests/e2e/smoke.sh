@@ -52,11 +52,13 @@ if [ -z "${DISPLAY:-}" ]; then
   xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 fi
 
-SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" </dev/null &
+# Mesa's software rasteriser threads wait for work actively; drawing on the game's
+# own thread keeps the CPU figure about the game, not about the rasteriser.
+LP_NUM_THREADS=0 SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/game.out" 2>"$WORK/game.err" </dev/null &
 GAME_PID=$!
 
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
-[ -n "$wid" ] || { cat "$WORK/game.err" >&2; fail "no window named Zoomquest! within 20 s"; }
+wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
+[ -n "$wid" ] || { cat "$WORK/game.err" >&2; fail "no window named Zoomquest! within 60 s"; }
 geometry=$(xwininfo -id "$wid")
 width=$(awk '/Width:/ {print $2}' <<<"$geometry")
 height=$(awk '/Height:/ {print $2}' <<<"$geometry")
@@ -66,9 +68,6 @@ note "window $wid: ${width}x${height}"
 # Past the loading screen (it stays up 7 s) to the menus, then let it idle.
 sleep 9
 kill -0 "$GAME_PID" 2>/dev/null || { cat "$WORK/game.err" >&2; fail "the game ended by itself"; }
-import -window root "$SHOT" || fail "screenshot failed"
-note "screenshot: $SHOT"
-
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 before=$(cpu_ticks)
@@ -76,18 +75,25 @@ sleep "$IDLE_SECONDS"
 after=$(cpu_ticks)
 percent=$(( (after - before) * 100 / (ticks * IDLE_SECONDS) ))
 note "CPU while idle: ${percent}% of a core"
+grep -q "^FPS: " "$WORK/game.out" && note "frame-rate warnings: $(grep -c '^FPS: ' "$WORK/game.out")"
+
+import -window root "$SHOT" || fail "screenshot failed"
+note "screenshot: $SHOT"
 [ "$percent" -lt "$MAX_CPU_PERCENT" ] || fail "idle frame loop uses ${percent}% of a core"
 
-# Escape on the menu quits; the program must end by itself with status 0.
+# Escape on the main menu quits (the team logo before it ignores it, and a slow
+# machine may still show the logo), so press it once a second until the game ends.
 xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
-xdotool key --clearmodifiers Escape
-for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+for second in $(seq 20); do
+  xdotool key --clearmodifiers Escape
+  for _ in $(seq 10); do kill -0 "$GAME_PID" 2>/dev/null || break 2; sleep 0.1; done
+done
 if kill -0 "$GAME_PID" 2>/dev/null; then
-  fail "the game did not end within 5 s of Escape"
+  fail "the game did not end within 20 s of pressing Escape"
 fi
 wait "$GAME_PID"
 status=$?
 GAME_PID=
 [ "$status" -eq 0 ] || { cat "$WORK/game.err" >&2; fail "the game exited with status $status"; }
-note "ended by Escape with status 0"
+note "ended by Escape (pressed $second time(s)) with status 0"
 echo "smoke: ok"
