@@ -177,26 +177,35 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
             return findings;
         }
 
-        // The attribute line: its last character before the line end decides whether
-        // the next line's first word is pulled in.
+        // The attribute line: a blank right before its line end lets the list run on
+        // into the following lines, up to the first word that a line end follows directly.
         in.clear();
         const std::streamoff afterNumbers = in.tellg();
         const size_t colon = text.find(':', static_cast<size_t>(afterNumbers));
+        bool trailingBlank = false;
         if (colon != std::string::npos) {
             size_t end = text.find('\n', colon);
             if (end != std::string::npos) {
                 size_t last = end;
                 if (last > colon + 1 && text[last - 1] == '\r')
                     --last;
-                if (last > colon + 1 && (text[last - 1] == ' ' || text[last - 1] == '\t'))
-                    findings.push_back({LineAt(static_cast<std::streamoff>(colon)),
-                                        "blank before the line end: the next record's first word "
-                                        "would be read as an attribute of this one"});
+                trailingBlank = last > colon + 1 && (text[last - 1] == ' ' || text[last - 1] == '\t');
             }
         }
         std::vector<std::string> words;
         Level_Loader::ReadAttributeWords(in, words);
         in.clear();
+        if (trailingBlank) {
+            const int colonLine = LineAt(static_cast<std::streamoff>(colon));
+            std::streamoff after = in.tellg();
+            if (after < 0)
+                after = static_cast<std::streamoff>(text.size());
+            const int endLine = LineAt(after > 0 ? after - 1 : 0);
+            std::string message = "blank before the line end: the attribute words run on into the next line";
+            if (endLine > colonLine)
+                message += " and swallow everything up to line " + std::to_string(endLine);
+            findings.push_back({colonLine, message});
+        }
 
         if (!first && distance < previous) {
             std::ostringstream message;
