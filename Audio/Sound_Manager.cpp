@@ -35,7 +35,7 @@ float Limit(float v)
 
 struct Sound_Manager::Decoded
 {
-    std::vector<Uint8> pcm;            // in the mixer's own format; the chunk points here
+    Pcm pcm;                           // in the mixer's own format; the chunk points here
     Mix_Chunk* chunk = nullptr;
 };
 
@@ -113,6 +113,7 @@ void Sound_Manager::Shutdown()
         Release(mEffects[i]);
     Release(mVoice);
     ReleaseMusic();
+    mDecoded.clear();
     if (mOpen)
     {
         Mix_CloseAudio();
@@ -155,54 +156,60 @@ void Sound_Manager::ReleaseMusic()
     mMusic = nullptr;
 }
 
-Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path) const
+Sound_Manager::Pcm Sound_Manager::Decode(const std::string& path) const
 {
-    if (!mOpen)
-        return nullptr;
     std::vector<int16_t> samples;
     if (!DecodeFile(path, mRate, mChannels, samples))
         return nullptr;
-
-    Decoded* sound = new Decoded;
     const size_t bytes = samples.size() * sizeof(int16_t);
+    const Uint8* raw = reinterpret_cast<const Uint8*>(samples.data());
+    auto pcm = std::make_shared<std::vector<uint8_t>>();
     if (mFormat == AUDIO_S16SYS)
     {
-        sound->pcm.resize(bytes);
-        std::copy(reinterpret_cast<const Uint8*>(samples.data()),
-                  reinterpret_cast<const Uint8*>(samples.data()) + bytes, sound->pcm.begin());
+        pcm->assign(raw, raw + bytes);
+        return pcm;
+    }
+    // The device gave us another sample format: convert once, here.
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, static_cast<Uint8>(mChannels), mRate, mFormat,
+                          static_cast<Uint8>(mChannels), mRate) < 0)
+        return nullptr;
+    pcm->resize(bytes * static_cast<size_t>(cvt.len_mult > 0 ? cvt.len_mult : 1));
+    std::copy(raw, raw + bytes, pcm->begin());
+    cvt.buf = pcm->data();
+    cvt.len = static_cast<int>(bytes);
+    if (SDL_ConvertAudio(&cvt) < 0)
+        return nullptr;
+    pcm->resize(static_cast<size_t>(cvt.len_cvt));
+    return pcm;
+}
+
+Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
+{
+    if (!mOpen || path.empty())
+        return nullptr;
+    Pcm pcm;
+    auto found = mDecoded.find(path);
+    if (found != mDecoded.end())
+    {
+        pcm = found->second;
     }
     else
     {
-        // The device gave us another sample format: convert once, here.
-        SDL_AudioCVT cvt;
-        if (SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, mChannels, mRate, mFormat, mChannels, mRate) < 0)
-        {
-            delete sound;
+        // A missing file is looked for again next time: it is cheap to fail.
+        pcm = Decode(path);
+        if (!pcm || pcm->empty())
             return nullptr;
-        }
-        sound->pcm.resize(bytes * (cvt.len_mult > 0 ? cvt.len_mult : 1));
-        std::copy(reinterpret_cast<const Uint8*>(samples.data()),
-                  reinterpret_cast<const Uint8*>(samples.data()) + bytes, sound->pcm.begin());
-        cvt.buf = sound->pcm.data();
-        cvt.len = static_cast<int>(bytes);
-        if (SDL_ConvertAudio(&cvt) < 0)
-        {
-            delete sound;
-            return nullptr;
-        }
-        sound->pcm.resize(static_cast<size_t>(cvt.len_cvt));
+        mDecoded[path] = pcm;
     }
-    if (sound->pcm.empty())
-    {
-        delete sound;
+    // Each play gets its own chunk (it carries its own volume) over the shared samples.
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(const_cast<Uint8*>(pcm->data()),
+                                         static_cast<Uint32>(pcm->size()));
+    if (!chunk)
         return nullptr;
-    }
-    sound->chunk = Mix_QuickLoad_RAW(sound->pcm.data(), static_cast<Uint32>(sound->pcm.size()));
-    if (!sound->chunk)
-    {
-        delete sound;
-        return nullptr;
-    }
+    Decoded* sound = new Decoded;
+    sound->pcm = pcm;
+    sound->chunk = chunk;
     return sound;
 }
 
@@ -353,42 +360,55 @@ bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels,
         static_cast<sf_count_t>(static_cast<double>(total) * rate / inRate);
     if (outFrames <= 0)
         return false;
+    // First to the wanted channel count at the file's rate...
+    std::vector<float> mixed;
+    if (inChannels == channels)
+    {
+        mixed.swap(in);
+    }
+    else
+    {
+        mixed.resize(static_cast<size_t>(total * channels));
+        for (sf_count_t i = 0; i < total; ++i)
+        {
+            const float* frame = &in[static_cast<size_t>(i * inChannels)];
+            float* dest = &mixed[static_cast<size_t>(i * channels)];
+            if (channels == 1)
+            {
+                float sum = 0.0f;
+                for (int k = 0; k < inChannels; ++k)
+                    sum += frame[k];
+                dest[0] = sum / inChannels;
+            }
+            else
+            {
+                for (int c = 0; c < channels; ++c)
+                    dest[c] = frame[c < inChannels ? c : inChannels - 1];
+            }
+        }
+    }
+    // ...then to the mixer's rate.
     out.resize(static_cast<size_t>(outFrames * channels));
     const double step = static_cast<double>(inRate) / rate;
     for (sf_count_t i = 0; i < outFrames; ++i)
     {
-        const double pos = i * step;
+        const double pos = static_cast<double>(i) * step;
         sf_count_t i0 = static_cast<sf_count_t>(pos);
         if (i0 >= total)
             i0 = total - 1;
         const sf_count_t i1 = i0 + 1 < total ? i0 + 1 : i0;
         const float frac = static_cast<float>(pos - static_cast<double>(i0));
+        const float* a = &mixed[static_cast<size_t>(i0 * channels)];
+        const float* b = &mixed[static_cast<size_t>(i1 * channels)];
+        int16_t* dest = &out[static_cast<size_t>(i * channels)];
         for (int c = 0; c < channels; ++c)
         {
-            float a = 0.0f;
-            float b = 0.0f;
-            if (channels == 1 && inChannels > 1)
-            {
-                for (int k = 0; k < inChannels; ++k)
-                {
-                    a += in[static_cast<size_t>(i0 * inChannels + k)];
-                    b += in[static_cast<size_t>(i1 * inChannels + k)];
-                }
-                a /= inChannels;
-                b /= inChannels;
-            }
-            else
-            {
-                const int k = c < inChannels ? c : inChannels - 1;
-                a = in[static_cast<size_t>(i0 * inChannels + k)];
-                b = in[static_cast<size_t>(i1 * inChannels + k)];
-            }
-            float v = a + (b - a) * frac;
-            if (!(v > -1.0f))
-                v = -1.0f;
-            else if (v > 1.0f)
-                v = 1.0f;
-            out[static_cast<size_t>(i * channels + c)] = static_cast<int16_t>(std::lround(v * 32767.0f));
+            float v = (a[c] + (b[c] - a[c]) * frac) * 32767.0f;
+            if (!(v > -32767.0f)) // also catches NaN
+                v = -32767.0f;
+            else if (v > 32767.0f)
+                v = 32767.0f;
+            dest[c] = static_cast<int16_t>(v >= 0.0f ? v + 0.5f : v - 0.5f);
         }
     }
     return true;

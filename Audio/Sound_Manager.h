@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,7 @@ public:
     bool HoldsMusic() const { return mMusic != nullptr; }
     bool IsVoicePlaying() const;
     bool IsMusicPlaying() const;
+    size_t GetDecodedCount() const { return mDecoded.size(); }
 
     // Decodes a whole sound file (WAV, MP3, recognised by content) into interleaved
     // 16-bit samples at the given rate and channel count. False, with out left empty,
@@ -64,7 +67,10 @@ public:
 private:
     struct Decoded;                    // a decoded sound, owned by its slot
 
-    Decoded* Load(const std::string& path) const;
+    typedef std::shared_ptr<const std::vector<uint8_t>> Pcm;
+
+    Decoded* Load(const std::string& path);
+    Pcm Decode(const std::string& path) const;
     void Release(Decoded*& sound);
     void ReleaseMusic();
 
@@ -89,6 +95,9 @@ private:
     void* mMusic;                      // the streamed music (Mix_Music)
     std::string mMusicName;
     float mMusicVolume;
+    // Decoded samples by file name, so a sound played again (the results screen asks
+    // for its line every frame) costs no decoding; the files do not change during play.
+    std::map<std::string, Pcm> mDecoded;
 };
 
 extern Sound_Manager gSound;

@@ -286,3 +286,46 @@ TEST(Sound_Decode, ResamplesToTheMixerRateKeepingThePitch)
     EXPECT_TRUE(pcm.empty());
     EXPECT_FALSE(Sound_Manager::DecodeFile(path, 0, 2, pcm));
 }
+
+TEST(Sound_Shutdown, SafeAfterTheProgramHasClosedSdl)
+{
+    // main closes SDL before the global manager is destroyed; what it still holds then
+    // must be let go without touching the closed device.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    Sound_Manager sound;
+    ASSERT_TRUE(sound.Init());
+    sound.PlayEffect(SOUND_BELL);
+    sound.PlayVoice(VOICE_ROAR);
+    sound.PlayMusic(MUSIC_LEVEL);
+    SDL_Quit();
+    sound.Shutdown();
+    EXPECT_FALSE(sound.IsOpen());
+    EXPECT_FALSE(sound.HoldsMusic());
+
+    // and the audio starts again afterwards
+    ASSERT_TRUE(sound.Init());
+    sound.PlayEffect(SOUND_BELL);
+    EXPECT_EQ(1, Mix_Playing(-1));
+}
+
+TEST_F(Sound_Test, ReplayedSoundsAreDecodedOnceAndPlayTogether)
+{
+    mSound.PlayEffect(SOUND_BELL);
+    mSound.PlayEffect(SOUND_BELL);
+    mSound.PlayEffect(SOUND_INTRO_WAKE);
+    EXPECT_EQ(1u, mSound.GetDecodedCount());   // a missing file is not remembered
+    EXPECT_EQ(2, Mix_Playing(-1));             // two bells at once over the same samples
+    for (int frame = 0; frame < 30; ++frame)
+        mSound.PlayVoice(VOICE_NOT_WORTH_IT);
+    EXPECT_EQ(2u, mSound.GetDecodedCount());
+    EXPECT_TRUE(mSound.IsVoicePlaying());
+    // Reusing the first bell's slot leaves the second ringing.
+    for (int i = 3; i < Sound_Manager::EFFECT_SLOTS; ++i)
+        mSound.PlayEffect(SOUND_INTRO_WAKE);
+    mSound.PlayEffect(SOUND_INTRO_WAKE);
+    EXPECT_FALSE(mSound.SlotHoldsSound(0));
+    EXPECT_TRUE(mSound.SlotHoldsSound(1));
+    EXPECT_EQ(2, Mix_Playing(-1));             // the second bell and the voice
+    mSound.Shutdown();
+    EXPECT_EQ(0u, mSound.GetDecodedCount());
+}
