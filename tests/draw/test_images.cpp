@@ -1,0 +1,222 @@
+// Loads real image files into textures, draws them through the window and reads
+// the pixels back. Needs an X display (the test scripts run it under Xvfb).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
+
+#include "Core/Clock.h"
+#include "Core/Loading_Screen.h"
+#include "Graphics/Animation.h"
+#include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
+#include "Input/Input_Handler.h"
+
+namespace {
+
+const std::string DATA = "tests/data/";
+
+struct Rgb
+{
+    int r, g, b;
+};
+
+::std::ostream& operator<<(::std::ostream& os, const Rgb& c)
+{
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+bool Near(const Rgb& a, const Rgb& b, int tolerance = 4)
+{
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+// The scene point (x, y) at depth 0 in window pixels, from the fixed view: eye at
+// z 2.41, 45 degrees high, 4:3, 800 by 600.
+Rgb ReadScene(float x, float y)
+{
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    const float d = 2.41f;
+    const int wx = static_cast<int>((f / (4.0f / 3.0f) * x / d + 1.0f) * 400.0f);
+    const int wy = static_cast<int>((f * y / d + 1.0f) * 300.0f);
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glReadPixels(wx, wy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Rgb{p[0], p[1], p[2]};
+}
+
+// The nine cells of the 3x3 fixtures, row by row from the top.
+const Rgb CELLS[9] = {{255, 0, 0},     {0, 255, 0}, {0, 0, 255},
+                      {255, 255, 0},   {0, 255, 255}, {255, 0, 255},
+                      {255, 255, 255}, {0, 0, 0},   {255, 128, 0}};
+
+// Loads a file under a key and makes it 1.5 by 1.5 units on screen.
+Animation_Frame LoadSized(const std::string& key, const std::string& file, float size = 1.5f)
+{
+    EXPECT_TRUE(gImageBank.LoadImage(key, DATA, file)) << file;
+    Image_Entry& entry = gImageBank.GetImage(key);
+    entry.mWorldWidth = size;
+    entry.mWorldHeight = size;
+    return Animation_Frame(key);
+}
+
+class Images : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(gGraphics.Init(false)) << "no display: run under xvfb-run";
+        gInput.Init(0, 800);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(gGraphics.IsInitialised());
+        gGraphics.Render();  // next draw starts from a cleared screen
+    }
+
+    // Draws a 3x3 fixture over the middle of the screen and checks every cell.
+    void ExpectCells(const std::string& key, const std::string& file)
+    {
+        Animation_Frame frame = LoadSized(key, file);
+        gGraphics.DrawFrameAt(frame, 0.0f, 0.0f, 0.0f);
+        for (int i = 0; i < 9; ++i) {
+            const float x = -0.5f + 0.5f * (i % 3);
+            const float y = 0.5f - 0.5f * (i / 3);
+            EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(x, y), CELLS[i])
+                << file << " cell " << i;
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(Images, TwentyFourBitPngWithAnOddWidth)
+{
+    ExpectCells("RGB24", "rgb24_3x3.png");
+}
+
+TEST_F(Images, PalettePng)
+{
+    ExpectCells("PALETTE", "palette_3x3.png");
+}
+
+TEST_F(Images, BitmapRowsPaddedInMemory)
+{
+    ExpectCells("BMP", "bgr24_3x3.bmp");
+}
+
+TEST_F(Images, GreyPngWithAnOddWidth)
+{
+    Animation_Frame frame = LoadSized("GREY", "grey_5x2.png", 2.5f);
+    gGraphics.DrawFrameAt(frame, 0.0f, 0.0f, 0.0f);
+    const int levels[5] = {0, 64, 128, 192, 255};
+    for (int column = 0; column < 5; ++column) {
+        const int v = levels[column];
+        EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); },
+                     ReadScene(-1.0f + 0.5f * column, 0.0f), (Rgb{v, v, v}))
+            << "column " << column;
+    }
+}
+
+TEST_F(Images, AlphaAndTintsBlendWithWhatIsBehind)
+{
+    Animation_Frame back = LoadSized("BACK_GREEN", "green_8x6.png", 3.0f);
+    Animation_Frame half = LoadSized("HALF_RED", "red_4x2.png", 1.5f);
+    gGraphics.DrawFrameAt(back, 0.0f, 0.0f, 0.0f);
+    gGraphics.DrawFrameAt(half, 0.0f, 0.0f, 0.0f);
+    // The left of the image is opaque red, the right fully transparent.
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(-0.5f, 0.0f), (Rgb{255, 0, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{0, 255, 0}));
+
+    half.mTint.Set(0.5f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(back, 0.0f, 0.0f, 0.0f);
+    gGraphics.DrawFrameAt(half, 0.0f, 0.0f, 0.0f);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b, 6); }, ReadScene(-0.5f, 0.0f), (Rgb{128, 127, 0}));
+}
+
+TEST_F(Images, KeysOfOneFileShareATexture)
+{
+    LoadSized("SHARE_A", "white_4x4.png");
+    LoadSized("SHARE_B", "white_4x4.png");
+    LoadSized("OTHER", "grey_5x2.png");
+    EXPECT_NE(gImageBank.GetImage("SHARE_A").mTexture, 0u);
+    EXPECT_EQ(gImageBank.GetImage("SHARE_A").mTexture, gImageBank.GetImage("SHARE_B").mTexture);
+    EXPECT_NE(gImageBank.GetImage("SHARE_A").mTexture, gImageBank.GetImage("OTHER").mTexture);
+}
+
+TEST_F(Images, AnimationTintsAndRotationsNest)
+{
+    LoadSized("WHITE", "white_4x4.png");
+    Animation animation;
+    Animation_Set set;
+    set.mFrames.push_back(Animation_Frame("WHITE"));
+    animation.mSets.push_back(set);
+    // A bar one unit long lying across the screen to the right of the middle.
+    const Quad bar(0.5f, 0.0f, 0.0f, 1.0f, 0.2f);
+
+    animation.mTint.Set(1.0f, 1.0f, 0.0f, 0.0f);
+    gGraphics.DrawAnimation(animation, bar);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{255, 0, 0}));
+
+    // The innermost enabled tint wins.
+    gGraphics.Render();
+    animation.mSets[0].mFrames[0].mTint.Set(1.0f, 0.0f, 0.0f, 1.0f);
+    gGraphics.DrawAnimation(animation, bar);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{0, 0, 255}));
+    EXPECT_EQ(gGraphics.GetColourDepth(), 0u);
+
+    // Half a turn from the animation and half from the set stand the bar up about its centre.
+    gGraphics.Render();
+    animation.mRotation.Set(45.0f, 0.0f, 0.0f, 1.0f);
+    animation.mSets[0].mRotation.Set(45.0f, 0.0f, 0.0f, 1.0f);
+    gGraphics.DrawAnimation(animation, bar);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.35f), (Rgb{0, 0, 255}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.9f, 0.0f), (Rgb{0, 0, 0}));
+}
+
+TEST_F(Images, LoadingScreenKeepsItsPaceAndStaysUp)
+{
+    LoadSized("LOADING_SCREEN", "green_8x6.png", 2.0f);
+    LoadSized("LOADING_ICON", "white_4x4.png", 0.2f);
+    ResetLoadingScreen();
+
+    const int32_t start = ClockMs();
+    while (ClockMs() - start < 340)
+        ASSERT_FALSE(LoadingScreenCallback(false));
+    // Between images: never more often than every 34 ms.
+    EXPECT_LE(LoadingScreenRedraws(), 10);
+    EXPECT_GE(LoadingScreenRedraws(), 3);  // drawing time and a busy machine slow it
+
+    // The final hold keeps the pace without spinning the processor.
+    const std::clock_t cpuBefore = std::clock();
+    EXPECT_FALSE(LoadingScreenCallback(true));
+    const double cpuMs = 1000.0 * (std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    const int32_t elapsed = ClockMs() - start;
+    EXPECT_GE(elapsed, 7000);
+    EXPECT_LT(elapsed, 7200);
+    EXPECT_LE(LoadingScreenRedraws(), 7000 / 34 + 2);
+    EXPECT_GE(LoadingScreenRedraws(), 60);
+    EXPECT_LT(cpuMs, 0.5 * (elapsed - 340));
+}
+
+TEST_F(Images, EscapeOrClosingTheWindowQuitsLoading)
+{
+    ResetLoadingScreen();
+    SDL_Event escape = {};
+    escape.type = SDL_KEYDOWN;
+    escape.key.keysym.sym = SDLK_ESCAPE;
+    ASSERT_EQ(SDL_PushEvent(&escape), 0);
+    EXPECT_TRUE(LoadingScreenCallback(false));
+
+    SDL_Event close = {};
+    close.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&close), 0);
+    EXPECT_TRUE(LoadingScreenCallback(true));
+}
