@@ -89,12 +89,14 @@ def plaque(text, w=440, h=84, seed=1):
 
 
 def menu_slab():
-    img = parchment(512, 360, 701, radius=30, border=6)
-    # Corner studs.
+    # Wide enough for "continue from last checkpoint" at the menus' text
+    # size, tall enough for the big title line above the items.
+    W, H = 560, 300
+    img = parchment(W, H, 701, radius=30, border=6)
     studs = ""
-    for x, y in ((26, 26), (486, 26), (26, 334), (486, 334)):
+    for x, y in ((26, 26), (W - 26, 26), (26, H - 26), (W - 26, H - 26)):
         studs += circle(x, y, 9, "#c99a62", INK, 3)
-    img.alpha_composite(render(512, 360, studs))
+    img.alpha_composite(render(W, H, studs))
     return img
 
 
@@ -387,7 +389,7 @@ def make(images):
     images.add("START_TEXT", "menu_start.png", plaque("START"), hfrac=0.08)
     # The main menu's second item opens the credits run.
     images.add("OPTIONS_TEXT", "menu_credits.png", plaque("CREDITS"), hfrac=0.08)
-    images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.45)
+    images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.66)
     images.add("ARROW", "arrow.png", arrow(), hfrac=0.06)
 
     images.comment("Backdrops (drawn behind the screens, filling them)")

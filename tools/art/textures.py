@@ -232,40 +232,41 @@ def facets(seed, count, colours, light=(-0.5, -0.8)):
 
 
 def make_set(suffix):
+    # The corridor stretches one tile across each surface, so the patterns
+    # are fine-grained: a few dozen stones per tile, not a handful.
     if suffix == "":
-        wall, _ = strata(11, 8, CAVE_ROCK, 10)
-        floor, _ = stones(21, 26, 14.0, CAVE_FLOOR, 3.0)
-        ceil, _ = stones(31, 18, 22.0, CAVE_CEIL, 3.5, lumps=1.3)
+        wall, _ = strata(11, 16, CAVE_ROCK, 36, warp_amt=7.0)
+        floor, _ = stones(21, 81, 8.0, CAVE_FLOOR, 2.5)
+        ceil, _ = stones(31, 64, 11.0, CAVE_CEIL, 3.0, lumps=1.3)
     elif suffix == "_ICE":
-        wall, (f1, f2, _, _) = strata(12, 6, ICE, 8, warp_amt=16.0, levels=5)
+        wall, _ = strata(12, 12, ICE, 30, warp_amt=10.0, levels=5)
         rng = np.random.RandomState(121)
         frost = fbm(N, 8, 4, rng)
         wall = wall + (frost[..., None] - 0.5) * 50
-        floor, (f1, f2, _, _) = stones(22, 10, 30.0, ICE_FLOOR, 2.0, lumps=0.5,
-                                       speck=0.05, levels=5)
-        # Thin white scratches of skates and cracks in the ice.
+        floor, _ = stones(22, 36, 16.0, ICE_FLOOR, 2.0, lumps=0.5, speck=0.05, levels=5)
+        # Thin white scratches and cracks in the ice.
         rng = np.random.RandomState(221)
-        g1, g2, _ = worley(N, 30, rng, warp_field(N, 4, 10.0, rng))
-        scr = edge_lines(g1, g2, 1.2) * 0.6
+        g1, g2, _ = worley(N, 100, rng, warp_field(N, 4, 6.0, rng))
+        scr = edge_lines(g1, g2, 1.0) * 0.6
         floor = floor * (1 - scr[..., None]) + 255 * scr[..., None]
-        ceil, _ = stones(32, 16, 20.0, ICE, 3.0, lumps=1.4, levels=5)
+        ceil, _ = stones(32, 49, 11.0, ICE, 2.5, lumps=1.4, levels=5)
     elif suffix == "_LAVA":
-        wall, (f1, f2, _, line) = strata(13, 7, BASALT, 12)
+        wall, (f1, f2, _, line) = strata(13, 14, BASALT, 42, warp_amt=7.0)
         rng = np.random.RandomState(131)
         pulse = fbm(N, 4, 3, rng)
         wall = glow(wall, line * (0.55 + 0.6 * pulse), LAVA_GLOW)
-        floor, (f1, f2, _, line) = stones(23, 22, 16.0, BASALT, 5.0)
+        floor, (f1, f2, _, line) = stones(23, 64, 9.0, BASALT, 4.0)
         rng = np.random.RandomState(231)
         heat = fbm(N, 4, 3, rng)
-        vein = np.clip(1 - (f2 - f1) / (12.0 * S), 0, 1) ** 1.5
+        vein = np.clip(1 - (f2 - f1) / (9.0 * S), 0, 1) ** 1.5
         floor = glow(floor, vein * (0.7 + 0.5 * heat), LAVA_GLOW)
-        ceil, (f1, f2, _, line) = stones(33, 18, 20.0, BASALT, 3.0, lumps=1.3)
+        ceil, (f1, f2, _, line) = stones(33, 56, 11.0, BASALT, 2.5, lumps=1.3)
         rng = np.random.RandomState(331)
         ceil = glow(ceil, line * 0.7 * fbm(N, 4, 3, rng) * 1.4, LAVA_GLOW)
     elif suffix == "_CRYSTAL":
-        wall = facets(14, 34, CRYSTAL)
-        floor, _ = stones(24, 24, 12.0, CRYSTAL_FLOOR, 3.0, levels=5)
-        ceil = facets(34, 22, CRYSTAL, light=(0.4, 0.8))
+        wall = facets(14, 100, CRYSTAL)
+        floor, _ = stones(24, 72, 8.0, CRYSTAL_FLOOR, 2.5, levels=5)
+        ceil = facets(34, 72, CRYSTAL, light=(0.4, 0.8))
     return to_image(ceil), to_image(floor), to_image(wall)
 
 
