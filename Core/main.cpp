@@ -9,6 +9,7 @@
 
 #include "Audio/Sound_Manager.h"
 #include "Core/Constants.h"
+#include "Core/Developer_Keys.h"
 #include "Core/Game_Timer.h"
 #include "Core/Globals.h"
 #include "Core/Loading_Screen.h"
@@ -36,84 +37,11 @@
 // Developer switch: the old tutorial run-in, shown once from the main loop.
 bool gShowTutorial = false;
 
-// Values the developer fog keys tune.
-bool gFogEnabled = true;
-float gFogDensity = 0.15f;
-float gFogStart = 1.5f;
-float gFogEnd = 12.0f;
-
 namespace {
 
 const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
                          KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
                          KEY_W};
-
-const float FOG_STEP = 0.001f;
-
-// Hold f: g toggles the fog, keypad plus/minus tune density (or start with s, end
-// with e), space prints the values.
-void FogKeys()
-{
-    gInput.RegisterKey(KEY_G);
-    if (!gInput.IsKeyDown(KEY_F))
-        return;
-
-    if (gInput.IsKeyPressed(KEY_G)) {
-        gFogEnabled = !gFogEnabled;
-        if (gFogEnabled)
-            gGraphics.EnableFog();
-        else
-            gGraphics.DisableFog();
-    }
-
-    float* value = &gFogDensity;
-    if (gInput.IsKeyDown(KEY_S))
-        value = &gFogStart;
-    else if (gInput.IsKeyDown(KEY_E))
-        value = &gFogEnd;
-    if (gInput.IsKeyDown(KEY_KP_PLUS))
-        *value += FOG_STEP;
-    if (gInput.IsKeyDown(KEY_KP_MINUS))
-        *value -= FOG_STEP;
-
-    gGraphics.EnableFog();
-
-    if (gInput.IsKeyPressed(KEY_SPACE)) {
-        std::cout << "fog percent: " << gFogDensity << "   Hold f and press + or - on keypad to change." << std::endl
-                  << "fog start: " << gFogStart << "   Hold f and s and press + or - on keypad to change." << std::endl
-                  << "fog end: " << gFogEnd << "   Hold f and e and press + or - on keypad to change." << std::endl
-                  << std::endl;
-    }
-    gGraphics.SetFogParameters(gFogDensity, gFogStart, gFogEnd);
-}
-
-// Over the last fifth of a level the fog (and the clear colour with it) fades from
-// black to white, so the run ends in daylight.
-void FogFade()
-{
-    const float p = gGameState.GetPlayerProgress();
-    const float t = 1.0f - (1.0f - p) * 5.0f;
-    if (p > 0.9f) {
-        gGraphics.SetFogColour(t, t, t);
-        gGraphics.SetFogParameters(0.15f * t, 1.5f - 1.5f * t, 20.0f);
-    } else if (p > 0.8f) {
-        gGraphics.SetFogColour(t, t, t);
-        gGraphics.SetFogParameters(0.15f - 0.15f * t, 1.5f * t, 20.0f);
-    }
-}
-
-void DeveloperKeys()
-{
-    if (gInput.IsKeyPressed(KEY_K) || gInput.IsKeyPressed(KEY_M)) {
-        gKeyboardControl = !gKeyboardControl;
-        gMouseControl = !gMouseControl;
-    }
-    FogKeys();
-    if (gInput.IsKeyPressed(KEY_D))
-        gEnvironment.gDragonDistance = 100000.0f;
-    else if (gInput.IsKeyPressed(KEY_W))
-        gGameState.MovePlayerToEnd();
-}
 
 struct Fading_Line
 {
@@ -268,8 +196,8 @@ int main(int, char**)
         if (gTimingReport)
             TimingReportLine("Environment Handler updated.");
 
-        DeveloperKeys();
-        FogFade();
+        DeveloperKeys(gInput);
+        FogFade(gGameState.GetPlayerProgress());
 
         gEntities.Update(gPlayer);
         if (gTimingReport)
