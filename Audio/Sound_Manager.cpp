@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 Sound_Manager gSound;
 
@@ -24,6 +26,36 @@ int MixerVolume(float v)
         return 0;
     return level > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : level;
 }
+
+// Some audio back ends (ALSA without a card) write pages of their own complaints while
+// SDL probes them; those are muted while the device opens, and a failure is told in
+// one line of ours.
+class Quiet_Stderr
+{
+public:
+    Quiet_Stderr()
+    {
+        std::fflush(stderr);
+        mSaved = dup(STDERR_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        if (mSaved >= 0 && null >= 0)
+            dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            close(null);
+    }
+    ~Quiet_Stderr()
+    {
+        std::fflush(stderr);
+        if (mSaved >= 0)
+        {
+            dup2(mSaved, STDERR_FILENO);
+            close(mSaved);
+        }
+    }
+
+private:
+    int mSaved;
+};
 
 float Limit(float v)
 {
@@ -67,22 +99,27 @@ bool Sound_Manager::Init()
     mVoiceLevel = 1.0f;
     mEffectChannel = -1;
 
-    if (!SDL_WasInit(SDL_INIT_AUDIO))
+    std::string failure;
     {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+        Quiet_Stderr quiet;
+        if (!SDL_WasInit(SDL_INIT_AUDIO))
         {
-            std::fprintf(stderr, "Sound: no audio device (%s), playing silently\n", SDL_GetError());
-            return false;
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0)
+                failure = std::string("no audio device (") + SDL_GetError() + ")";
+            else
+                mStartedAudio = true;
         }
-        mStartedAudio = true;
+        if (failure.empty() && Mix_OpenAudio(MIX_RATE, AUDIO_S16SYS, 2, 1024) < 0)
+        {
+            failure = std::string("the audio device would not open (") + Mix_GetError() + ")";
+            if (mStartedAudio)
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            mStartedAudio = false;
+        }
     }
-    if (Mix_OpenAudio(MIX_RATE, AUDIO_S16SYS, 2, 1024) < 0)
+    if (!failure.empty())
     {
-        std::fprintf(stderr, "Sound: the audio device would not open (%s), playing silently\n",
-                     Mix_GetError());
-        if (mStartedAudio)
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        mStartedAudio = false;
+        std::fprintf(stderr, "Sound: %s, playing silently\n", failure.c_str());
         return false;
     }
 

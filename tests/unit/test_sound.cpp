@@ -260,6 +260,22 @@ TEST(Sound_No_Device, StaysSilentButKeepsItsBooks)
     sound.Shutdown();
 }
 
+TEST(Sound_No_Device, BackEndChatterIsKeptOffTheConsole)
+{
+    // ALSA without a sound card complains at length while SDL probes it.
+    setenv("SDL_AUDIODRIVER", "alsa", 1);
+    Sound_Manager sound;
+    testing::internal::CaptureStderr();
+    const bool opened = sound.Init();
+    const std::string err = testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (opened)
+        EXPECT_EQ("", err);
+    else
+        EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')) << err;
+    sound.Shutdown();
+}
+
 TEST(Sound_Decode, ResamplesToTheMixerRateKeepingThePitch)
 {
     const std::string path = WriteTone("zq_tone_8k.wav", 8000, 1000.0);
