@@ -34,7 +34,7 @@ finish vloop.wav vloop
 finish Sparkle.wav Sparkle reverb 30 50 50
 
 # --- Cheers: a high, happy voice ------------------------------------------------------
-cheer() { # out words pitch-cents bend-spec voice
+cheer() { # out words pitch-cents bend-shape voice
     espeak-ng -m -v "$5" -w "$tmp/cheer_raw.wav" \
         "<speak><prosody rate=\"70%\" pitch=\"+60%\">$2</prosody></speak>"
     sox -R "$tmp/cheer_raw.wav" -e floating-point -b 32 "$tmp/cheer_trim.wav" \

@@ -90,13 +90,13 @@ class Track:
 
     def noise(self, n, cutoff_hi=None, cutoff_lo=None):
         x = self.rng.standard_normal(n)
-        spec = np.fft.rfft(x)
+        spectrum = np.fft.rfft(x)
         freqs = np.fft.rfftfreq(n, 1 / RATE)
         if cutoff_hi:
-            spec[freqs > cutoff_hi] = 0
+            spectrum[freqs > cutoff_hi] = 0
         if cutoff_lo:
-            spec[freqs < cutoff_lo] = 0
-        return np.fft.irfft(spec, n)
+            spectrum[freqs < cutoff_lo] = 0
+        return np.fft.irfft(spectrum, n)
 
     def kick(self, beats, gain=0.9):
         n = int(0.25 * RATE)
