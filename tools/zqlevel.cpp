@@ -207,6 +207,11 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
             findings.push_back({colonLine, message});
         }
 
+        if (distance < 1.0f) {
+            std::ostringstream message;
+            message << "distance " << distance << " lies behind the runner's first step: it is never touched";
+            findings.push_back({line, message.str()});
+        }
         if (!first && distance < previous) {
             std::ostringstream message;
             message << "records out of order: distance " << distance << " comes after " << previous;

@@ -130,8 +130,9 @@ TEST(LevelChecker, FindsEveryFaultOfTheBrokenLevel)
     EXPECT_TRUE(HasFinding(lines, f + "12: ", "up to line 13"));
     EXPECT_TRUE(HasFinding(lines, f + "12: ", "missing attribute Pitch"));
     EXPECT_TRUE(HasFinding(lines, f + "14: ", "fewer than 2 frames"));
-    EXPECT_TRUE(HasFinding(lines, f + "15: ", "broken off"));
-    // Sound records are left alone, and the swallowed one has no line of its own.
+    EXPECT_TRUE(HasFinding(lines, f + "15: ", "behind the runner's first step"));
+    EXPECT_TRUE(HasFinding(lines, f + "16: ", "broken off"));
+    // Well-formed records are left alone, and the swallowed one has no line of its own.
     EXPECT_FALSE(HasFinding(lines, f + "1: ", ""));
     EXPECT_FALSE(HasFinding(lines, f + "13: ", ""));
     for (const std::string& line : lines)

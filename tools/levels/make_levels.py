@@ -37,6 +37,10 @@ CROWN = ("TREASURE_CROWN", 500)
 # Hanging stalactites reach down to the runner's head: steer round them, never jump.
 STALACTITE = ["Y_VALUE", "0", "SIZE", "1.5"]
 
+# Where a level's own look is switched on. The runner's first step already takes it
+# past distance 0, and only what lies ahead of it can be touched.
+START = 5
+
 # Normal cave fog (what the game sets at the start of a level).
 FOG_NORMAL = (0.0, 0.0, 0.0, 0.8, 3.0, 20.0)
 
@@ -166,6 +170,7 @@ FOG_LAVA = (0.22, 0.05, 0.0, 0.8, 3.0, 18.0)
 FOG_CRYSTAL = (0.12, 0.04, 0.18, 0.8, 3.0, 22.0)
 FOG_DARK = (0.0, 0.0, 0.0, 0.8, 0.5, 9.0)
 FOG_GOLD = (0.16, 0.11, 0.03, 0.8, 4.0, 24.0)
+FOG_MOSS = (0.03, 0.1, 0.05, 0.8, 3.0, 18.0)
 
 
 def level0():
@@ -236,8 +241,8 @@ def level0():
 def level1():
     """Jumping: holes, rows of floor spikes, rocks. Ice."""
     L = Level(1, "Frozen Run")
-    L.scenery(0, "ICE", 1.0, 60, "HUD_ICE")
-    L.fog(0, FOG_ICE, 60)
+    L.scenery(START, "ICE", 1.0, 60, "HUD_ICE")
+    L.fog(START, FOG_ICE, 60)
     L.hint(20, "HINT_JUMP")
     L.coins(70, 0.5, 10, 15, kind=SAPPHIRE, code=16)
     L.hole(300, 0.5)
@@ -307,8 +312,8 @@ def level1():
 def level2():
     """Collecting and bones: lots of treasure, stalactites, wall spikes. Crystal."""
     L = Level(2, "Crystal Hoard")
-    L.scenery(0, "CRYSTAL", 1.0, 60)
-    L.fog(0, FOG_CRYSTAL, 60)
+    L.scenery(START, "CRYSTAL", 1.0, 60)
+    L.fog(START, FOG_CRYSTAL, 60)
     L.hint(20, "HINT_COLLECT")
     L.coins(70, 0.5, 12, 14, kind=COINS)
     L.coins(260, 0.2, 6, 14, 0.8)
@@ -385,8 +390,8 @@ def level2():
 def level3():
     """Boost and spinner: boosts in open stretches, rock walls, first boulders. Lava."""
     L = Level(3, "Lava Sprint")
-    L.scenery(0, "LAVA", 1.0, 60, "HUD_LAVA")
-    L.fog(0, FOG_LAVA, 60)
+    L.scenery(START, "LAVA", 1.0, 60, "HUD_LAVA")
+    L.fog(START, FOG_LAVA, 60)
     L.hint(20, "HINT_BOOST")
     L.coins(70, 0.5, 8, 15)
     L.item(3, 220, 0.5)
@@ -452,8 +457,8 @@ def level3():
 def level4():
     """Cloak and clock: boulders, dense fields behind cloaks. Ice into lava."""
     L = Level(4, "Fire and Ice")
-    L.scenery(0, "ICE", 1.0, 60, "HUD_ICE")
-    L.fog(0, FOG_ICE, 60)
+    L.scenery(START, "ICE", 1.0, 60, "HUD_ICE")
+    L.fog(START, FOG_ICE, 60)
     L.hint(20, "HINT_CLOAK")
     L.coins(70, 0.5, 8, 15)
     L.item(9, 240, 0.5)
@@ -529,6 +534,7 @@ def level4():
 def level5():
     """Springs and torches: dark stretches lit by torches, springs over spike fields."""
     L = Level(5, "Into the Dark")
+    L.fog(START, FOG_MOSS, 60)
     L.hint(20, "HINT_SPRING")
     L.coins(70, 0.5, 8, 15)
     # Spring over a field of spikes.
@@ -609,8 +615,8 @@ def level5():
 def level6():
     """Everything at once, in lava and in the dark."""
     L = Level(6, "The Dragon's Hoard")
-    L.scenery(0, "LAVA", 1.0, 60, "HUD_LAVA")
-    L.fog(0, FOG_LAVA, 60)
+    L.scenery(START, "LAVA", 1.0, 60, "HUD_LAVA")
+    L.fog(START, FOG_LAVA, 60)
     L.hint(20, "HINT_BOOST")
     L.coins(70, 0.5, 8, 15, kind=RUBY, code=17)
     L.item(3, 220, 0.5)
@@ -698,8 +704,8 @@ def level6():
 def level7():
     """The credits run: no danger, the makers' names to collect, a golden glow."""
     L = Level(7, "Credits")
-    L.scenery(0, "CRYSTAL", 1.0, 60)
-    L.fog(0, FOG_GOLD, 60)
+    L.scenery(START, "CRYSTAL", 1.0, 60)
+    L.fog(START, FOG_GOLD, 60)
     L.hint(20, "HINT_COLLECT")
     L.coins(70, 0.5, 8, 15)
     L.camera(200, 0.4, -0.1, 300)
