@@ -131,8 +131,10 @@ zq_shot() {
   import -window root -crop "$geometry" +repage "$1" 2>/dev/null || zq_fail "screenshot failed"
 }
 
-# "message" for the screens that stand on a plain background with yellow lines near the
-# top and the bottom (level complete, results), "other" for anything else.
+# What a screenshot shows: "message" for the screens that stand on a plain background
+# with yellow lines near the top and the bottom (level complete, results), "death_menu"
+# for the menu in the dragon's jaws ("You got dragon snacked!" in pale yellow above
+# the middle), "other" for anything else.
 zq_screen_kind() {
   /usr/bin/python3 - "$1" <<'PYTHON'
 import sys
@@ -141,39 +143,34 @@ from PIL import Image
 
 im = Image.open(sys.argv[1]).convert("RGB")
 w, h = im.size
-_, most = Counter(im.resize((200, 150)).getdata()).most_common(1)[0]
-plain = most / (200 * 150)
 
-def yellow(top, bottom):
-    count = 0
+def count(top, bottom, test):
+    n = 0
     for y in range(int(top * h), int(bottom * h)):
         for x in range(0, w, 2):
-            r, g, b = im.getpixel((x, y))
-            if r > 180 and g > 160 and b < 110:
-                count += 1
-    return count
+            if test(*im.getpixel((x, y))):
+                n += 1
+    return n
 
-print("message" if plain > 0.6 and yellow(0.12, 0.18) > 100 and yellow(0.80, 0.86) > 100 else "other")
+yellow = lambda r, g, b: r > 180 and g > 160 and b < 110
+pale_yellow = lambda r, g, b: r > 230 and g > 230 and 80 < b < 170
+_, most = Counter(im.resize((200, 150)).getdata()).most_common(1)[0]
+if most / (200 * 150) > 0.6 and count(0.12, 0.18, yellow) > 100 and count(0.80, 0.86, yellow) > 100:
+    print("message")
+elif count(0.28, 0.37, pale_yellow) > 300:
+    print("death_menu")
+else:
+    print("other")
 PYTHON
 }
 
-# zq_wait_for_message SECONDS: waits for a level-complete (or results) screen.
-zq_wait_for_message() {
-  local deadline=$(( $(date +%s) + $1 ))
+# zq_wait_for KIND SECONDS: waits until a screenshot is of that kind ("other" waits for
+# the screen to be none of the known ones).
+zq_wait_for() {
+  local deadline=$(( $(date +%s) + $2 ))
   while [ "$(date +%s)" -lt "$deadline" ]; do
     zq_shot "$ZQ_WORK/probe.png"
-    [ "$(zq_screen_kind "$ZQ_WORK/probe.png")" = message ] && return 0
-    sleep 0.3
-  done
-  return 1
-}
-
-# zq_wait_for_other SECONDS: waits until no such screen is up.
-zq_wait_for_other() {
-  local deadline=$(( $(date +%s) + $1 ))
-  while [ "$(date +%s)" -lt "$deadline" ]; do
-    zq_shot "$ZQ_WORK/probe.png"
-    [ "$(zq_screen_kind "$ZQ_WORK/probe.png")" = other ] && return 0
+    [ "$(zq_screen_kind "$ZQ_WORK/probe.png")" = "$1" ] && return 0
     sleep 0.3
   done
   return 1

@@ -30,14 +30,14 @@ while [ "$(zq_count_out "$RESULTS_LINE")" -eq 0 ]; do
   rounds=$((rounds + 1))
   [ "$rounds" -le "$MAX_ROUNDS" ] || zq_fail "no results screen after $MAX_ROUNDS rounds of w and Enter"
   zq_key w 0.3
-  if zq_wait_for_message 20; then
+  if zq_wait_for message 20; then
     levels_ended=$((levels_ended + 1))
     for _ in 1 2 3; do
       zq_key Return 0.6
       [ "$(zq_count_out "$RESULTS_LINE")" -eq 0 ] || break
     done
     # Slow frames: let the screen go before the next w, so no level counts twice.
-    [ "$(zq_count_out "$RESULTS_LINE")" -eq 0 ] && zq_wait_for_other 15
+    [ "$(zq_count_out "$RESULTS_LINE")" -eq 0 ] && zq_wait_for other 15
   else
     zq_key Return 0.5     # still on a menu or the story
   fi
