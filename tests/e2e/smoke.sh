@@ -44,11 +44,11 @@ note "no display: status $status, '$(grep "Could not" "$WORK/nodisplay.err")'"
 
 # --- A display: our own Xvfb unless one is given.
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
+  for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { num=$n; break; }; done
   Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$num"
-  for _ in $(seq 150); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
 fi
 
@@ -59,6 +59,10 @@ GAME_PID=$!
 
 wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
 [ -n "$wid" ] || { cat "$WORK/game.err" >&2; fail "no window named Zoomquest! within 60 s"; }
+# SDL may replace its first window while setting up GL; take the one that stays.
+sleep 1
+wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | tail -n1)
+[ -n "$wid" ] || fail "the Zoomquest! window went away"
 geometry=$(xwininfo -id "$wid")
 width=$(awk '/Width:/ {print $2}' <<<"$geometry")
 height=$(awk '/Height:/ {print $2}' <<<"$geometry")
@@ -96,4 +100,19 @@ status=$?
 GAME_PID=
 [ "$status" -eq 0 ] || { cat "$WORK/game.err" >&2; fail "the game exited with status $status"; }
 note "ended by Escape (pressed $second time(s)) with status 0"
+
+# Escape while the images load ends the program at once, cleanly.
+LP_NUM_THREADS=0 SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/load.out" 2>"$WORK/load.err" </dev/null &
+GAME_PID=$!
+wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | tail -n1)
+[ -n "$wid" ] || fail "no window for the loading-screen run"
+xdotool windowfocus "$wid" 2>/dev/null
+xdotool key --clearmodifiers Escape
+for _ in $(seq 50); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$GAME_PID" 2>/dev/null && fail "Escape on the loading screen did not end the game within 5 s"
+wait "$GAME_PID"
+status=$?
+GAME_PID=
+[ "$status" -eq 0 ] || { cat "$WORK/load.err" >&2; fail "quitting while loading gave status $status"; }
+note "Escape while loading: status 0"
 echo "smoke: ok"

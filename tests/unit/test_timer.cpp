@@ -126,7 +126,7 @@ TEST(TimerRealClock, IdleFrameSleepsTheBudgetAway)
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 140);
-    EXPECT_LT(ms, 400);
+    EXPECT_LT(ms, 1000);   // generous: a loaded machine oversleeps
     EXPECT_FLOAT_EQ(timer.GetFps(), 60.0f);
 }
 
