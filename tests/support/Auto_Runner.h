@@ -52,7 +52,9 @@ namespace auto_run {
 inline int32_t gFakeMs = 0;
 inline int32_t FakeClock() { return gFakeMs; }
 
-constexpr int HORIZON = 150;               // frames looked ahead
+// Frames looked ahead. ZQ_RUN_HORIZON shortens it, to see how a less watchful
+// player fares (about 30 is a quick human's warning).
+inline const int HORIZON = getenv("ZQ_RUN_HORIZON") ? std::max(20, std::atoi(getenv("ZQ_RUN_HORIZON"))) : 150;
 constexpr float STEER = 0.0135f;           // planned steering per frame: the real 0.015 less a margin
 constexpr float SAFETY = 0.03f;            // screen units added round every obstacle
 
@@ -412,9 +414,10 @@ inline void Auto_Runner::Frame(Keyboard& keys)
         ride = spring;
     } else if (!Plan(meetings, -1, nullptr, HORIZON, safe, safeFrame, fail)) {
         // Something ahead cannot be steered round. A jump counts only for what it can
-        // clear; of the jumps that get through, take the middle one of the last run.
+        // clear (what comes after is for the next plan, once landed); of the jumps that
+        // get through, take the middle one of the last run.
         const int failFrame = fail;
-        const int until = failFrame + 40;
+        const int until = failFrame + 5;
         int windowEnd = -1, windowStart = -1;
         if (gPlayer.mJumpState == 0) {
             for (int j = std::min(failFrame, HORIZON - 1); j >= 0; --j) {
