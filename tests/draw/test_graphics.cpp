@@ -248,20 +248,6 @@ TEST_F(GraphicsTest, TintsNestAndReplace)
     EXPECT_PRED2(Near, ReadScene(0.0f, 0.6f), WHITE);
 }
 
-TEST_F(GraphicsTest, HiddenSetStillClearsButDrawsNothing)
-{
-    NewFrame(0.0f, 0.0f, 0.0f);
-    gGraphics.DrawTexturedQuad(Quad(0.0f, 0.0f, 0.0f, 0.3f, 0.3f), Texture_Rect(), "WHITE");
-    NewFrame(0.0f, 1.0f, 0.0f);
-    Animation_Set set;
-    set.mFrames.resize(1);
-    set.mFrames[0].SetImage("WHITE");
-    set.mVisible = false;
-    gGraphics.DrawAnimationSet(set, Quad(0.0f, 0.0f, 0.0f, 0.3f, 0.3f));
-    EXPECT_PRED2(Near, ReadScene(0.0f, 0.0f), GREEN);
-    EXPECT_PRED2(Near, ReadScene(0.7f, 0.7f), GREEN);
-}
-
 TEST_F(GraphicsTest, BoxLandsWhereTheCameraSays)
 {
     Camera camera;

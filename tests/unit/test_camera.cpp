@@ -118,18 +118,6 @@ TEST_F(CameraTest, DepthFactorSpansFloorToCeilingWithTheFrames)
     EXPECT_NEAR(mCamera.GetDepthFactor(299.0f + 250.5f), 0.25f, EPS);
 }
 
-TEST(CameraFractions, ScreenFractionsMapOntoThePlane)
-{
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenX(0.0f), -1.75f);
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenX(1.0f), 1.75f);
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenX(0.5f), 0.0f);
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenY(0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenY(1.0f), -1.0f);
-    EXPECT_FLOAT_EQ(Camera::FractionToScreenY(0.25f), 0.5f);
-    EXPECT_FLOAT_EQ(Camera::FractionToWidth(0.5f), 1.75f);
-    EXPECT_FLOAT_EQ(Camera::FractionToHeight(0.5f), 1.0f);
-}
-
 TEST(CameraEmpty, UnsetOrEmptyViewGivesFinitePositions)
 {
     Camera unset;

@@ -188,17 +188,6 @@ TEST_F(InputTest, BadMouseRangeThrows)
     EXPECT_FALSE(bad.IsInitialised());
 }
 
-TEST_F(InputTest, MouseSteeringReadsThePointer)
-{
-    gMouseControl = true;
-    EXPECT_TRUE(mInput.Update());
-    gMouseControl = false;
-    int x = 0, y = 0;
-    const Uint8 buttons = SDL_GetMouseState(&x, &y);
-    EXPECT_FLOAT_EQ(mInput.GetMouseFraction(), x / 800.0f);
-    EXPECT_EQ(mInput.IsLeftButtonDown(), (buttons & SDL_BUTTON_LMASK) != 0);
-}
-
 TEST(InputVideoRestart, PointerEventsStayOffAfterVideoStarts)
 {
     // The game sets up input before it opens the window, and starting SDL's video

@@ -94,16 +94,6 @@ TEST_F(TimerTest, SlowMotionRateAppliesFromTheNextFrame)
     EXPECT_FLOAT_EQ(mTimer.GetFps(), 60.0f);
 }
 
-TEST_F(TimerTest, SleepIsNotCountedAsWork)
-{
-    // The sleep between frames does not shorten the next frame's budget.
-    Frame(5);
-    gNow += 11;   // the sleep itself
-    Frame(5);
-    EXPECT_FLOAT_EQ(mTimer.GetWorkTime(), 5.0f);
-    EXPECT_EQ(gSleeps.back(), 11u);
-}
-
 TEST_F(TimerTest, NonPositiveRateKeepsTheRateInForce)
 {
     mTimer.SetFps(0.0f);
