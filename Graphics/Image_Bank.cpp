@@ -148,8 +148,10 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
         }
     }
     const bool gl = HaveGL();
-    if (gl && (!shared || texture == 0))
+    if (gl && (!shared || texture == 0)) {
         glGenTextures(1, &texture);
+        mTextures.insert(texture);
+    }
 
     Image_Entry& entry = mImages[key];
     entry.mTexture = texture;
@@ -260,15 +262,12 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
 
 void Image_Bank::Shutdown()
 {
-    std::set<GLuint> names;
-    for (auto& item : mImages) {
-        if (item.second.mTexture != 0)
-            names.insert(item.second.mTexture);
+    for (auto& item : mImages)
         item.second.mTexture = 0;
+    if (HaveGL() && !mTextures.empty()) {
+        std::vector<GLuint> names(mTextures.begin(), mTextures.end());
+        glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
     }
-    if (HaveGL() && !names.empty()) {
-        std::vector<GLuint> list(names.begin(), names.end());
-        glDeleteTextures(static_cast<GLsizei>(list.size()), list.data());
-    }
+    mTextures.clear();
     mInitialised = false;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <istream>
 #include <map>
+#include <set>
 #include <string>
 
 #include "Graphics/Draw_Types.h"
@@ -45,6 +46,8 @@ public:
 private:
     std::map<std::string, Image_Entry> mImages;
     bool mInitialised = false;
+    // Every texture name made, so one left behind by a reloaded key is freed too.
+    std::set<uint32_t> mTextures;
 };
 
 extern Image_Bank gImageBank;

@@ -151,6 +151,21 @@ TEST_F(Images, KeysOfOneFileShareATexture)
     EXPECT_NE(gImageBank.GetImage("SHARE_A").mTexture, gImageBank.GetImage("OTHER").mTexture);
 }
 
+TEST_F(Images, ShutdownFreesEveryTextureEvenOfReloadedKeys)
+{
+    LoadSized("RELOADED", "blue_2x2.png");  // no other key uses this file
+    const uint32_t first = gImageBank.GetImage("RELOADED").mTexture;
+    LoadSized("RELOADED", "green_8x6.png");
+    const uint32_t second = gImageBank.GetImage("RELOADED").mTexture;
+    ASSERT_NE(first, second);
+    ASSERT_TRUE(glIsTexture(first));
+    gImageBank.Shutdown();
+    EXPECT_FALSE(glIsTexture(first));
+    EXPECT_FALSE(glIsTexture(second));
+    EXPECT_EQ(gImageBank.GetImage("RELOADED").mTexture, 0u);
+    EXPECT_EQ(gImageBank.GetImage("RELOADED").mFile, "green_8x6.png");
+}
+
 TEST_F(Images, AnimationTintsAndRotationsNest)
 {
     LoadSized("WHITE", "white_4x4.png");
