@@ -34,6 +34,7 @@ const int32_t JAW_FRAMES = 50;
 const int32_t BURP_FRAME = 120;     // 70 frames after the jaws shut
 const float TEETH_END_Y = 0.3f;
 const float SWALLOW_X = 0.5f, SWALLOW_Y = 0.5f;
+const float SWALLOW_DEPTH = 15.0f;
 
 const uint32_t LEVEL_COMPLETE_WAIT_MS = 50;
 
@@ -161,8 +162,9 @@ void Game_State::DeathScreen()
         gGraphics.DrawFrameAt(mTeethTop, 0.0f, topY, 0.0f);
         gGraphics.DrawFrameAt(mTeethBottom, 0.0f, bottomY, 0.0f);
 
+        // Swallowed: the runner recedes down the corridor, the way the far end lies.
         Quad quad = gCamera.ProjectBox(px, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight,
-                                       gPlayer.mZ - 15.0f * f);
+                                       gPlayer.mZ + SWALLOW_DEPTH * f);
         // The spin is for this picture only; the runner stands upright again afterwards.
         const Rotation upright = gPlayer.mAnimation.mRotation;
         gPlayer.mAnimation.mRotation.Set(f * 360.0f, 0.0f, 0.0f, 1.0f);
