@@ -100,6 +100,7 @@ const char* const GOOD =
 
 TEST(LevelChecker, ShippedLevelsAreClean)
 {
+    ASSERT_EQ(access(CheckerPath().c_str(), X_OK), 0) << CheckerPath() << " is not built";
     std::string files;
     for (int n = 0; n < 8; ++n)
         files += " Data/Levels/Gold/level" + std::to_string(n) + ".zqt";
