@@ -133,6 +133,16 @@ bool High_Scores::MadeTopTen(uint32_t score, const std::vector<uint32_t>& table)
     return score > table.back();
 }
 
+std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32_t>& table,
+                                                        uint32_t score)
+{
+    std::vector<Table_Line> lines;
+    for (size_t i = 0; i < table.size(); ++i)
+        lines.push_back(Table_Line{std::to_string(table[i]), 0.8f - 0.1f * static_cast<float>(i),
+                                   table[i] == score});
+    return lines;
+}
+
 bool High_Scores::ReplaceFile(const std::string& path, const std::string& text)
 {
     const std::string temporary = path + ".tmp";

@@ -42,6 +42,16 @@ public:
     // The player beat the smallest score shown (an empty table is beaten by any score).
     static bool MadeTopTen(uint32_t score, const std::vector<uint32_t>& table);
 
+    // One line of the table as shown: the entry, where it stands, and whether it is the
+    // player's own score (every entry equal to it is).
+    struct Table_Line
+    {
+        std::string mText;
+        float mY;
+        bool mHighlighted;
+    };
+    static std::vector<Table_Line> Lines(const std::vector<uint32_t>& table, uint32_t score);
+
     // Appends the score to the file at path. Every entry of the file, the new one last,
     // is left in entries. The new content goes to path + ".tmp", is flushed to disk and
     // renamed over the old file, so a crash leaves either the old or the new table.

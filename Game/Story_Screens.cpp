@@ -159,12 +159,9 @@ void Game_State::HighScoreScreen()
         gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f,
                                  1.0f, 1.0f, 1.0f, 1.0f);
     gFont.drawStringCentered("Press enter to continue", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
-    for (size_t i = 0; i < mScores.size(); ++i)
-    {
-        const bool mine = mScores[i] == score;
-        gFont.drawStringCentered(std::to_string(mScores[i]), 0.0f, 0.8f - 0.1f * i, 0.0f,
-                                 mine ? 0.0f : 1.0f, 1.0f, 1.0f, 1.0f);
-    }
+    for (const High_Scores::Table_Line& line : High_Scores::Lines(mScores, score))
+        gFont.drawStringCentered(line.mText, 0.0f, line.mY, 0.0f, line.mHighlighted ? 0.0f : 1.0f,
+                                 1.0f, 1.0f, 1.0f);
     gFont.SetScale(1.0f);
 
     if (gInput.IsKeyPressed(KEY_RETURN))

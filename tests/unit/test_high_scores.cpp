@@ -122,6 +122,23 @@ TEST(HighScores, TopTenIsSortedLargestFirstAndCut)
     EXPECT_TRUE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
 }
 
+TEST(HighScores, TableLinesHighlightEveryEntryEqualToTheScore)
+{
+    std::vector<High_Scores::Table_Line> lines =
+        High_Scores::Lines(Scores{3000000000u, 70, 50, 50, 20}, 50);
+    ASSERT_EQ(5u, lines.size());
+    // Large scores print as the unsigned numbers they are.
+    EXPECT_EQ("3000000000", lines[0].mText);
+    EXPECT_FALSE(lines[0].mHighlighted);
+    EXPECT_FALSE(lines[1].mHighlighted);
+    EXPECT_TRUE(lines[2].mHighlighted);
+    EXPECT_TRUE(lines[3].mHighlighted);
+    EXPECT_FALSE(lines[4].mHighlighted);
+    EXPECT_FLOAT_EQ(0.8f, lines[0].mY);
+    EXPECT_NEAR(0.4f, lines[4].mY, 1e-6);
+    EXPECT_NEAR(-0.1f, High_Scores::Lines(Scores(10, 1), 1)[9].mY, 1e-6);
+}
+
 TEST_F(HighScoreFile, EveryGameAddsOneEntryAndNothingIsLost)
 {
     Spit(mPath, "E");
