@@ -1,10 +1,11 @@
 #include "Entities/Camera_Trigger.h"
 
+#include "Entities/Object_Setup.h"
 #include "World/Background_Handler.h"
 
 void Camera_Trigger::Setup()
 {
-    mHalfWidth = ParseFloat(GetAttribute("HalfWidth"));
+    mHalfWidth = FloatAttribute(*this, "HalfWidth", 0.5f);   // the whole corridor
     mHalfHeight = 0.5f;
 }
 
@@ -13,7 +14,7 @@ void Camera_Trigger::Touch(Player& player)
     mSolid = false;
     Entity::Touch(player);
     // Distance is a count of frames for both glides.
-    const int frames = ParseInt(GetAttribute("Distance"));
-    gBackground.SetShiftX(ParseFloat(GetAttribute("Yaw")), frames);
-    gBackground.SetShiftY(ParseFloat(GetAttribute("Pitch")), frames);
+    const int frames = IntAttribute(*this, "Distance", 100);
+    gBackground.SetShiftX(FloatAttribute(*this, "Yaw", 0.0f), frames);
+    gBackground.SetShiftY(FloatAttribute(*this, "Pitch", 0.0f), frames);
 }

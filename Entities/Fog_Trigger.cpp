@@ -1,5 +1,6 @@
 #include "Entities/Fog_Trigger.h"
 
+#include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
 Fog_Trigger::Fog_Trigger()
@@ -11,13 +12,14 @@ Fog_Trigger::Fog_Trigger()
 
 void Fog_Trigger::Setup()
 {
-    mTargetColour[0] = ParseFloat(GetAttribute("R"));
-    mTargetColour[1] = ParseFloat(GetAttribute("G"));
-    mTargetColour[2] = ParseFloat(GetAttribute("B"));
-    mTargetDensity = ParseFloat(GetAttribute("PERCENT"));
-    mTargetStart = ParseFloat(GetAttribute("START_DIST"));
-    mTargetEnd = ParseFloat(GetAttribute("END_DIST"));
-    mFrames = static_cast<int32_t>(ParseFloat(GetAttribute("FRAMES")));
+    // Without values the fog heads for the cave's usual black fog, not a wall of it.
+    mTargetColour[0] = FloatAttribute(*this, "R", 0.0f);
+    mTargetColour[1] = FloatAttribute(*this, "G", 0.0f);
+    mTargetColour[2] = FloatAttribute(*this, "B", 0.0f);
+    mTargetDensity = FloatAttribute(*this, "PERCENT", 0.8f);
+    mTargetStart = FloatAttribute(*this, "START_DIST", 3.0f);
+    mTargetEnd = FloatAttribute(*this, "END_DIST", 20.0f);
+    mFrames = static_cast<int32_t>(FloatAttribute(*this, "FRAMES", 60.0f));
     // A fade needs at least one step; 0 or less would divide by zero.
     if (mFrames < 1)
         mFrames = 1;

@@ -1,5 +1,6 @@
 #include "Entities/Scenery_Trigger.h"
 
+#include "Entities/Object_Setup.h"
 #include "Game/HUD.h"
 #include "World/Background_Handler.h"
 
@@ -16,7 +17,10 @@ void Scenery_Trigger::Touch(Player& player)
     gBackground.SetOverlayCeiling(GetAttribute("CEILING"));
     gBackground.SetOverlayFloor(GetAttribute("FLOOR"));
     gBackground.SetOverlayWall(GetAttribute("WALL"));
-    gBackground.StartFade(ParseFloat(GetAttribute("ALPHA")),
-                          static_cast<int>(ParseFloat(GetAttribute("FRAMES"))));
-    gHUD.SetTexture(GetAttribute("HUDTEXTURE"));
+    gBackground.StartFade(FloatAttribute(*this, "ALPHA", 1.0f),
+                          static_cast<int>(FloatAttribute(*this, "FRAMES", 60.0f)));
+    // Without a new frame the HUD keeps the one it has.
+    const std::string hud = GetAttribute("HUDTEXTURE");
+    if (!hud.empty())
+        gHUD.SetTexture(hud);
 }

@@ -308,3 +308,39 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
     EXPECT_FLOAT_EQ(gBackground.mShiftXFrames, 90.0f);
     EXPECT_FLOAT_EQ(gBackground.mShiftYFrames, 90.0f);
 }
+
+TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
+{
+    Player& p = StartRunner();
+    testing::internal::CaptureStdout();
+    auto fog = Build<Fog_Trigger>(13, {"R", "0.5", "END_DIST", "far"});
+    auto camera = Build<Camera_Trigger>(11);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Oops, FRAMES is not an attribute!\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Oops, far is not a float!\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Oops, HalfWidth is not an attribute!\n"), std::string::npos) << out;
+
+    // The fog heads for the usual cave fog, never a fog that ends at the camera.
+    EXPECT_FLOAT_EQ(fog->mTargetColour[0], 0.5f);
+    EXPECT_FLOAT_EQ(fog->mTargetDensity, 0.8f);
+    EXPECT_FLOAT_EQ(fog->mTargetStart, 3.0f);
+    EXPECT_FLOAT_EQ(fog->mTargetEnd, 20.0f);
+    EXPECT_EQ(fog->mFrames, 60);
+
+    // A camera trigger without a width still spans the corridor and glides back to centre.
+    EXPECT_FLOAT_EQ(camera->mHalfWidth, 0.5f);
+    testing::internal::CaptureStdout();
+    p.TouchEntity(*camera);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FLOAT_EQ(gBackground.mShiftXTarget, 0.0f);
+    EXPECT_FLOAT_EQ(gBackground.mShiftXFrames, 100.0f);
+
+    // A scenery change without a HUD frame keeps the frame the HUD has.
+    gHUD.SetTexture("HUD_CAVE");
+    auto scenery = Build<Scenery_Trigger>(14, {"CEILING", "C", "FLOOR", "F", "WALL", "W"});
+    testing::internal::CaptureStdout();
+    p.TouchEntity(*scenery);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(gHUD.mOverlayImage.mKey, "HUD_CAVE");
+    EXPECT_EQ(gBackground.mOverlayWall, "W");
+}
