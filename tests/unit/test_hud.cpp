@@ -221,18 +221,3 @@ TEST_F(HudTest, ItemsFlyInOnceAndAreThrownWhenUsed)
     Frame(300.0f, 0, nullptr);
     EXPECT_EQ(30, mHud.mThrownCounter);
 }
-
-TEST_F(HudTest, CaughtDragonMarkerSitsOnThePlayer)
-{
-    Frame(10.0f);
-    mHud.DrawChaseBar();
-    EXPECT_EQ("CHASE_DRAGON", mHud.mChaseDragon.mKey);
-    Frame(0.0f);
-    mHud.DrawChaseBar();
-    EXPECT_EQ("CHASE_DRAGON_EATYOU", mHud.mChaseDragon.mKey);
-    Frame(100.0f);
-    mHud.DrawChaseBar();
-    EXPECT_EQ("CHASE_DRAGON_EATYOU", mHud.mChaseDragon.mKey);   // until the next Init
-    mHud.Init();
-    EXPECT_EQ("CHASE_DRAGON", mHud.mChaseDragon.mKey);
-}
