@@ -9,13 +9,11 @@
 
 #include "Audio/Sound_Manager.h"
 #include "Core/Constants.h"
-#include "Core/Developer_Keys.h"
 #include "Core/Game_Timer.h"
 #include "Core/Globals.h"
 #include "Core/Loading_Screen.h"
+#include "Core/Main_Loop.h"
 #include "Core/Timing_Report.h"
-#include "Core/World_Drawing.h"
-#include "Entities/Collision.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
 #include "Game/HUD.h"
@@ -28,7 +26,6 @@
 #include "World/Camera.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
-#include "World/Floating_Text.h"
 
 #ifndef ZQ_FULLSCREEN
 #define ZQ_FULLSCREEN 0
@@ -187,42 +184,8 @@ int main(int, char**)
             gShowTutorial = false;
         }
 
-        gPlayer.Update(gInput);
-        if (gTimingReport)
-            TimingReportLine("Player updated");
-
-        gEnvironment.Update();
-        gCamera.SetPosition(gPlayer.mZ);
-        if (gTimingReport)
-            TimingReportLine("Environment Handler updated.");
-
-        DeveloperKeys(gInput);
-        FogFade(gGameState.GetPlayerProgress());
-
-        gEntities.Update(gPlayer);
-        if (gTimingReport)
-            TimingReportLine("Entity Handler updated");
-
-        if (gPlayer.mCollidable) {
-            CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
-            if (gTimingReport)
-                TimingReportLine("Collisions checked");
-        }
-
-        gBackground.Update();
-        if (gTimingReport)
-            TimingReportLine("Background handler updated");
-
-        gHUD.Update(gPlayer.mScore, gGameState.GetDragonProgress(), gPlayer.mHeldItem,
-                    gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
-        if (gTimingReport)
-            TimingReportLine("Updated HUD");
-
-        DrawWorld();
-        if (gTimingReport)
-            TimingReportLine("DrawWorld().");
-
-        gFloatingTexts.UpdateAndDraw();
+        UpdatePlay();
+        DrawPlay();
         gGraphics.Render();
         if (gTimingReport) {
             TimingReportLine("Render");

@@ -1,0 +1,10 @@
+// The steps of one frame of play, shared by the game's loop and the frame benchmark,
+// so that what is measured is what the player gets.
+#pragma once
+
+// Runner, dragon and camera, the developer keys, the fog fade at the level's end,
+// entities, collisions, backdrop and HUD, in that order. Input is read before this.
+void UpdatePlay();
+
+// The world and the floating texts; the caller presents the frame (Graphics Render).
+void DrawPlay();

@@ -1,0 +1,313 @@
+// Frame-time benchmark: opens the real window, loads the real images and levels, and
+// runs the main loop's own play steps through every level with the automatic runner at
+// the keys, without sleeping. For each level it reports the work of a frame (update,
+// draw including the renderer finishing the frame, and both together) and, measured in
+// the same run, the floor: frames that only clear and swap.
+//
+//   frame_bench [--frames N] [--level L]...      (run from the repository root)
+//
+// The goal for play on a software renderer: total p99 <= 16.7 ms and p50 <= 10 ms on
+// every level, and at most 2% of frames over 18.2 ms (below 55 fps).
+
+#include <GL/gl.h>
+#include <SDL/SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Constants.h"
+#include "Core/Game_Timer.h"
+#include "Core/Globals.h"
+#include "Core/Main_Loop.h"
+#include "Game/Game_State.h"
+#include "Game/HUD.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Background_Handler.h"
+#include "World/Camera.h"
+#include "World/Entity_Handler.h"
+#include "World/Environment_Handler.h"
+#include "tests/support/Auto_Runner.h"
+
+namespace {
+
+typedef std::chrono::steady_clock Clock;
+
+const int LEVEL_COUNT = 8;             // the game's eight levels
+const double SLOW_FRAME_MS = 18.2;     // slower than this is below 55 frames per second
+const double GOAL_P99_MS = 16.7;
+const double GOAL_P50_MS = 10.0;
+const double GOAL_SLOW_PERCENT = 2.0;
+// The runner is kept at least this far ahead of the dragon, so every level runs all
+// its frames; near enough that the HUD still shows the chase.
+const float MIN_DRAGON_GAP = 40.0f;
+
+const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
+                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
+                         KEY_W};
+
+long Microseconds(Clock::time_point from, Clock::time_point to)
+{
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(to - from).count());
+}
+
+struct Samples
+{
+    std::vector<long> mUpdate, mDraw, mTotal;
+    int mRestarts = 0;
+
+    void Add(long update, long draw)
+    {
+        mUpdate.push_back(update);
+        mDraw.push_back(draw);
+        mTotal.push_back(update + draw);
+    }
+};
+
+// Nearest-rank percentile of microsecond samples, in milliseconds.
+double Percentile(std::vector<long> values, double p)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    size_t rank = static_cast<size_t>(p / 100.0 * values.size() + 0.999999);
+    rank = std::min(std::max<size_t>(rank, 1), values.size());
+    return values[rank - 1] / 1000.0;
+}
+
+double SlowPercent(const std::vector<long>& total)
+{
+    if (total.empty())
+        return 0.0;
+    const long limit = static_cast<long>(SLOW_FRAME_MS * 1000.0);
+    const long slow = std::count_if(total.begin(), total.end(), [limit](long t) { return t > limit; });
+    return 100.0 * slow / total.size();
+}
+
+std::string LoadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+std::string CpuModel()
+{
+    std::ifstream in("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.compare(0, 10, "model name") == 0)
+            return line.substr(line.find(':') + 2);
+    return "unknown";
+}
+
+// The game talks on standard output (levels loading, voices playing); the table goes
+// to the real standard output and the game's talk to /dev/null.
+FILE* gTable = stdout;
+
+void SendGameOutputAway()
+{
+    std::fflush(stdout);
+    const int saved = dup(1);
+    const int null = open("/dev/null", O_WRONLY);
+    if (saved < 0 || null < 0)
+        return;
+    FILE* table = fdopen(saved, "w");
+    if (!table)
+        return;
+    dup2(null, 1);
+    close(null);
+    gTable = table;
+}
+
+// Clear and swap only: what a frame costs before the game draws anything.
+Samples RunFloor(int frames)
+{
+    Samples s;
+    for (int i = 0; i < frames; ++i) {
+        const Clock::time_point start = Clock::now();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        gGraphics.Render();
+        glFinish();
+        s.Add(0, Microseconds(start, Clock::now()));
+    }
+    return s;
+}
+
+Samples RunLevel(int level, int frames)
+{
+    Samples s;
+    auto_run::Keyboard keys;
+    auto_run::Auto_Runner runner;
+    auto_run::StartLevel(level, keys);
+    for (int i = 0; i < frames; ++i) {
+        if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.mScreen) {
+            auto_run::StartLevel(level, keys);
+            ++s.mRestarts;
+        }
+        runner.Frame(keys);      // the player's thinking, not the game's work
+
+        const Clock::time_point start = Clock::now();
+        gInput.Update();
+        gGameState.ProcessMenus(gTimer);
+        UpdatePlay();
+        const Clock::time_point updated = Clock::now();
+        DrawPlay();
+        gGraphics.Render();
+        glFinish();
+        const Clock::time_point drawn = Clock::now();
+        s.Add(Microseconds(start, updated), Microseconds(updated, drawn));
+
+        if (gEnvironment.gDragonDistance > gPlayer.mZ - MIN_DRAGON_GAP)
+            gEnvironment.gDragonDistance = gPlayer.mZ - MIN_DRAGON_GAP;
+    }
+    keys.ReleaseAll();
+    return s;
+}
+
+void PrintRow(const char* name, const Samples& s, bool withUpdate)
+{
+    std::fprintf(gTable, "%-7s %6.2f %6.2f %6.2f %6.2f %6.1f%% ", name, Percentile(s.mTotal, 50),
+                Percentile(s.mTotal, 95), Percentile(s.mTotal, 99), Percentile(s.mTotal, 100),
+                SlowPercent(s.mTotal));
+    if (withUpdate)
+        std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f ", Percentile(s.mUpdate, 50), Percentile(s.mUpdate, 95),
+                    Percentile(s.mUpdate, 99), Percentile(s.mUpdate, 100));
+    else
+        std::fprintf(gTable, "| %5s %5s %5s %6s ", "-", "-", "-", "-");
+    std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f", Percentile(s.mDraw, 50), Percentile(s.mDraw, 95),
+                Percentile(s.mDraw, 99), Percentile(s.mDraw, 100));
+    if (s.mRestarts)
+        std::fprintf(gTable, "  (restarted %d)", s.mRestarts);
+    std::fprintf(gTable, "\n");
+}
+
+bool MeetsGoal(const Samples& s)
+{
+    return Percentile(s.mTotal, 99) <= GOAL_P99_MS && Percentile(s.mTotal, 50) <= GOAL_P50_MS &&
+           SlowPercent(s.mTotal) <= GOAL_SLOW_PERCENT;
+}
+
+void Usage()
+{
+    std::fprintf(stderr, "usage: frame_bench [--frames N] [--level L]...\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int frames = 1200;
+    std::vector<int> levels;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--frames" && i + 1 < argc) {
+            frames = std::atoi(argv[++i]);
+        } else if (arg == "--level" && i + 1 < argc) {
+            levels.push_back(std::atoi(argv[++i]));
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+    if (frames <= 0) {
+        Usage();
+        return 2;
+    }
+    if (levels.empty())
+        for (int level = 0; level < LEVEL_COUNT; ++level)
+            levels.push_back(level);
+    for (int level : levels)
+        if (level < 0 || level >= LEVEL_COUNT) {
+            std::fprintf(stderr, "frame_bench: no level %d (0 to %d)\n", level, LEVEL_COUNT - 1);
+            return 2;
+        }
+
+    // Sound plays as in the game (its mixing is part of the load), into no device.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    const std::string loadBefore = LoadAverage();
+    SendGameOutputAway();
+    gSound.Init();
+    gTimer.SetFps(TARGET_FPS);
+    SDL_Init(0);
+    gInput.Init(0, SCREEN_WIDTH);
+    if (!gGraphics.Init(false)) {
+        gSound.Shutdown();
+        SDL_Quit();
+        return 1;
+    }
+    gEnvironment.Init();
+    if (!gImageBank.Init(nullptr)) {   // nullptr: no loading screen, no hold
+        std::fprintf(stderr, "frame_bench: the images could not be loaded (run from the repository root)\n");
+        gGraphics.Shutdown();
+        gSound.Shutdown();
+        SDL_Quit();
+        return 1;
+    }
+    gGameState.Init();
+    gGameState.mScreen = nullptr;            // straight into play, no menus
+    gEntities.ResetWindow();
+    gPlayer.Init();
+    for (int key : GAME_KEYS)
+        gInput.RegisterKey(key);
+    gKeyboardControl = true;
+    gMouseControl = false;
+    gFont.Init();
+    gHUD.Init();
+    gBackground.Init();
+    gBackground.SetCeiling("CEILING");
+    gBackground.SetFloor("FLOOR");
+    gBackground.SetWall("WALL");
+    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* threads = getenv("LP_NUM_THREADS");
+    std::fprintf(gTable, "Frame work per level, %d frames each, no sleeping (milliseconds)\n", frames);
+    std::fprintf(gTable, "machine: %ld cores, %s\n", sysconf(_SC_NPROCESSORS_ONLN), CpuModel().c_str());
+    std::fprintf(gTable, "GL: %s | %s | LP_NUM_THREADS=%s\n", renderer ? renderer : "?", version ? version : "?",
+                threads ? threads : "(default)");
+    std::fprintf(gTable, "load average before: %s\n\n", loadBefore.c_str());
+    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s\n", "", "total", "", "",
+                "", "", "upd", "", "", "", "draw", "", "", "");
+    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s\n", "level", "p50", "p95",
+                "p99", "max", ">18.2", "p50", "p95", "p99", "max", "p50", "p95", "p99", "max");
+    std::fflush(gTable);
+
+    PrintRow("floor", RunFloor(frames), false);
+    std::fflush(gTable);
+    bool allMet = true;
+    for (int level : levels) {
+        const Samples s = RunLevel(level, frames);
+        const std::string name = "level " + std::to_string(level);
+        PrintRow(name.c_str(), s, true);
+        std::fflush(gTable);
+        allMet = allMet && MeetsGoal(s);
+    }
+
+    std::fprintf(gTable, "\nload average after: %s\n", LoadAverage().c_str());
+    std::fprintf(gTable, "goal (p99 <= %.1f, p50 <= %.1f, <= %.0f%% of frames over %.1f ms on every level): %s\n",
+                GOAL_P99_MS, GOAL_P50_MS, GOAL_SLOW_PERCENT, SLOW_FRAME_MS, allMet ? "met" : "NOT met");
+
+    gEntities.Clear();
+    gGraphics.Shutdown();
+    gSound.Shutdown();
+    SDL_Quit();
+    return 0;
+}
