@@ -64,7 +64,9 @@ cp -a Data "$WORK/Data" || fail "cannot copy Data/"
 
 for n in $(seq 170 230); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { num=$n; break; }; done
 [ -n "${num:-}" ] || fail "no free X display number"
-Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >"$OUT/xvfb.log" 2>&1 &
+# -noreset: the X server would otherwise reset when xdpyinfo leaves, and a game
+# connecting at that moment finds no display.
+Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >"$OUT/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY=":$num"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
