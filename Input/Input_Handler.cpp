@@ -25,19 +25,31 @@ static_assert(KEY_KP_MINUS == SDLK_KP_MINUS && KEY_KP_PLUS == SDLK_KP_PLUS && KE
 
 namespace {
 
+const int QUEUE_SIZE = 128;  // SDL 1.2 holds at most this many events
 const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
 
 // The mouse is read by polling, so its events are of no use; left on, a moving mouse
 // queues hundreds of them and every key press waits behind them. SDL forgets this
 // setting whenever its video subsystem (re)starts, so it is checked before each poll.
-// Setting it empties SDL's queue, which is why it is only set when it has been lost.
+// Setting it empties SDL's whole queue, so it is only set when it has been lost, and the
+// events waiting then (a key pressed while the window opened) are taken out and put back.
 void IgnorePointerEvents()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
         return;
-    for (Uint8 type : POINTER_EVENTS) {
-        if (SDL_EventState(type, SDL_QUERY) != SDL_IGNORE)
-            SDL_EventState(type, SDL_IGNORE);
+    bool lost = false;
+    for (Uint8 type : POINTER_EVENTS)
+        lost = lost || SDL_EventState(type, SDL_QUERY) != SDL_IGNORE;
+    if (!lost)
+        return;
+    SDL_Event waiting[QUEUE_SIZE];
+    const int count = SDL_PeepEvents(waiting, QUEUE_SIZE, SDL_GETEVENT, SDL_ALLEVENTS);
+    for (Uint8 type : POINTER_EVENTS)
+        SDL_EventState(type, SDL_IGNORE);
+    for (int i = 0; i < count; ++i) {
+        const Uint8 type = waiting[i].type;
+        if (type != SDL_MOUSEMOTION && type != SDL_MOUSEBUTTONDOWN && type != SDL_MOUSEBUTTONUP)
+            SDL_PeepEvents(&waiting[i], 1, SDL_ADDEVENT, 0);
     }
 }
 
