@@ -20,7 +20,10 @@ run() {  # run NAME COMMAND...: records a failure, keeps going so one run shows 
 # One X server for everything that needs a display, unless one is already there.
 XVFB_PID=
 if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || { DISPLAY_NUM=$n; break; }; done
+  # Away from the numbers xvfb-run and other runs on this machine pick first.
+  for n in $(seq $((300 + $$ % 400)) 799); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { DISPLAY_NUM=$n; break; }
+  done
   Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$DISPLAY_NUM"
