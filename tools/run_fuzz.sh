@@ -69,9 +69,21 @@ for t in "${TARGETS[@]}"; do
   corpus="tests/fuzz/corpus/$t"
   fresh=$(mktemp -d)
   while read -r f; do [ -f "$f" ] && cp "$f" "$fresh/"; done <"$LOGS/$t.committed"
-  if ( cd "$BUILD/tests" && ASAN_OPTIONS=detect_leaks=0 ./"$t" -merge=1 -timeout=5 -rss_limit_mb=1024 \
-         -max_len=4096 "$fresh" "$ROOT/$corpus" ) >"$LOGS/$t.merge.log" 2>&1 &&
-     [ -n "$(ls -A "$fresh")" ]; then
+  merge() {  # merge [FLAGS]: the grown corpus into $fresh, keeping what adds features
+    ( cd "$BUILD/tests" && ASAN_OPTIONS=detect_leaks=0 ./"$t" -merge=1 -timeout=5 -rss_limit_mb=1024 \
+        -max_len=4096 "$@" "$fresh" "$ROOT/$corpus" ) >"$LOGS/$t.merge.log" 2>&1
+  }
+  merged=0
+  if merge; then
+    merged=1
+    # Hit counts make many inputs "new"; past a few hundred files, edges alone decide.
+    if [ "$(ls "$fresh" | wc -l)" -gt 300 ]; then
+      rm -rf "$fresh"; fresh=$(mktemp -d)
+      while read -r f; do [ -f "$f" ] && cp "$f" "$fresh/"; done <"$LOGS/$t.committed"
+      merge -use_counters=0 || merged=0
+    fi
+  fi
+  if [ "$merged" = 1 ] && [ -n "$(ls -A "$fresh")" ]; then
     find "$corpus" -maxdepth 1 -type f -delete
     cp "$fresh"/* "$corpus/"
   else
