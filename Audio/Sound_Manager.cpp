@@ -238,6 +238,24 @@ Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
         if (!pcm || pcm->empty())
             return nullptr;
         mDecoded[path] = pcm;
+        // Past the budget, forget sounds nothing is playing: over a long session every
+        // one of the dragon's lines is heard, and keeping them all would grow the game
+        // by megabytes for as long as it runs.
+        size_t total = 0;
+        for (const auto& entry : mDecoded)
+            total += entry.second->size();
+        for (auto it = mDecoded.begin(); total > DECODED_BUDGET && it != mDecoded.end();)
+        {
+            if (it->second.use_count() == 1)   // held by this cache alone
+            {
+                total -= it->second->size();
+                it = mDecoded.erase(it);
+            }
+            else
+            {
+                ++it;
+            }
+        }
     }
     // Each play gets its own chunk (it carries its own volume) over the shared samples.
     Mix_Chunk* chunk = Mix_QuickLoad_RAW(const_cast<Uint8*>(pcm->data()),

@@ -15,6 +15,8 @@ public:
     static constexpr int EFFECT_SLOTS = 20;
     static constexpr int CHANNELS = 32;
     static constexpr int MIX_RATE = 44100;
+    // Decoded sounds kept for replays beyond those playing, in bytes (about 24 s of sound).
+    static constexpr size_t DECODED_BUDGET = 4u << 20;
 
     Sound_Manager();
     ~Sound_Manager();

@@ -345,3 +345,26 @@ TEST_F(Sound_Test, ReplayedSoundsAreDecodedOnceAndPlayTogether)
     mSound.Shutdown();
     EXPECT_EQ(0u, mSound.GetDecodedCount());
 }
+
+TEST_F(Sound_Test, RememberedSoundsStayWithinABudgetKeepingWhatPlays)
+{
+    // A long session hears every one of the dragon's lines; keeping them all decoded
+    // would make the game grow for as long as it runs.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40; ++i)
+        lines.push_back(WriteTone("zq_line_" + std::to_string(i) + ".wav", 44100, 200.0 + 10 * i));
+    for (const std::string& line : lines)
+        mSound.PlayVoice(line);
+    const size_t oneSecond = 44100u * 2u * sizeof(int16_t);
+    EXPECT_LE(mSound.GetDecodedCount() * oneSecond, Sound_Manager::DECODED_BUDGET + oneSecond);
+    EXPECT_GT(mSound.GetDecodedCount(), 1u);
+    EXPECT_TRUE(mSound.IsVoicePlaying());
+    EXPECT_EQ(lines.back(), mSound.GetVoiceName());
+
+    // What is still playing is never dropped, even past the budget.
+    for (int i = 0; i < Sound_Manager::EFFECT_SLOTS; ++i)
+        mSound.PlayEffect(lines[static_cast<size_t>(i)]);
+    for (int i = 0; i < Sound_Manager::EFFECT_SLOTS; ++i)
+        EXPECT_TRUE(mSound.SlotHoldsSound(i));
+    EXPECT_GE(mSound.GetDecodedCount(), static_cast<size_t>(Sound_Manager::EFFECT_SLOTS) + 1);
+}
