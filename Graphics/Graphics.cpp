@@ -82,7 +82,9 @@ bool Graphics::Init(bool fullScreen)
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 32);
+    // Nothing tests depth (later draws paint over earlier ones), so no depth buffer:
+    // without one, Mesa's software renderer drops whatever an opaque draw hides.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
     Uint32 flags = SDL_HWSURFACE | SDL_OPENGL;
@@ -107,6 +109,10 @@ bool Graphics::Init(bool fullScreen)
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // A fragment of alpha 0 blends to what is already there; skipping it saves the
+    // blend on the clear parts of sprites, glyphs and the HUD frame.
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_ALPHA_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     SetProjection();
@@ -226,8 +232,16 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     if (!mInitialised)
         return;
     ClearIfPending();
+    const Image_Entry& image = gImageBank.GetImage(key);
+    // An opaque image in an opaque colour replaces what is beneath, exactly as blending
+    // would; drawn without blending it also lets the renderer skip what it covers.
+    const bool cover = image.mOpaque && (mColourStack.empty() || mColourStack.back().a >= 1.0f);
+    if (cover) {
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+    }
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, gImageBank.GetImage(key).mTexture);
+    glBindTexture(GL_TEXTURE_2D, image.mTexture);
     glBegin(GL_QUADS);
     glTexCoord2f(rect.mLeft, rect.mTop);
     glVertex3fv(quad.mTopLeft);
@@ -239,6 +253,10 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     glVertex3fv(quad.mTopRight);
     glEnd();
     glDisable(GL_TEXTURE_2D);
+    if (cover) {
+        glEnable(GL_BLEND);
+        glEnable(GL_ALPHA_TEST);
+    }
 }
 
 void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)

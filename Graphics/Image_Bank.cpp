@@ -49,7 +49,9 @@ SDL_Surface* ConvertForUpload(SDL_Surface* source, bool rgba)
     return converted;
 }
 
-void Upload(SDL_Surface* surface, bool rgba)
+// True when every texel is fully opaque, so drawing it in an opaque colour needs no
+// blending (Graphics draws those without it, which lets the renderer skip what they hide).
+bool Upload(SDL_Surface* surface, bool rgba)
 {
     const int bytesPerPixel = rgba ? 4 : 3;
     const size_t rowBytes = static_cast<size_t>(surface->w) * bytesPerPixel;
@@ -72,6 +74,13 @@ void Upload(SDL_Surface* surface, bool rgba)
     else
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_BGR_EXT,
                      GL_UNSIGNED_BYTE, packed.data());
+
+    if (!rgba)
+        return true;
+    for (size_t i = 3; i < packed.size(); i += 4)
+        if (packed[i] != 0xFF)
+            return false;
+    return true;
 }
 
 bool StartsWith(const std::string& text, const char* prefix)
@@ -159,6 +168,7 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     entry.mPixelWidth = static_cast<float>(surface->w);
     entry.mPixelHeight = static_cast<float>(surface->h);
     entry.mTextureRect = Texture_Rect();
+    entry.mOpaque = false;
 
     if (gl) {
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -167,7 +177,11 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
         const bool rgba = file.find("png") != std::string::npos;
         SDL_Surface* converted = ConvertForUpload(surface, rgba);
         if (converted) {
-            Upload(converted, rgba);
+            const bool opaque = Upload(converted, rgba);
+            // Every key on this texture learns what the upload found.
+            for (auto& item : mImages)
+                if (item.second.mTexture == texture)
+                    item.second.mOpaque = opaque;
             SDL_FreeSurface(converted);
         } else {
             std::cout << "Error: Could not convert " << file << ": " << SDL_GetError() << std::endl;

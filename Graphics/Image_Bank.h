@@ -20,6 +20,7 @@ struct Image_Entry
     float mWorldHeight = 0, mWorldWidth = 0;
     float mHeightFraction = 0, mWidthFraction = 0;
     float mHalfHeightFraction = 0, mHalfWidthFraction = 0;
+    bool mOpaque = false;              // every texel fully opaque (known once uploaded)
 };
 
 // Called before every item of the list; true means the user asked to quit.

@@ -30,7 +30,9 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "run_bench: no free X display number" >&2
     exit 1
   fi
-  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: SDL opens the display twice in a row, and a server that resets when
+  # the first connection closes drops the second.
+  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$DISPLAY_NUM"
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$DISPLAY_NUM" ] && break; sleep 0.1; done

@@ -1,0 +1,158 @@
+// The fill shortcuts (opaque images drawn without blending, clear texels skipped)
+// must leave the picture exactly as plain blending paints it. Needs an X display.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include <SDL/SDL.h>
+#include <GL/gl.h>
+
+#include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
+
+namespace {
+
+struct Rgb
+{
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+::std::ostream& operator<<(::std::ostream& os, const Rgb& c)
+{
+    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
+}
+
+bool Near(const Rgb& a, const Rgb& b)
+{
+    return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
+}
+
+// A point of the screen plane (z = 0) in window pixels, counted from the bottom.
+Rgb ReadScene(float x, float y)
+{
+    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    const int wx = static_cast<int>((f / (4.0f / 3.0f) * x / 2.41f + 1.0f) * 400.0f);
+    const int wy = static_cast<int>((f * y / 2.41f + 1.0f) * 300.0f);
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glReadPixels(wx, wy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return Rgb{p[0], p[1], p[2]};
+}
+
+const Rgb WHITE = {255, 255, 255};
+const Rgb RED = {255, 0, 0};
+const Rgb GREEN = {0, 255, 0};
+
+class Fill_State : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_NE(getenv("DISPLAY"), nullptr) << "needs an X display (run under xvfb-run)";
+        ASSERT_TRUE(gGraphics.Init(false));
+        ASSERT_TRUE(gImageBank.LoadImage("WHITE", "tests/data/", "white_4x4.png"));
+        ASSERT_TRUE(gImageBank.LoadImage("HALF", "tests/data/", "red_4x2.png"));   // right half clear
+        ASSERT_TRUE(gImageBank.LoadImage("GREY", "tests/data/", "grey_5x2.png"));
+        ASSERT_TRUE(gImageBank.LoadImage("PALETTE", "tests/data/", "palette_3x3.png"));
+        ASSERT_TRUE(gImageBank.LoadImage("BMP", "tests/data/", "bgr24_3x3.bmp"));
+    }
+
+    static void TearDownTestSuite()
+    {
+        gGraphics.Shutdown();
+        SDL_Quit();
+    }
+
+    // A new frame cleared to green, without fog.
+    void NewFrame()
+    {
+        gGraphics.Render();
+        gGraphics.DisableFog();
+        gGraphics.SetFogColour(0.0f, 1.0f, 0.0f);
+    }
+
+    // The half-clear image spans x -0.4..0.4: red on the left, clear on the right.
+    void DrawHalf() { gGraphics.DrawTexturedQuad(Quad(0, 0, 0, 0.8f, 0.4f), Texture_Rect(), "HALF"); }
+};
+
+TEST_F(Fill_State, ImagesKnowWhetherEveryTexelIsOpaque)
+{
+    EXPECT_TRUE(gImageBank.GetImage("WHITE").mOpaque);
+    EXPECT_FALSE(gImageBank.GetImage("HALF").mOpaque);
+    // Grey, palette and 24-bit files have no alpha of their own.
+    EXPECT_TRUE(gImageBank.GetImage("GREY").mOpaque);
+    EXPECT_TRUE(gImageBank.GetImage("PALETTE").mOpaque);
+    EXPECT_TRUE(gImageBank.GetImage("BMP").mOpaque);
+    EXPECT_FALSE(gImageBank.GetImage("NOT LOADED").mOpaque);
+
+    // A second key on the same file shares the texture and what is known of it; a key
+    // loaded again with another file learns anew.
+    ASSERT_TRUE(gImageBank.LoadImage("HALF AGAIN", "tests/data/", "red_4x2.png"));
+    EXPECT_EQ(gImageBank.GetImage("HALF AGAIN").mTexture, gImageBank.GetImage("HALF").mTexture);
+    EXPECT_FALSE(gImageBank.GetImage("HALF AGAIN").mOpaque);
+    ASSERT_TRUE(gImageBank.LoadImage("SWAPPED", "tests/data/", "white_4x4.png"));
+    EXPECT_TRUE(gImageBank.GetImage("SWAPPED").mOpaque);
+    ASSERT_TRUE(gImageBank.LoadImage("SWAPPED", "tests/data/", "red_4x2.png"));
+    EXPECT_FALSE(gImageBank.GetImage("SWAPPED").mOpaque);
+}
+
+TEST_F(Fill_State, ClearTexelsLeaveWhatIsBeneathExactly)
+{
+    NewFrame();
+    DrawHalf();
+    EXPECT_PRED2(Near, ReadScene(-0.2f, 0.0f), RED);
+    EXPECT_EQ(ReadScene(0.2f, 0.0f), GREEN);
+
+    // Also in fog, and over an opaque image drawn just before.
+    NewFrame();
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.0f, 1.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 0.5f, 5.0f);
+    gGraphics.DrawTexturedQuad(Quad(0, 0, 0, 1.0f, 1.0f), Texture_Rect(), "WHITE");
+    const Rgb fogged = ReadScene(0.2f, 0.0f);
+    DrawHalf();
+    EXPECT_EQ(ReadScene(0.2f, 0.0f), fogged);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+}
+
+TEST_F(Fill_State, OpaqueImagesCoverAndBlendingComesBack)
+{
+    // An opaque image in an opaque colour replaces what is beneath.
+    NewFrame();
+    DrawHalf();
+    gGraphics.DrawTexturedQuad(Quad(-0.2f, 0, 0, 0.2f, 0.2f), Texture_Rect(), "WHITE");
+    EXPECT_EQ(ReadScene(-0.2f, 0.0f), WHITE);
+
+    // After it, a half-transparent colour still blends, and clear texels still show
+    // what is beneath.
+    gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    DrawHalf();
+    gGraphics.PopColour();
+    EXPECT_PRED2(Near, ReadScene(-0.2f, 0.0f), (Rgb{255, 128, 128}));
+    EXPECT_EQ(ReadScene(0.2f, 0.0f), GREEN);
+
+    // The same opaque image in a half-transparent colour blends too.
+    gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawTexturedQuad(Quad(0.2f, 0, 0, 0.2f, 0.2f), Texture_Rect(), "WHITE");
+    gGraphics.PopColour();
+    EXPECT_PRED2(Near, ReadScene(0.2f, 0.0f), (Rgb{128, 255, 128}));
+}
+
+TEST_F(Fill_State, NestedColoursDecideByTheInnermost)
+{
+    // An opaque inner colour inside a transparent outer one covers; the other way
+    // round it blends.
+    NewFrame();
+    gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    gGraphics.PushColour(1.0f, 1.0f, 0.0f, 0.0f);
+    gGraphics.DrawTexturedQuad(Quad(-0.2f, 0, 0, 0.2f, 0.2f), Texture_Rect(), "WHITE");
+    gGraphics.PopColour();
+    gGraphics.DrawTexturedQuad(Quad(0.2f, 0, 0, 0.2f, 0.2f), Texture_Rect(), "WHITE");
+    gGraphics.PopColour();
+    EXPECT_EQ(ReadScene(-0.2f, 0.0f), RED);
+    EXPECT_PRED2(Near, ReadScene(0.2f, 0.0f), (Rgb{128, 255, 128}));
+}
+
+} // namespace
