@@ -74,7 +74,16 @@ bool Graphics::Init(bool fullScreen)
     // it falls back to text-mode drivers that take over the terminal only to fail at
     // the GL window. A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+    // A busy X server now and then turns a connection away (EAGAIN); a display that
+    // is named gets a few more tries before the game gives up on it.
+    const int tries = getenv("DISPLAY") ? 5 : 1;
+    int status = -1;
+    for (int attempt = 0; attempt < tries && status < 0; ++attempt) {
+        if (attempt > 0)
+            SDL_Delay(200);
+        status = SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    if (status < 0) {
         std::cerr << "Could not initialize video.  SDL error: " << SDL_GetError() << std::endl;
         return false;
     }

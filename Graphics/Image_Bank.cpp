@@ -269,8 +269,9 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
         entry.mWorldHeight = Camera::FractionToHeight(height);
     }
 
-    if (callback)
-        callback(true);
+    // A quit asked for while the finished list is held on screen counts as well.
+    if (callback && callback(true))
+        return false;
     return true;
 }
 

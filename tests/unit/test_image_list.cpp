@@ -198,6 +198,13 @@ TEST(ImageList, QuitDuringLoadingAbandonsTheList)
     EXPECT_TRUE(bank.HasImage("A"));
     EXPECT_FALSE(bank.HasImage("B"));
     EXPECT_EQ(CallsWith(true), 0);
+
+    // Escape during the final hold, after every image is in, quits as well.
+    gCalls.clear();
+    gQuitAfter = 2;
+    std::istringstream all("START\nA = red_4x2.png : full : full : full\nEND\n");
+    EXPECT_FALSE(bank.ReadImageList(all, DATA, Record));
+    EXPECT_EQ(CallsWith(true), 1);
 }
 
 TEST(ImageList, MissingListFileFailsWithItsMessage)
