@@ -55,7 +55,7 @@ zq_start() {
     local num=
     for n in $(seq 160 199); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
     [ -n "$num" ] || zq_fail "no free display number"
-    Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     ZQ_XVFB_PID=$!
     export DISPLAY=":$num"
     for _ in $(seq 150); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

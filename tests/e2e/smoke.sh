@@ -45,7 +45,7 @@ note "no display: status $status, '$(grep "Could not" "$WORK/nodisplay.err")'"
 # --- A display: our own Xvfb unless one is given.
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { num=$n; break; }; done
-  Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$num"
   for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

@@ -8,7 +8,7 @@ OUT=${2:-/tmp/zq_shots}
 cd "$(dirname "$0")/../.."
 mkdir -p "$OUT"
 for n in $(seq 170 199); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
-Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 XVFB_PID=$!
 GAME_PID=
 trap '[ -n "$GAME_PID" ] && kill $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null' EXIT
