@@ -2,6 +2,9 @@
 
 #include "Core/Developer_Keys.h"
 #include "Core/Timing_Report.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Input/Keys.h"
 #include "Core/World_Drawing.h"
 #include "Entities/Collision.h"
 #include "Entities/Player.h"
@@ -13,6 +16,32 @@
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
 #include "World/Floating_Text.h"
+
+namespace {
+
+const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
+                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
+                         KEY_W};
+
+} // namespace
+
+void SetUpPlay()
+{
+    gEntities.ResetWindow();
+    gPlayer.Init();
+    for (int key : GAME_KEYS)
+        gInput.RegisterKey(key);
+    gFont.Init();
+    gHUD.Init();
+    gBackground.Init();
+    gBackground.SetCeiling("CEILING");
+    gBackground.SetFloor("FLOOR");
+    gBackground.SetWall("WALL");
+    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+}
 
 void UpdatePlay()
 {

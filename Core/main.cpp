@@ -36,10 +36,6 @@ bool gShowTutorial = false;
 
 namespace {
 
-const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
-                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
-                         KEY_W};
-
 struct Fading_Line
 {
     float mDepth;
@@ -147,20 +143,7 @@ int main(int, char**)
 
     gSound.PlayMusic(MUSIC_LEVEL);
     gGameState.Init();
-    gEntities.ResetWindow();
-    gPlayer.Init();
-    for (int key : GAME_KEYS)
-        gInput.RegisterKey(key);
-    gFont.Init();
-    gHUD.Init();
-    gBackground.Init();
-    gBackground.SetCeiling("CEILING");
-    gBackground.SetFloor("FLOOR");
-    gBackground.SetWall("WALL");
-    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
-    gGraphics.EnableFog();
-    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    SetUpPlay();
 
     while (!gGameState.mQuit || gGameState.mScreen) {
         if (gTimingReport)

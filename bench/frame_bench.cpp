@@ -55,10 +55,6 @@ const double GOAL_SLOW_PERCENT = 2.0;
 // its frames; near enough that the HUD still shows the chase.
 const float MIN_DRAGON_GAP = 40.0f;
 
-const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
-                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
-                         KEY_W};
-
 long Microseconds(Clock::time_point from, Clock::time_point to)
 {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(to - from).count());
@@ -274,22 +270,9 @@ int main(int argc, char** argv)
     }
     gGameState.Init();
     gGameState.mScreen = nullptr;            // straight into play, no menus
-    gEntities.ResetWindow();
-    gPlayer.Init();
-    for (int key : GAME_KEYS)
-        gInput.RegisterKey(key);
+    SetUpPlay();
     gKeyboardControl = true;
     gMouseControl = false;
-    gFont.Init();
-    gHUD.Init();
-    gBackground.Init();
-    gBackground.SetCeiling("CEILING");
-    gBackground.SetFloor("FLOOR");
-    gBackground.SetWall("WALL");
-    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
-    gGraphics.EnableFog();
-    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
