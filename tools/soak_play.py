@@ -500,7 +500,7 @@ class Soak:
             else:
                 log("game %d RSS (MB): %s; no level reached" % (g.index, series))
         if ok:
-            log("ok: no sanitizer report, no crash, memory flat")
+            log("ok: no sanitizer report, no crash, memory growth under %.0f%%" % (RSS_LIMIT * 100))
 
 
 def main():
