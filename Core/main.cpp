@@ -16,7 +16,6 @@
 #include "Core/Timing_Report.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
-#include "Game/HUD.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -24,7 +23,6 @@
 #include "Input/Keys.h"
 #include "World/Background_Handler.h"
 #include "World/Camera.h"
-#include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
 
 #ifndef ZQ_FULLSCREEN

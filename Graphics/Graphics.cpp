@@ -74,8 +74,9 @@ bool Graphics::Init(bool fullScreen)
     // it falls back to text-mode drivers that take over the terminal only to fail at
     // the GL window. A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
-    // A busy X server now and then turns a connection away (EAGAIN); a display that
-    // is named gets a few more tries before the game gives up on it.
+    // An X server that resets when its last client leaves (as Xvfb does by default)
+    // turns connections away for a moment; SDL's own probe of the display can cause
+    // just that. A display that is named gets a few more tries.
     const int tries = getenv("DISPLAY") ? 5 : 1;
     int status = -1;
     for (int attempt = 0; attempt < tries && status < 0; ++attempt) {
