@@ -63,19 +63,18 @@ float Limit(float v)
         return 0.0f;
     return v > 1.0f ? 1.0f : v;
 }
-}
+} // namespace
 
 struct Sound_Manager::Decoded
 {
-    Pcm pcm;                           // in the mixer's own format; the chunk points here
+    Pcm pcm; // in the mixer's own format; the chunk points here
     Mix_Chunk* chunk = nullptr;
 };
 
 Sound_Manager::Sound_Manager()
-    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mVoiceLevel(1.0f),
-      mOpen(false), mStartedAudio(false), mRate(MIX_RATE), mChannels(2), mFormat(AUDIO_S16SYS),
-      mEffectChannel(-1), mVoiceChannel(0), mVoice(nullptr), mVoiceVolume(0.0f), mMusic(nullptr),
-      mMusicVolume(0.0f)
+    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mVoiceLevel(1.0f), mOpen(false),
+      mStartedAudio(false), mRate(MIX_RATE), mChannels(2), mFormat(AUDIO_S16SYS), mEffectChannel(-1),
+      mVoiceChannel(0), mVoice(nullptr), mVoiceVolume(0.0f), mMusic(nullptr), mMusicVolume(0.0f)
 {
     for (int i = 0; i < EFFECT_SLOTS; ++i)
     {
@@ -246,7 +245,7 @@ Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
             total += entry.second->size();
         for (auto it = mDecoded.begin(); total > DECODED_BUDGET && it != mDecoded.end();)
         {
-            if (it->second.use_count() == 1)   // held by this cache alone
+            if (it->second.use_count() == 1) // held by this cache alone
             {
                 total -= it->second->size();
                 it = mDecoded.erase(it);
@@ -258,8 +257,7 @@ Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
         }
     }
     // Each play gets its own chunk (it carries its own volume) over the shared samples.
-    Mix_Chunk* chunk = Mix_QuickLoad_RAW(const_cast<Uint8*>(pcm->data()),
-                                         static_cast<Uint32>(pcm->size()));
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(const_cast<Uint8*>(pcm->data()), static_cast<Uint32>(pcm->size()));
     if (!chunk)
         return nullptr;
     Decoded* sound = new Decoded;
@@ -365,8 +363,7 @@ void Sound_Manager::Update()
 
 bool Sound_Manager::IsVoicePlaying() const
 {
-    return mOpen && mVoice && Mix_Playing(mVoiceChannel) &&
-           Mix_GetChunk(mVoiceChannel) == mVoice->chunk;
+    return mOpen && mVoice && Mix_Playing(mVoiceChannel) && Mix_GetChunk(mVoiceChannel) == mVoice->chunk;
 }
 
 bool Sound_Manager::IsMusicPlaying() const
@@ -374,8 +371,7 @@ bool Sound_Manager::IsMusicPlaying() const
     return mOpen && mMusic && Mix_PlayingMusic();
 }
 
-bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels,
-                               std::vector<int16_t>& out)
+bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels, std::vector<int16_t>& out)
 {
     out.clear();
     if (path.empty() || rate <= 0 || channels <= 0)
@@ -411,8 +407,7 @@ bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels,
         return false;
 
     // Linear resampling to the mixer's rate, mixing or spreading the channels.
-    const sf_count_t outFrames =
-        static_cast<sf_count_t>(static_cast<double>(total) * rate / inRate);
+    const sf_count_t outFrames = static_cast<sf_count_t>(static_cast<double>(total) * rate / inRate);
     if (outFrames <= 0)
         return false;
     // First to the wanted channel count at the file's rate...

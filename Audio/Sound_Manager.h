@@ -26,19 +26,19 @@ public:
     bool Init();
     void Shutdown();
 
-    void SetVolume(float v);           // limited to [0, 1]
+    void SetVolume(float v); // limited to [0, 1]
     float GetVolume() const { return mVolume; }
-    void SetVoiceLevel(float v);       // limited to [0, 1]
+    void SetVoiceLevel(float v); // limited to [0, 1]
     float GetVoiceLevel() const { return mVoiceLevel; }
 
-    void PlayEffect(const std::string& path);   // the empty name plays nothing
-    void PlayVoice(const std::string& path);    // replaces the line before
-    void PlayMusic(const std::string& path);    // replaces the music before; loops
+    void PlayEffect(const std::string& path); // the empty name plays nothing
+    void PlayVoice(const std::string& path);  // replaces the line before
+    void PlayMusic(const std::string& path);  // replaces the music before; loops
     void StopMusic();
     void StopVoice();
     void PlayRandomEffect(const std::vector<std::string>& paths);
     void PlayRandomVoice(const std::vector<std::string>& paths);
-    void Update();                     // once a frame: re-applies the voice volume
+    void Update(); // once a frame: re-applies the voice volume
 
     // For tests and diagnostics.
     bool IsOpen() const { return mOpen; }
@@ -63,11 +63,10 @@ public:
     // Decodes a whole sound file (WAV, MP3, recognised by content) into interleaved
     // 16-bit samples at the given rate and channel count. False, with out left empty,
     // for a missing or undecodable file.
-    static bool DecodeFile(const std::string& path, int rate, int channels,
-                           std::vector<int16_t>& out);
+    static bool DecodeFile(const std::string& path, int rate, int channels, std::vector<int16_t>& out);
 
 private:
-    struct Decoded;                    // a decoded sound, owned by its slot
+    struct Decoded; // a decoded sound, owned by its slot
 
     typedef std::shared_ptr<const std::vector<uint8_t>> Pcm;
 
@@ -82,7 +81,7 @@ private:
     float mVolume;
     float mVoiceLevel;
     bool mOpen;
-    bool mStartedAudio;                // we started SDL's audio part, so we stop it
+    bool mStartedAudio; // we started SDL's audio part, so we stop it
     int mRate;
     int mChannels;
     uint16_t mFormat;
@@ -94,7 +93,7 @@ private:
     Decoded* mVoice;
     std::string mVoiceName;
     float mVoiceVolume;
-    void* mMusic;                      // the streamed music (Mix_Music)
+    void* mMusic; // the streamed music (Mix_Music)
     std::string mMusicName;
     float mMusicVolume;
     // Decoded samples by file name, so a sound played again (the results screen asks

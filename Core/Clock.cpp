@@ -3,7 +3,8 @@
 #include <chrono>
 #include <thread>
 
-namespace {
+namespace
+{
 
 const std::chrono::steady_clock::time_point gProgramStart = std::chrono::steady_clock::now();
 Clock_Source gSource = nullptr;

@@ -97,8 +97,8 @@ const std::string MUSIC_CREDITS = MUSIC_PATH + "Jivin Credits.wav";
 const std::string MUSIC_THEME = MUSIC_PATH + "zqt_song.mp3";
 
 // Tuning shared by several modules
-const float BOOST_SPEED = 2.5f;          // a rock breaks only at exactly this speed
-const float LEVEL_Z_OFFSET = 300.0f;     // every object lies this far beyond its file distance
+const float BOOST_SPEED = 2.5f;      // a rock breaks only at exactly this speed
+const float LEVEL_Z_OFFSET = 300.0f; // every object lies this far beyond its file distance
 const float PLAYER_START_Z = 300.0f;
 const float TARGET_FPS = 60.0f;
 const float LOW_FPS_WARNING = 55.0f;

@@ -14,7 +14,8 @@ float gFogDensity = 0.15f;
 float gFogStart = 1.5f;
 float gFogEnd = 12.0f;
 
-namespace {
+namespace
+{
 
 const float FOG_STEP = 0.001f;
 const float CATCH_UP_DISTANCE = 100000.0f;
@@ -27,7 +28,8 @@ void FogKeys(Input_Handler& input)
     if (!input.IsKeyDown(KEY_F))
         return;
 
-    if (input.IsKeyPressed(KEY_G)) {
+    if (input.IsKeyPressed(KEY_G))
+    {
         gFogEnabled = !gFogEnabled;
         if (gFogEnabled)
             gGraphics.EnableFog();
@@ -48,10 +50,14 @@ void FogKeys(Input_Handler& input)
     // Tuning needs the fog visible, so holding f always brings it back.
     gGraphics.EnableFog();
 
-    if (input.IsKeyPressed(KEY_SPACE)) {
-        std::cout << "fog percent: " << gFogDensity << "   Hold f and press + or - on keypad to change." << std::endl
-                  << "fog start: " << gFogStart << "   Hold f and s and press + or - on keypad to change." << std::endl
-                  << "fog end: " << gFogEnd << "   Hold f and e and press + or - on keypad to change." << std::endl
+    if (input.IsKeyPressed(KEY_SPACE))
+    {
+        std::cout << "fog percent: " << gFogDensity << "   Hold f and press + or - on keypad to change."
+                  << std::endl
+                  << "fog start: " << gFogStart << "   Hold f and s and press + or - on keypad to change."
+                  << std::endl
+                  << "fog end: " << gFogEnd << "   Hold f and e and press + or - on keypad to change."
+                  << std::endl
                   << std::endl;
     }
     gGraphics.SetFogParameters(gFogDensity, gFogStart, gFogEnd);
@@ -59,7 +65,8 @@ void FogKeys(Input_Handler& input)
 
 void DeveloperKeys(Input_Handler& input)
 {
-    if (input.IsKeyPressed(KEY_K) || input.IsKeyPressed(KEY_M)) {
+    if (input.IsKeyPressed(KEY_K) || input.IsKeyPressed(KEY_M))
+    {
         gKeyboardControl = !gKeyboardControl;
         gMouseControl = !gMouseControl;
     }
@@ -74,10 +81,13 @@ void FogFade(float playerProgress)
 {
     const float p = playerProgress;
     const float t = 1.0f - (1.0f - p) * 5.0f;
-    if (p > 0.9f) {
+    if (p > 0.9f)
+    {
         gGraphics.SetFogColour(t, t, t);
         gGraphics.SetFogParameters(0.15f * t, 1.5f - 1.5f * t, 20.0f);
-    } else if (p > 0.8f) {
+    }
+    else if (p > 0.8f)
+    {
         gGraphics.SetFogColour(t, t, t);
         gGraphics.SetFogParameters(0.15f - 0.15f * t, 1.5f * t, 20.0f);
     }

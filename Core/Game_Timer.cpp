@@ -6,7 +6,8 @@
 
 Game_Timer gTimer;
 
-namespace {
+namespace
+{
 
 int64_t SteadyMs()
 {
@@ -22,8 +23,8 @@ void SdlSleep(uint32_t ms)
 } // namespace
 
 Game_Timer::Game_Timer()
-    : mTargetFrameTime(16.0f), mSleepTime(0.0f), mFramesPerSecond(0.0f), mWorkTime(0.0f),
-      mFrameStart(0), mFrameEnd(0), mSource(SteadyMs), mSleep(SdlSleep)
+    : mTargetFrameTime(16.0f), mSleepTime(0.0f), mFramesPerSecond(0.0f), mWorkTime(0.0f), mFrameStart(0),
+      mFrameEnd(0), mSource(SteadyMs), mSleep(SdlSleep)
 {
 }
 

@@ -9,10 +9,10 @@ class Game_Timer
 public:
     Game_Timer();
 
-    void SetFps(float rate);           // takes effect at the next EndFrame
+    void SetFps(float rate); // takes effect at the next EndFrame
     void StartFrame();
     void EndFrame();
-    void WaitForFrame();               // sleeps the truncated sleep time, if any
+    void WaitForFrame(); // sleeps the truncated sleep time, if any
     float GetFps() const { return mFramesPerSecond; }
     float GetTargetFrameTime() const { return mTargetFrameTime; }
     float GetSleepTime() const { return mSleepTime; }

@@ -1,5 +1,5 @@
 // Program-wide switches shared by the main loop, the player and the input handler.
 #pragma once
 
-extern bool gKeyboardControl;    // the runner is steered with the arrow keys
-extern bool gMouseControl;       // ... or with the mouse (developer option)
+extern bool gKeyboardControl; // the runner is steered with the arrow keys
+extern bool gMouseControl;    // ... or with the mouse (developer option)

@@ -7,7 +7,8 @@
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"
 
-namespace {
+namespace
+{
 
 const int32_t REDRAW_SPACING_MS = 34;
 const int32_t MINIMUM_SHOW_MS = 7000;
@@ -35,7 +36,8 @@ Loading_Screen_State& State()
 bool LoadingScreenCallback(bool finish)
 {
     Loading_Screen_State& state = State();
-    if (!state.mStarted) {
+    if (!state.mStarted)
+    {
         const int32_t now = ClockMs();
         state.mNextRedraw = now + REDRAW_SPACING_MS;
         state.mDeadline = now + MINIMUM_SHOW_MS;
@@ -44,20 +46,23 @@ bool LoadingScreenCallback(bool finish)
 
     // Between images this runs once; after the last image it holds the screen up
     // until the deadline, redrawing at the same pace.
-    for (;;) {
+    for (;;)
+    {
         if (finish && ClockMs() >= state.mDeadline)
             return false;
         if (!gInput.Update())
             return true;
         const int32_t now = ClockMs();
-        if (now < state.mNextRedraw) {
+        if (now < state.mNextRedraw)
+        {
             if (!finish)
                 return false;
             SDL_Delay(static_cast<Uint32>(state.mNextRedraw - now));
             continue;
         }
 
-        if (!state.mFramesSet) {
+        if (!state.mFramesSet)
+        {
             state.mScreen.SetImage("LOADING_SCREEN");
             state.mIcon.SetImage("LOADING_ICON");
             state.mIcon.mTint.Set(0.5f, 1.0f, 1.0f, 1.0f);

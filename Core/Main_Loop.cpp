@@ -17,11 +17,12 @@
 #include "World/Environment_Handler.h"
 #include "World/Floating_Text.h"
 
-namespace {
+namespace
+{
 
-const int GAME_KEYS[] = {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
-                         KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
-                         KEY_W};
+const int GAME_KEYS[] = {KEY_M,        KEY_K,  KEY_O,    KEY_B,     KEY_P,     KEY_RETURN,
+                         KEY_DOWN,     KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS,
+                         KEY_KP_MINUS, KEY_F,  KEY_S,    KEY_E,     KEY_D,     KEY_W};
 
 } // namespace
 
@@ -61,7 +62,8 @@ void UpdatePlay()
     if (gTimingReport)
         TimingReportLine("Entity Handler updated");
 
-    if (gPlayer.mCollidable) {
+    if (gPlayer.mCollidable)
+    {
         CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
         if (gTimingReport)
             TimingReportLine("Collisions checked");

@@ -9,12 +9,13 @@
 
 bool gTimingReport = false;
 
-namespace {
+namespace
+{
 
 const int32_t SPIKE_MS = 32;
 
-int32_t gFrameStart = 0;   // clock at the top of the frame
-int32_t gMark = 0;         // ms into the frame of the last line
+int32_t gFrameStart = 0; // clock at the top of the frame
+int32_t gMark = 0;       // ms into the frame of the last line
 
 } // namespace
 
@@ -35,9 +36,11 @@ void TimingReportLine(const char* label)
 void TimingReportEnd()
 {
     gMark = ClockMs() - gFrameStart;
-    std::cout << std::endl << "End of loop: " << ClockMs() - gFrameStart << " milliseconds " << std::endl
+    std::cout << std::endl
+              << "End of loop: " << ClockMs() - gFrameStart << " milliseconds " << std::endl
               << std::endl;
-    if (gMark > SPIKE_MS) {
+    if (gMark > SPIKE_MS)
+    {
         std::cout << "Performance spike!!  (2 second delay to grab your attention)." << std::endl;
         SDL_Delay(2000);
     }

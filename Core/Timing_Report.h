@@ -2,8 +2,8 @@
 // of the frame, and a two-second stall after a slow frame so it stands out.
 #pragma once
 
-extern bool gTimingReport;       // off in both builds
+extern bool gTimingReport; // off in both builds
 
-void TimingReportStart();                  // top of a frame
-void TimingReportLine(const char* label);  // after a stage: time since the last line
-void TimingReportEnd();                    // bottom of a frame
+void TimingReportStart();                 // top of a frame
+void TimingReportLine(const char* label); // after a stage: time since the last line
+void TimingReportEnd();                   // bottom of a frame

@@ -32,7 +32,8 @@
 // Developer switch: the old tutorial run-in, shown once from the main loop.
 bool gShowTutorial = false;
 
-namespace {
+namespace
+{
 
 struct Fading_Line
 {
@@ -58,7 +59,8 @@ bool RunTutorial()
     int stage = 0;
     float position = 0.0f;
 
-    for (;;) {
+    for (;;)
+    {
         gTimer.StartFrame();
         if (!gInput.Update())
             return false;
@@ -80,7 +82,8 @@ bool RunTutorial()
 
         bool done = false;
         Fading_Line* hint = stage == 0 ? &moveHint : stage == 1 ? &jumpHint : nullptr;
-        if (hint) {
+        if (hint)
+        {
             hint->mDepth += 0.03f;
             if (hint->mDepth > 1.0f)
                 hint->mDepth = 1.0f;
@@ -89,11 +92,14 @@ bool RunTutorial()
                 DrawTutorialLine("Move with arrow keys", 0.37f, 0.4f, 0.5f, moveHint);
             else
                 DrawTutorialLine("Jump with spacebar", 0.38f, 0.4f, 0.5f, jumpHint);
-        } else {
+        }
+        else
+        {
             title.mDepth += 0.05f;
             title.mAlpha += 0.016f;
             DrawTutorialLine(GAME_TITLE, 0.1f, 0.5f, 3.0f, title);
-            if (title.mDepth > 2.0f) {
+            if (title.mDepth > 2.0f)
+            {
                 gPlayer.mZ = PLAYER_START_Z;
                 gBackground.StartEarthquake(200, 2.0f);
                 done = true;
@@ -125,7 +131,8 @@ int main(int, char**)
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
     gInput.Init(0, SCREEN_WIDTH);
-    if (!gGraphics.Init(ZQ_FULLSCREEN != 0)) {
+    if (!gGraphics.Init(ZQ_FULLSCREEN != 0))
+    {
         // Graphics has said why on standard error; without a window there is no game.
         gSound.Shutdown();
         SDL_Quit();
@@ -134,7 +141,8 @@ int main(int, char**)
     gEnvironment.Init();
     gSound.PlayVoice(VOICE_WAKE_UP);
 
-    if (!gImageBank.Init(LoadingScreenCallback)) {
+    if (!gImageBank.Init(LoadingScreenCallback))
+    {
         Shutdown();
         return 0;
     }
@@ -143,7 +151,8 @@ int main(int, char**)
     gGameState.Init();
     SetUpPlay();
 
-    while (!gGameState.mQuit || gGameState.mScreen) {
+    while (!gGameState.mQuit || gGameState.mScreen)
+    {
         if (gTimingReport)
             TimingReportStart();
         gTimer.StartFrame();
@@ -159,7 +168,8 @@ int main(int, char**)
         if (gGameState.mQuit && !gGameState.mScreen)
             break;
 
-        if (gShowTutorial) {
+        if (gShowTutorial)
+        {
             if (!RunTutorial())
                 gGameState.EnterPause();
             gShowTutorial = false;
@@ -168,7 +178,8 @@ int main(int, char**)
         UpdatePlay();
         DrawPlay();
         gGraphics.Render();
-        if (gTimingReport) {
+        if (gTimingReport)
+        {
             TimingReportLine("Render");
             TimingReportEnd();
         }

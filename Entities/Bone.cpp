@@ -24,7 +24,7 @@ void Bone::Use(Player& player)
 {
     Entity::Use(player);
     gSound.PlayRandomEffect(mUseSounds);
-    mHoldable = false;   // the runner lets go of it next frame
+    mHoldable = false; // the runner lets go of it next frame
 }
 
 void Bone::Reset()

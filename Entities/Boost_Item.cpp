@@ -36,7 +36,7 @@ void Boost_Item::Use(Player& player)
     else
     {
         player.SetSpeed(1.0f);
-        mHoldable = false;   // used up
+        mHoldable = false; // used up
     }
 }
 

@@ -8,8 +8,8 @@
 #include "Entities/Player.h"
 
 Boulder::Boulder()
-    : mSpeedX(0.0f), mRollSpeed(0.1f), mSpeedY(0.0f), mMinX(0.0f), mMaxX(1.0f),
-      mStartY(0.0f), mFloorY(1.0f), mStartZ(0.0f)
+    : mSpeedX(0.0f), mRollSpeed(0.1f), mSpeedY(0.0f), mMinX(0.0f), mMaxX(1.0f), mStartY(0.0f), mFloorY(1.0f),
+      mStartZ(0.0f)
 {
 }
 

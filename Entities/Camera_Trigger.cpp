@@ -5,7 +5,7 @@
 
 void Camera_Trigger::Setup()
 {
-    mHalfWidth = FloatAttribute(*this, "HalfWidth", 0.5f);   // the whole corridor
+    mHalfWidth = FloatAttribute(*this, "HalfWidth", 0.5f); // the whole corridor
     mHalfHeight = 0.5f;
 }
 

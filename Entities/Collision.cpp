@@ -34,7 +34,7 @@ void PlayTouchSound(const Entity& e)
     else
         gSound.PlayVoice(e.mTouchVoiceLines[std::rand() % e.mTouchVoiceLines.size()]);
 }
-}
+} // namespace
 
 void CheckCollisions(Player& player, Entity* const* first, Entity* const* last)
 {
@@ -56,7 +56,8 @@ void CheckCollisions(Player& player, Entity* const* first, Entity* const* last)
         const Box_Edges b = EdgesOf(gCamera.ProjectBox(e.mX, e.mY, 2.0f * e.mSize * e.mHalfWidth,
                                                        2.0f * e.mSize * e.mHalfHeight, e.mZ));
         const float m = e.GetCollisionMargin();
-        if (p.mRight - m > b.mLeft && p.mLeft + m < b.mRight && p.mBottom + m < b.mTop && p.mTop - m > b.mBottom)
+        if (p.mRight - m > b.mLeft && p.mLeft + m < b.mRight && p.mBottom + m < b.mTop &&
+            p.mTop - m > b.mBottom)
         {
             player.TouchEntity(e);
             PlayTouchSound(e);

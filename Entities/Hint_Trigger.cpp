@@ -14,9 +14,9 @@
 
 namespace
 {
-const char* const PRAISE_WORDS[] = {"Great Job!", "Super!", "Excellent!", "Amazing!", "Wow!",
-                                    "Nice Job!", "Sweet!", "Awesome!", "Nifty!", "Rockin!",
-                                    "Yeah!", "Way to go!", "Tight!", "Cool!"};
+const char* const PRAISE_WORDS[] = {"Great Job!", "Super!",     "Excellent!", "Amazing!", "Wow!",
+                                    "Nice Job!",  "Sweet!",     "Awesome!",   "Nifty!",   "Rockin!",
+                                    "Yeah!",      "Way to go!", "Tight!",     "Cool!"};
 
 Tint Colour(float r, float g, float b, float a)
 {
@@ -24,11 +24,11 @@ Tint Colour(float r, float g, float b, float a)
     t.Set(a, r, g, b);
     return t;
 }
-}
+} // namespace
 
 Hint_Trigger::Hint_Trigger()
-    : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0), mHintActive(false), mTextPending(true),
-      mSpin(12.0f), mFadingIn(true), mWordIndex(0), mTouched(false)
+    : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0), mHintActive(false), mTextPending(true), mSpin(12.0f),
+      mFadingIn(true), mWordIndex(0), mTouched(false)
 {
     mHintFrame.mKey.clear();
     mInOverlayList = true;
@@ -117,8 +117,8 @@ bool Hint_Trigger::Update(Player& player)
 
     if (mTextPending)
     {
-        gFloatingTexts.Add(GAME_TITLE, 150.0f, 0.36f, 0.45f, 1.0f, Colour(0.0f, 0.0f, 0.0f, 0.0f),
-                           0.36f, 0.45f, 1.0f, Colour(1.0f, 0.0f, 0.0f, 1.0f));
+        gFloatingTexts.Add(GAME_TITLE, 150.0f, 0.36f, 0.45f, 1.0f, Colour(0.0f, 0.0f, 0.0f, 0.0f), 0.36f,
+                           0.45f, 1.0f, Colour(1.0f, 0.0f, 0.0f, 1.0f));
         mTextPending = false;
     }
 

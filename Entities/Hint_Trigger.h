@@ -32,5 +32,5 @@ public:
     int32_t mWordIndex;
 
 private:
-    bool mTouched;       // the hint has started (cleared again by Reset)
+    bool mTouched; // the hint has started (cleared again by Reset)
 };

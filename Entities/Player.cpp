@@ -31,10 +31,10 @@ static int RateForSpeed(float speed)
 }
 
 Player::Player()
-    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f),
-      mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
-      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true),
-      mHeldItem(nullptr), mItemUseBlocked(false), mHitThisFrame(false)
+    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f), mY(1.0f),
+      mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f), mCheckpointZ(0.0f),
+      mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true), mHeldItem(nullptr),
+      mItemUseBlocked(false), mHitThisFrame(false)
 {
 }
 

@@ -21,16 +21,20 @@ public:
 
     Player();
 
-    void Init();                       // once, after the image bank is loaded
-    void Reset();                      // at the start line, running, nothing held
-    void Restart();                    // level from its beginning: checkpoint forgotten
-    bool RespawnAtCheckpoint();        // false (and nothing changes) without a checkpoint
+    void Init();                // once, after the image bank is loaded
+    void Reset();               // at the start line, running, nothing held
+    void Restart();             // level from its beginning: checkpoint forgotten
+    bool RespawnAtCheckpoint(); // false (and nothing changes) without a checkpoint
     void SaveCheckpoint();
     void ClearItemUseBlock() { mItemUseBlocked = false; }
-    void ClearScores() { mLevelStartScore = 0; mScore = 0; }
+    void ClearScores()
+    {
+        mLevelStartScore = 0;
+        mScore = 0;
+    }
     void AddScore(int32_t value) { mScore += value; }
     void SetSpeed(float speed);
-    void SetX(float x);                // clamped to keep the body inside the walls
+    void SetX(float x); // clamped to keep the body inside the walls
     void Launch(float velocityY, float gravity);
     void Update(Input_Handler& input);
     void TouchEntity(Entity& e);

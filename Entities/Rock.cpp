@@ -9,7 +9,7 @@ namespace
 {
 const int WHOLE = 0;
 const int EXPLODING = 1;
-}
+} // namespace
 
 void Rock::Setup()
 {

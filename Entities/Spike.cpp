@@ -21,8 +21,7 @@ void Spike::Setup()
     else
     {
         // A spike without a frame would have no size; the floor spike keeps it playable.
-        std::cout << "Spike: unknown PLACEMENT '" << placement << "', using the floor spike."
-                  << std::endl;
+        std::cout << "Spike: unknown PLACEMENT '" << placement << "', using the floor spike." << std::endl;
         key = "SPIKE";
     }
     AddSingleFrameSet(mModel, key);

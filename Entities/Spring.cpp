@@ -11,7 +11,7 @@ namespace
 const int LOADED = 0;
 const int SPRINGING = 1;
 const int SPRUNG = 2;
-}
+} // namespace
 
 Spring::Spring() : mLaunchVelocity(-0.085f), mLaunchGravity(0.0005f), mBuilt(false)
 {

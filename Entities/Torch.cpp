@@ -5,8 +5,7 @@
 #include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
-Torch::Torch()
-    : mCount(0), mDuration(450), mSavedDensity(0.0f), mSavedStart(0.0f), mSavedEnd(0.0f)
+Torch::Torch() : mCount(0), mDuration(450), mSavedDensity(0.0f), mSavedStart(0.0f), mSavedEnd(0.0f)
 {
     mVanishOnTouch = true;
     mTouchSounds.push_back(SOUND_FIRE);
@@ -48,7 +47,7 @@ bool Torch::Update(Player& player)
     }
     gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
     if (mCount == 400)
-        gSound.PlayEffect(SOUND_WIND);   // the light is about to go
+        gSound.PlayEffect(SOUND_WIND); // the light is about to go
     ++mCount;
     return true;
 }

@@ -25,15 +25,15 @@ namespace
 const uint16_t CREDITS_LEVEL = 7;
 const uint16_t LEVEL_COUNT = 8;
 const float BACKDROP_Z = -0.7f;
-}
+} // namespace
 
 Game_State::Game_State()
     : mScreen(nullptr), mLevel(0), mQuit(false), mWindowClosed(false), mScoresLoaded(false),
       mHighScorePath(HIGH_SCORE_FILE), mLogoHold(1.0f), mLogoFade(1.0f), mStartSelected(true),
       mStartDepth(0.5f), mOptionsDepth(-2.0f), mIntroTimer(1.0f), mIntroLastLineReached(false),
-      mPauseCursor(0), mPauseArrowAngle(0.0f), mDeathClawFrame(0), mDeathClawDone(false),
-      mDeathJawFrame(0), mDeathCursor(0), mDeathArrowAngle(0.0f), mFogGrey(1.0f),
-      mBellPending(true), mLevelCountUp(0), mResultsCountUp(0), mResultsVoicePending(true)
+      mPauseCursor(0), mPauseArrowAngle(0.0f), mDeathClawFrame(0), mDeathClawDone(false), mDeathJawFrame(0),
+      mDeathCursor(0), mDeathArrowAngle(0.0f), mFogGrey(1.0f), mBellPending(true), mLevelCountUp(0),
+      mResultsCountUp(0), mResultsVoicePending(true)
 {
 }
 
@@ -194,8 +194,7 @@ void Game_State::MovePlayerToEnd()
     gPlayer.mZ = gEntities.GetLastZ();
 }
 
-void Game_State::DrawMenuItems(const char* const* items, int count, float topY, int cursor,
-                               float& arrowAngle)
+void Game_State::DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle)
 {
     mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
     arrowAngle += 10.0f;

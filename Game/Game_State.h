@@ -71,11 +71,11 @@ public:
     // What the screens keep from frame to frame. Set once with the object and never by
     // Init: the intro remembers its last line, the menus their cursors, and so on.
     float mLogoHold, mLogoFade;
-    bool mStartSelected;               // else the options item is selected
+    bool mStartSelected; // else the options item is selected
     float mStartDepth, mOptionsDepth;
     float mIntroTimer;
     bool mIntroLastLineReached;
-    int mPauseCursor;                  // index of the item, top to bottom
+    int mPauseCursor; // index of the item, top to bottom
     float mPauseArrowAngle;
     int32_t mDeathClawFrame;
     bool mDeathClawDone;
@@ -86,7 +86,7 @@ public:
     bool mBellPending;
     int64_t mLevelCountUp;
     int64_t mResultsCountUp;
-    bool mResultsVoicePending;         // the dragon's parting line, once per visit
+    bool mResultsVoicePending; // the dragon's parting line, once per visit
 
 private:
     void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);

@@ -16,7 +16,7 @@ namespace
 {
 const int FLY_FRAMES = 30;
 const int CLAW_FRAMES = 40;
-const float PANIC_PER_DISTANCE = 0.0033333334f;   // 1 / 300: the dragon 300 behind is calm
+const float PANIC_PER_DISTANCE = 0.0033333334f; // 1 / 300: the dragon 300 behind is calm
 const float CLAW_PANIC = 0.75f;
 const int SCORE_POPUP_FRAMES = 200;
 const int HURT_FRAMES = 15;
@@ -33,15 +33,14 @@ void Set3(float* out, float x, float y, float z)
     out[1] = y;
     out[2] = z;
 }
-}
+} // namespace
 
 HUD::HUD()
-    : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0),
-      mHurtTimer(0), mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0),
-      mItemKey(-1), mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mThrownSpin(0),
-      mPlayerDistance(0), mDragonDistance(0), mDragonProgress(-1.0f), mPlayerProgress(0),
-      mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false), mClawVoicePending(true),
-      mHidden(false)
+    : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0), mHurtTimer(0),
+      mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0), mItemKey(-1),
+      mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mThrownSpin(0), mPlayerDistance(0),
+      mDragonDistance(0), mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0),
+      mClawActive(false), mClawVoicePending(true), mHidden(false)
 {
     Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
     Set3(mItemStart, 0, 0, 0);
@@ -132,8 +131,8 @@ void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float pl
     {
         if (mItemKey != heldItem->mScoreValue)
         {
-            Set3(mItemStart, Camera::FractionToScreenX(gPlayer.mX),
-                 Camera::FractionToScreenY(gPlayer.mY), -1.5f);
+            Set3(mItemStart, Camera::FractionToScreenX(gPlayer.mX), Camera::FractionToScreenY(gPlayer.mY),
+                 -1.5f);
             mItemCounter = 0;
             mItemKey = heldItem->mScoreValue;
         }
@@ -169,8 +168,7 @@ void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float pl
     if (n < FLY_FRAMES)
     {
         mThrownCounter = n + 1;
-        Lerp(mThrownCurrent, mThrownStart, mThrownTarget,
-             static_cast<float>(n + 1) / FLY_FRAMES);
+        Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n + 1) / FLY_FRAMES);
     }
 
     if (mScore != mLastSeenScore)
@@ -240,8 +238,7 @@ void HUD::Draw()
     if (mThrownCounter < FLY_FRAMES)
     {
         mThrownItemImage.mRotation.mAngle = mThrownSpin;
-        gGraphics.DrawFrameAt(mThrownItemImage, mThrownCurrent[0], mThrownCurrent[1],
-                              mThrownCurrent[2]);
+        gGraphics.DrawFrameAt(mThrownItemImage, mThrownCurrent[0], mThrownCurrent[1], mThrownCurrent[2]);
     }
 
     if (mScorePopupTimer > 0)

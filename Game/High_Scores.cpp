@@ -52,7 +52,7 @@ std::string FolderOf(const std::string& path)
         return "/";
     return path.substr(0, slash);
 }
-}
+} // namespace
 
 High_Scores::Contents High_Scores::Parse(const std::string& text)
 {
@@ -133,13 +133,12 @@ bool High_Scores::MadeTopTen(uint32_t score, const std::vector<uint32_t>& table)
     return score > table.back();
 }
 
-std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32_t>& table,
-                                                        uint32_t score)
+std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32_t>& table, uint32_t score)
 {
     std::vector<Table_Line> lines;
     for (size_t i = 0; i < table.size(); ++i)
-        lines.push_back(Table_Line{std::to_string(table[i]), 0.8f - 0.1f * static_cast<float>(i),
-                                   table[i] == score});
+        lines.push_back(
+            Table_Line{std::to_string(table[i]), 0.8f - 0.1f * static_cast<float>(i), table[i] == score});
     return lines;
 }
 

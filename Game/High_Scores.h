@@ -18,15 +18,15 @@ public:
 
     struct Contents
     {
-        std::vector<uint32_t> mEntries;  // in file order
-        std::string mRest;               // the text after the "E", or from where reading stopped
+        std::vector<uint32_t> mEntries; // in file order
+        std::string mRest;              // the text after the "E", or from where reading stopped
     };
 
     enum Result
     {
-        RECORDED,        // the file now holds the new score
-        NOT_OPENED,      // missing or not writable: nothing was recorded
-        NOT_SAVED        // read, but the new file could not be put in place: the old one stands
+        RECORDED,   // the file now holds the new score
+        NOT_OPENED, // missing or not writable: nothing was recorded
+        NOT_SAVED   // read, but the new file could not be put in place: the old one stands
     };
 
     // Takes entries until the "E", the end, or the first thing that is not a plain

@@ -16,7 +16,7 @@ const char* const COPYRIGHT_LINE = "(C) 2026 Hollow Hill Games";
 const float ITEM_FRONT = 0.5f;
 const float ITEM_BACK = -2.0f;
 const float ITEM_STEP = 0.5f;
-}
+} // namespace
 
 void Game_State::TeamLogoScreen()
 {

@@ -22,16 +22,28 @@ namespace
 // Top to bottom, as the cursor counts them.
 const char* const PAUSE_ITEMS[] = {"Continue", "continue from last checkpoint", "Replay",
                                    "Quit to main menu"};
-enum { PAUSE_CONTINUE, PAUSE_CHECKPOINT, PAUSE_REPLAY, PAUSE_QUIT, PAUSE_ITEM_COUNT };
+enum
+{
+    PAUSE_CONTINUE,
+    PAUSE_CHECKPOINT,
+    PAUSE_REPLAY,
+    PAUSE_QUIT,
+    PAUSE_ITEM_COUNT
+};
 const float PAUSE_TOP_Y = 0.2f;
 
 const char* const DEATH_ITEMS[] = {"Continue from last checkpoint", "Quit"};
-enum { DEATH_CHECKPOINT, DEATH_QUIT, DEATH_ITEM_COUNT };
+enum
+{
+    DEATH_CHECKPOINT,
+    DEATH_QUIT,
+    DEATH_ITEM_COUNT
+};
 const float DEATH_TOP_Y = 0.2f;
 
 const int32_t CLAW_FRAMES = 50;
 const int32_t JAW_FRAMES = 50;
-const int32_t BURP_FRAME = 120;     // 70 frames after the jaws shut
+const int32_t BURP_FRAME = 120; // 70 frames after the jaws shut
 const float TEETH_END_Y = 0.3f;
 const float SWALLOW_X = 0.5f, SWALLOW_Y = 0.5f;
 const float SWALLOW_DEPTH = 15.0f;
@@ -46,7 +58,7 @@ int WrapCursor(int cursor, int count)
         return 0;
     return cursor;
 }
-}
+} // namespace
 
 float Game_State::PauseCursorY() const
 {
@@ -84,9 +96,7 @@ void Game_State::PauseScreen()
         gSound.PlayMusic(MUSIC_LEVEL);
         switch (mPauseCursor)
         {
-        case PAUSE_CONTINUE:
-            mScreen = nullptr;
-            break;
+        case PAUSE_CONTINUE: mScreen = nullptr; break;
         case PAUSE_REPLAY:
             gHUD.Show();
             StartLevel(true);
@@ -117,7 +127,7 @@ void Game_State::PauseScreen()
     else if (gInput.IsKeyPressed(KEY_LEFT))
     {
         gSound.SetVolume(gSound.GetVolume() - 0.1f);
-        gSound.PlayEffect(SOUND_BELL);      // a sample at the new volume
+        gSound.PlayEffect(SOUND_BELL); // a sample at the new volume
     }
     else if (gInput.IsKeyPressed(KEY_RIGHT))
     {
@@ -134,8 +144,7 @@ void Game_State::DeathScreen()
     if (mDeathClawFrame < CLAW_FRAMES)
     {
         DrawWorld();
-        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeathClawFrame / static_cast<float>(CLAW_FRAMES),
-                              -0.3f, 0.7f);
+        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeathClawFrame / static_cast<float>(CLAW_FRAMES), -0.3f, 0.7f);
         gPlayer.Draw();
         ++mDeathClawFrame;
         if (mDeathClawFrame >= CLAW_FRAMES)
@@ -237,8 +246,8 @@ void Game_State::LevelCompleteScreen()
     gSound.StopVoice();
 
     gFont.SetScale(0.75f);
-    gFont.drawStringCentered("Good job!  Now make it through the next area.", 0.0f, 0.7f, 0.0f,
-                             1.0f, 1.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered("Good job!  Now make it through the next area.", 0.0f, 0.7f, 0.0f, 1.0f, 1.0f,
+                             0.0f, 1.0f);
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.SetScale(1.0f);
 

@@ -20,10 +20,10 @@ const float INTRO_TEXT_X = 0.13f;
 
 struct Intro_Line
 {
-    float mAbove;        // shown while the timer is above this (and not above the previous)
+    float mAbove; // shown while the timer is above this (and not above the previous)
     const char* mText;
-    float mY;            // fraction of the screen from the top
-    float mBlueOffset;   // each line goes from white toward yellow as its quarter runs out
+    float mY;          // fraction of the screen from the top
+    float mBlueOffset; // each line goes from white toward yellow as its quarter runs out
 };
 
 const Intro_Line INTRO_LINES[] = {
@@ -41,7 +41,7 @@ int IntroLineFor(float t)
             return i;
     return INTRO_LINE_COUNT - 1;
 }
-}
+} // namespace
 
 void Game_State::IntroScreen()
 {
@@ -136,8 +136,7 @@ void Game_State::HighScoreScreen()
         const High_Scores::Result result = High_Scores::Record(mHighScorePath, score, entries);
         if (result == High_Scores::NOT_OPENED)
         {
-            std::cerr << "High score table could not be opened. The path is " << mHighScorePath
-                      << std::endl;
+            std::cerr << "High score table could not be opened. The path is " << mHighScorePath << std::endl;
             // Nothing to show and no level to play: back to the menu; the next visit tries again.
             mScoresLoaded = false;
             mScreen = &Game_State::MainMenuScreen;
@@ -145,23 +144,22 @@ void Game_State::HighScoreScreen()
             return;
         }
         if (result == High_Scores::NOT_SAVED)
-            std::cerr << "High score table could not be saved. The path is " << mHighScorePath
-                      << std::endl;
+            std::cerr << "High score table could not be saved. The path is " << mHighScorePath << std::endl;
         mScores = High_Scores::TopTen(entries);
     }
 
     gFont.drawStringCentered("Top Ten High Scores", 0.0f, 0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     gFont.SetScale(0.75f);
     if (High_Scores::MadeTopTen(score, mScores) && !mScores.empty())
-        gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f,
-                                 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+        gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f, 0.0f, 0.0f,
+                                 1.0f, 1.0f, 1.0f);
     else
-        gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f,
-                                 1.0f, 1.0f, 1.0f, 1.0f);
+        gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f, 1.0f, 1.0f,
+                                 1.0f, 1.0f);
     gFont.drawStringCentered("Press enter to continue", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     for (const High_Scores::Table_Line& line : High_Scores::Lines(mScores, score))
-        gFont.drawStringCentered(line.mText, 0.0f, line.mY, 0.0f, line.mHighlighted ? 0.0f : 1.0f,
-                                 1.0f, 1.0f, 1.0f);
+        gFont.drawStringCentered(line.mText, 0.0f, line.mY, 0.0f, line.mHighlighted ? 0.0f : 1.0f, 1.0f, 1.0f,
+                                 1.0f);
     gFont.SetScale(1.0f);
 
     if (gInput.IsKeyPressed(KEY_RETURN))

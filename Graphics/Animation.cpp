@@ -4,7 +4,8 @@
 
 #include "Graphics/Image_Bank.h"
 
-namespace {
+namespace
+{
 
 // Frames without an image share this one; it is never written.
 const Texture_Rect FULL_RECT;
@@ -15,13 +16,9 @@ const int MAX_RESTARTS = 1000;
 
 } // namespace
 
-Animation_Frame::Animation_Frame()
-    : mKey("NONE"), mTextureRect(&FULL_RECT), mDuration(10)
-{
-}
+Animation_Frame::Animation_Frame() : mKey("NONE"), mTextureRect(&FULL_RECT), mDuration(10) {}
 
-Animation_Frame::Animation_Frame(const std::string& key)
-    : Animation_Frame()
+Animation_Frame::Animation_Frame(const std::string& key) : Animation_Frame()
 {
     SetImage(key);
 }
@@ -33,16 +30,16 @@ void Animation_Frame::SetImage(const std::string& key)
 }
 
 Animation_Set::Animation_Set()
-    : mVisible(true), mStopped(false), mLoop(true), mFinished(false),
-      mStartFrame(0), mCurrentFrame(0), mTime(0), mStopFrame(-1), mHold(0),
-      mSpeed(1), mNextSet(-1)
+    : mVisible(true), mStopped(false), mLoop(true), mFinished(false), mStartFrame(0), mCurrentFrame(0),
+      mTime(0), mStopFrame(-1), mHold(0), mSpeed(1), mNextSet(-1)
 {
 }
 
 void Animation_Set::Update(int ticks)
 {
     const int count = static_cast<int>(mFrames.size());
-    if (count == 0) {
+    if (count == 0)
+    {
         std::cerr << "Animation_Set::Update(" << ticks
                   << ") is being called, but there are no frames in the set!" << std::endl;
         return;
@@ -52,13 +49,16 @@ void Animation_Set::Update(int ticks)
     if (mCurrentFrame < 0 || mCurrentFrame >= count)
         mCurrentFrame = 0;
 
-    for (int restarts = 0; restarts < MAX_RESTARTS; ++restarts) {
+    for (int restarts = 0; restarts < MAX_RESTARTS; ++restarts)
+    {
         mTime += mSpeed * ticks;
 
-        if (mFinished) {
+        if (mFinished)
+        {
             if (mTime < mHold)
                 return;
-            if (mLoop) {
+            if (mLoop)
+            {
                 if (restarts + 1 == MAX_RESTARTS)
                     return;
                 ticks = mTime - mHold;
@@ -68,24 +68,31 @@ void Animation_Set::Update(int ticks)
         }
 
         bool restart = false;
-        while (!restart) {
+        while (!restart)
+        {
             const int duration = mFrames[mCurrentFrame].mDuration;
             if (duration > mTime)
                 return;
             mTime -= duration;
             ++mCurrentFrame;
 
-            if (mStopFrame > 0 && mCurrentFrame < count && mCurrentFrame == mStopFrame) {
+            if (mStopFrame > 0 && mCurrentFrame < count && mCurrentFrame == mStopFrame)
+            {
                 ticks = mTime;
                 mFinished = true;
                 mTime = 0;
                 restart = true;
-            } else if (mCurrentFrame == count) {
-                if (mLoop) {
+            }
+            else if (mCurrentFrame == count)
+            {
+                if (mLoop)
+                {
                     mCurrentFrame = 0;
                     if (!SkipWholeCycles())
                         return;
-                } else {
+                }
+                else
+                {
                     ticks = mTime;
                     mCurrentFrame = count - 1;
                     mFinished = true;
@@ -104,7 +111,8 @@ bool Animation_Set::SkipWholeCycles()
         return true;
     long long total = 0;
     bool allPositive = true;
-    for (const Animation_Frame& frame : mFrames) {
+    for (const Animation_Frame& frame : mFrames)
+    {
         total += frame.mDuration;
         allPositive = allPositive && frame.mDuration > 0;
     }
@@ -126,7 +134,8 @@ void Animation_Set::Reset()
     mTime = 0;
 }
 
-namespace {
+namespace
+{
 
 // What an empty set shows: nothing. Handed out rather than reading past the end.
 Animation_Frame& EmptyFrame()
@@ -157,10 +166,7 @@ void Animation_Set::Resize(size_t count)
     mFrames.resize(count);
 }
 
-Animation::Animation()
-    : mCurrentSet(0)
-{
-}
+Animation::Animation() : mCurrentSet(0) {}
 
 void Animation::Update(int ticks)
 {
@@ -172,7 +178,8 @@ void Animation::Update(int ticks)
 
     Animation_Set& set = mSets[mCurrentSet];
     set.Update(ticks);
-    if (set.mFinished && set.mNextSet != -1 && set.mNextSet >= 0 && set.mNextSet < count) {
+    if (set.mFinished && set.mNextSet != -1 && set.mNextSet >= 0 && set.mNextSet < count)
+    {
         set.Reset();
         mCurrentSet = set.mNextSet;
     }
@@ -191,7 +198,8 @@ void Animation::Reset()
 Animation_Set& Animation::GetCurrentSet()
 {
     static Animation_Set empty;
-    if (mSets.empty()) {
+    if (mSets.empty())
+    {
         empty = Animation_Set();
         return empty;
     }

@@ -11,16 +11,16 @@
 class Animation_Frame
 {
 public:
-    Animation_Frame();                                  // key "NONE", full rectangle
-    explicit Animation_Frame(const std::string& key);   // takes the image's rectangle
+    Animation_Frame();                                // key "NONE", full rectangle
+    explicit Animation_Frame(const std::string& key); // takes the image's rectangle
     void SetImage(const std::string& key);
 
     std::string mKey;
     Rotation mRotation;
     Scale mScale;
     Tint mTint;
-    const Texture_Rect* mTextureRect;  // the image entry's rectangle; entries never move
-    int mDuration;                     // update ticks
+    const Texture_Rect* mTextureRect; // the image entry's rectangle; entries never move
+    int mDuration;                    // update ticks
 };
 
 class Animation_Set
@@ -30,7 +30,7 @@ public:
 
     // Advances by ticks × speed: loops, stops at the stop frame, holds, finishes.
     void Update(int ticks);
-    void Reset();                      // back to the start frame, playing
+    void Reset(); // back to the start frame, playing
     Animation_Frame& GetCurrentFrame();
     const Animation_Frame& GetCurrentFrame() const;
     void Resize(size_t count);
@@ -43,10 +43,10 @@ public:
     int mStartFrame;
     int mCurrentFrame;
     int mTime;
-    int mStopFrame;                    // > 0: the set finishes on reaching it
-    int mHold;                         // ticks to wait after finishing before a loop restarts
-    int mSpeed;                        // the set's rate: ticks are multiplied by it
-    int mNextSet;                      // set the Animation switches to when this one finishes
+    int mStopFrame; // > 0: the set finishes on reaching it
+    int mHold;      // ticks to wait after finishing before a loop restarts
+    int mSpeed;     // the set's rate: ticks are multiplied by it
+    int mNextSet;   // set the Animation switches to when this one finishes
     Rotation mRotation;
     Scale mScale;
     Tint mTint;

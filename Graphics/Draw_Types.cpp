@@ -1,6 +1,7 @@
 #include "Graphics/Draw_Types.h"
 
-namespace {
+namespace
+{
 
 void SetCorner(float* corner, float x, float y, float z)
 {
@@ -11,8 +12,7 @@ void SetCorner(float* corner, float x, float y, float z)
 
 } // namespace
 
-Quad::Quad()
-    : mWidth(0.0f), mHeight(0.0f), mX(0.0f), mY(0.0f), mZ(-2.0f)
+Quad::Quad() : mWidth(0.0f), mHeight(0.0f), mX(0.0f), mY(0.0f), mZ(-2.0f)
 {
     SetCorner(mTopLeft, 0.0f, 0.0f, -2.0f);
     SetCorner(mBottomLeft, 0.0f, 0.0f, -2.0f);
@@ -31,25 +31,22 @@ Quad::Quad(float x, float y, float z, float width, float height)
     SetCorner(mTopRight, x + halfW, y + halfH, z);
 }
 
-Texture_Rect::Texture_Rect()
-    : mLeft(0.0f), mTop(0.0f), mRight(1.0f), mBottom(1.0f)
-{
-}
+Texture_Rect::Texture_Rect() : mLeft(0.0f), mTop(0.0f), mRight(1.0f), mBottom(1.0f) {}
 
 Texture_Rect::Texture_Rect(float left, float top, float right, float bottom)
     : mLeft(left), mTop(top), mRight(right), mBottom(bottom)
 {
 }
 
-Texture_Rect Texture_Rect::FromPixels(float left, float top, float right, float bottom,
-                                      float pixelWidth, float pixelHeight)
+Texture_Rect Texture_Rect::FromPixels(float left, float top, float right, float bottom, float pixelWidth,
+                                      float pixelHeight)
 {
     return Texture_Rect(left / pixelWidth, top / pixelHeight, right / pixelWidth, bottom / pixelHeight);
 }
 
 Rotation::Rotation()
-    : mAngle(0.0f), mAxisX(0.0f), mAxisY(0.0f), mAxisZ(1.0f),
-      mPivotX(0.0f), mPivotY(0.0f), mPivotZ(0.0f), mAboutCentre(true)
+    : mAngle(0.0f), mAxisX(0.0f), mAxisY(0.0f), mAxisZ(1.0f), mPivotX(0.0f), mPivotY(0.0f), mPivotZ(0.0f),
+      mAboutCentre(true)
 {
 }
 
@@ -61,9 +58,7 @@ void Rotation::Set(float angle, float axisX, float axisY, float axisZ)
     mAxisZ = axisZ;
 }
 
-Scale::Scale() : mX(1.0f), mY(1.0f), mZ(1.0f)
-{
-}
+Scale::Scale() : mX(1.0f), mY(1.0f), mZ(1.0f) {}
 
 void Scale::Set(float x, float y, float z)
 {
@@ -72,9 +67,7 @@ void Scale::Set(float x, float y, float z)
     mZ = z;
 }
 
-Tint::Tint() : mR(0.0f), mG(0.0f), mB(0.0f), mA(1.0f), mEnabled(false)
-{
-}
+Tint::Tint() : mR(0.0f), mG(0.0f), mB(0.0f), mA(1.0f), mEnabled(false) {}
 
 void Tint::Set(float a, float r, float g, float b)
 {

@@ -24,21 +24,21 @@ struct Texture_Rect
 {
     float mLeft, mTop, mRight, mBottom;
 
-    Texture_Rect();  // the full image (0, 0, 1, 1)
+    Texture_Rect(); // the full image (0, 0, 1, 1)
     Texture_Rect(float left, float top, float right, float bottom);
     // From a pixel rectangle of an image of the given pixel size.
-    static Texture_Rect FromPixels(float left, float top, float right, float bottom,
-                                   float pixelWidth, float pixelHeight);
+    static Texture_Rect FromPixels(float left, float top, float right, float bottom, float pixelWidth,
+                                   float pixelHeight);
 };
 
 struct Rotation
 {
-    float mAngle;                    // degrees
+    float mAngle; // degrees
     float mAxisX, mAxisY, mAxisZ;
     float mPivotX, mPivotY, mPivotZ;
-    bool mAboutCentre;               // rotate about the quad's centre instead of the pivot
+    bool mAboutCentre; // rotate about the quad's centre instead of the pivot
 
-    Rotation();                      // 0 degrees about (0, 0, 1), about the centre
+    Rotation(); // 0 degrees about (0, 0, 1), about the centre
     void Set(float angle, float axisX, float axisY, float axisZ);
 };
 
@@ -46,7 +46,7 @@ struct Scale
 {
     float mX, mY, mZ;
 
-    Scale();                         // (1, 1, 1)
+    Scale(); // (1, 1, 1)
     void Set(float x, float y, float z);
 };
 
@@ -55,7 +55,7 @@ struct Tint
     float mR, mG, mB, mA;
     bool mEnabled;
 
-    Tint();                          // black, opaque, disabled
+    Tint(); // black, opaque, disabled
     // Alpha first, as every colour the game hands to Graphics; also enables the tint.
     void Set(float a, float r, float g, float b);
 };

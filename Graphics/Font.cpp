@@ -9,7 +9,8 @@ Font gFont;
 
 const float Font::ADVANCE = 0.06f;
 
-namespace {
+namespace
+{
 
 // The first glyph's centre sits this far right of and below the given point.
 const float PEN_OFFSET_X = 0.06f;
@@ -19,10 +20,7 @@ const float BEHIND_CAMERA_Z = 2.4f;
 
 } // namespace
 
-Font::Font()
-    : mColour{1.0f, 1.0f, 1.0f, 1.0f}, mScale(1.0f)
-{
-}
+Font::Font() : mColour{1.0f, 1.0f, 1.0f, 1.0f}, mScale(1.0f) {}
 
 void Font::Init()
 {
@@ -55,7 +53,8 @@ std::vector<Font::Placed_Glyph> Font::Layout(const std::string& text, float x, f
     std::vector<Placed_Glyph> glyphs;
     float pen = x + PEN_OFFSET_X;
     const float row = y - PEN_OFFSET_Y;
-    for (char c : text) {
+    for (char c : text)
+    {
         const int index = GlyphIndex(c);
         // Space and characters without a glyph take their place but draw nothing.
         if (index > 0)
@@ -76,7 +75,8 @@ void Font::drawString(const std::string& text, float x, float y, float z, float 
         std::cerr << "drawString(): Text drawn behind the camera! String: \"" << text << "\"" << std::endl;
 
     SetColour(r, g, b, a);
-    for (const Placed_Glyph& placed : Layout(text, x, y)) {
+    for (const Placed_Glyph& placed : Layout(text, x, y))
+    {
         Animation_Frame& glyph = mGlyphs[placed.mIndex];
         gGraphics.PushColour(a, r, g, b);
         glyph.mScale.mX = mScale;
@@ -86,12 +86,14 @@ void Font::drawString(const std::string& text, float x, float y, float z, float 
     }
 }
 
-void Font::drawStringCentered(const std::string& text, float x, float y, float z, float r, float g, float b, float a)
+void Font::drawStringCentered(const std::string& text, float x, float y, float z, float r, float g, float b,
+                              float a)
 {
     drawString(text, CentredX(text, x), y, z, r, g, b, a);
 }
 
-void Font::drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g, float b, float a)
+void Font::drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g,
+                                float b, float a)
 {
     drawString(text, Camera::FractionToScreenX(fx), Camera::FractionToScreenY(fy), z, r, g, b, a);
 }

@@ -10,19 +10,21 @@
 class Font
 {
 public:
-    static const int GLYPH_COUNT = 59;     // codes 32 (space) to 90 ("Z")
-    static const float ADVANCE;            // 0.06 screen units at scale 1
+    static const int GLYPH_COUNT = 59; // codes 32 (space) to 90 ("Z")
+    static const float ADVANCE;        // 0.06 screen units at scale 1
 
     Font();
-    void Init();                           // looks the glyphs up in the image bank
+    void Init(); // looks the glyphs up in the image bank
     void SetScale(float s) { mScale = s; }
     float GetScale() const { return mScale; }
     void SetColour(float r, float g, float b, float a);
 
     void drawString(const std::string& text, float x, float y, float z, float r, float g, float b, float a);
-    void drawStringCentered(const std::string& text, float x, float y, float z, float r, float g, float b, float a);
+    void drawStringCentered(const std::string& text, float x, float y, float z, float r, float g, float b,
+                            float a);
     // x and y as fractions of the screen from the left and from the top.
-    void drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g, float b, float a);
+    void drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g, float b,
+                              float a);
 
     // The glyph a character draws with, or -1 when it has none (lower case maps to capitals).
     static int GlyphIndex(char c);

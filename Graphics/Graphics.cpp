@@ -13,7 +13,8 @@
 
 Graphics gGraphics;
 
-namespace {
+namespace
+{
 
 const float INITIAL_FOG_DENSITY = 0.8f;
 const float INITIAL_FOG_START = 3.0f;
@@ -38,7 +39,8 @@ void BeginTransform(const Rotation& rotation, const Scale& scale, const Quad& qu
 {
     glPushMatrix();
     float px = rotation.mPivotX, py = rotation.mPivotY, pz = rotation.mPivotZ;
-    if (rotation.mAboutCentre) {
+    if (rotation.mAboutCentre)
+    {
         px = quad.mX;
         py = quad.mY;
         pz = quad.mZ;
@@ -60,8 +62,8 @@ void EndTransform()
 } // namespace
 
 Graphics::Graphics()
-    : mScreen(nullptr), mInitialised(false), mClearPending(false),
-      mFogDensity(0.0f), mFogStart(0.0f), mFogEnd(0.0f), mFogColour{0.0f, 0.0f, 0.0f, 1.0f}
+    : mScreen(nullptr), mInitialised(false), mClearPending(false), mFogDensity(0.0f), mFogStart(0.0f),
+      mFogEnd(0.0f), mFogColour{0.0f, 0.0f, 0.0f, 1.0f}
 {
 }
 
@@ -79,12 +81,14 @@ bool Graphics::Init(bool fullScreen)
     // just that. A display that is named gets a few more tries.
     const int tries = getenv("DISPLAY") ? 5 : 1;
     int status = -1;
-    for (int attempt = 0; attempt < tries && status < 0; ++attempt) {
+    for (int attempt = 0; attempt < tries && status < 0; ++attempt)
+    {
         if (attempt > 0)
             SDL_Delay(200);
         status = SDL_InitSubSystem(SDL_INIT_VIDEO);
     }
-    if (status < 0) {
+    if (status < 0)
+    {
         std::cerr << "Could not initialize video.  SDL error: " << SDL_GetError() << std::endl;
         return false;
     }
@@ -101,7 +105,8 @@ bool Graphics::Init(bool fullScreen)
     if (fullScreen)
         flags |= SDL_FULLSCREEN;
     SDL_Surface* screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
-    if (!screen) {
+    if (!screen)
+    {
         // No display or no GL visual: there is nothing to draw on, so say why and
         // leave the video device closed rather than drawing into nowhere.
         std::cerr << "Could not open the " << SCREEN_WIDTH << "x" << SCREEN_HEIGHT
@@ -155,7 +160,8 @@ void Graphics::Shutdown()
 
 void Graphics::Render()
 {
-    if (!mInitialised) {
+    if (!mInitialised)
+    {
         std::cerr << "Graphics: Trying to render without being init" << std::endl;
         return;
     }
@@ -221,9 +227,12 @@ void Graphics::ApplyColour()
 {
     if (!mInitialised)
         return;
-    if (mColourStack.empty()) {
+    if (mColourStack.empty())
+    {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    } else {
+    }
+    else
+    {
         const Colour& c = mColourStack.back();
         glColor4f(c.r, c.g, c.b, c.a);
     }
@@ -246,7 +255,8 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     // An opaque image in an opaque colour replaces what is beneath, exactly as blending
     // would; drawn without blending it also lets the renderer skip what it covers.
     const bool cover = image.mOpaque && (mColourStack.empty() || mColourStack.back().a >= 1.0f);
-    if (cover) {
+    if (cover)
+    {
         glDisable(GL_BLEND);
         glDisable(GL_ALPHA_TEST);
     }
@@ -263,7 +273,8 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     glVertex3fv(quad.mTopRight);
     glEnd();
     glDisable(GL_TEXTURE_2D);
-    if (cover) {
+    if (cover)
+    {
         glEnable(GL_BLEND);
         glEnable(GL_ALPHA_TEST);
     }
@@ -271,7 +282,8 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
 
 void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)
 {
-    if (!mInitialised) {
+    if (!mInitialised)
+    {
         std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
         return;
     }
@@ -288,7 +300,8 @@ void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)
 
 void Graphics::DrawAnimationSet(const Animation_Set& set, const Quad& quad)
 {
-    if (!mInitialised) {
+    if (!mInitialised)
+    {
         std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
         return;
     }
@@ -311,7 +324,8 @@ void Graphics::DrawAnimationSet(const Animation_Set& set, const Quad& quad)
 
 void Graphics::DrawAnimation(const Animation& animation, const Quad& quad)
 {
-    if (!mInitialised) {
+    if (!mInitialised)
+    {
         std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
         return;
     }

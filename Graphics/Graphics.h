@@ -28,7 +28,7 @@ public:
     bool IsInitialised() const { return mInitialised; }
 
     void EnableFog();
-    void DisableFog();                           // also sets the clear colour to black
+    void DisableFog();                            // also sets the clear colour to black
     void SetFogColour(float r, float g, float b); // the clear colour follows the fog colour
     void SetFogParameters(float density, float start, float end);
     const float* GetFogColour() const { return mFogColour; } // r, g, b, a
@@ -56,12 +56,15 @@ private:
     void ClearIfPending();
     void ApplyColour();
 
-    void* mScreen;                 // the SDL video surface
+    void* mScreen; // the SDL video surface
     bool mInitialised;
     bool mClearPending;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];
-    struct Colour { float r, g, b, a; };
+    struct Colour
+    {
+        float r, g, b, a;
+    };
     std::vector<Colour> mColourStack;
 };
 

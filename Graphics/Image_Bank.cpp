@@ -20,7 +20,8 @@
 
 Image_Bank gImageBank;
 
-namespace {
+namespace
+{
 
 // Without a window (tests, the fuzzer) there is no GL context: images are still
 // read and sized, but nothing is uploaded.
@@ -35,11 +36,35 @@ SDL_Surface* ConvertForUpload(SDL_Surface* source, bool rgba)
 {
     Uint32 r, g, b, a;
 #if SDL_BYTEORDER == SDL_BIG_ENDIAN
-    if (rgba) { r = 0xFF000000; g = 0x00FF0000; b = 0x0000FF00; a = 0x000000FF; }
-    else      { r = 0x0000FF;   g = 0x00FF00;   b = 0xFF0000;   a = 0; }
+    if (rgba)
+    {
+        r = 0xFF000000;
+        g = 0x00FF0000;
+        b = 0x0000FF00;
+        a = 0x000000FF;
+    }
+    else
+    {
+        r = 0x0000FF;
+        g = 0x00FF00;
+        b = 0xFF0000;
+        a = 0;
+    }
 #else
-    if (rgba) { r = 0x000000FF; g = 0x0000FF00; b = 0x00FF0000; a = 0xFF000000; }
-    else      { r = 0xFF0000;   g = 0x00FF00;   b = 0x0000FF;   a = 0; }
+    if (rgba)
+    {
+        r = 0x000000FF;
+        g = 0x0000FF00;
+        b = 0x00FF0000;
+        a = 0xFF000000;
+    }
+    else
+    {
+        r = 0xFF0000;
+        g = 0x00FF00;
+        b = 0x0000FF;
+        a = 0;
+    }
 #endif
     SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, rgba ? 32 : 24, r, g, b, a);
     if (!model)
@@ -69,11 +94,11 @@ bool Upload(SDL_Surface* surface, bool rgba)
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (rgba)
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, surface->w, surface->h, 0, GL_RGBA,
-                     GL_UNSIGNED_BYTE, packed.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, surface->w, surface->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     packed.data());
     else
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_BGR_EXT,
-                     GL_UNSIGNED_BYTE, packed.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                     packed.data());
 
     if (!rgba)
         return true;
@@ -98,14 +123,16 @@ void SkipToken(std::istream& in)
 
 bool Image_Bank::Init(Loading_Callback callback)
 {
-    if (mInitialised) {
+    if (mInitialised)
+    {
         std::cerr << "Image bank being init twice!" << std::endl;
         return false;
     }
     if (HaveGL())
         glEnable(GL_TEXTURE_2D);
 
-    if (LoadImage("LOADING_SCREEN", IMAGE_PATH, LOADING_SCREEN_FILE)) {
+    if (LoadImage("LOADING_SCREEN", IMAGE_PATH, LOADING_SCREEN_FILE))
+    {
         Image_Entry& screen = GetImage("LOADING_SCREEN");
         screen.mWidthFraction = 0.75f;
         screen.mHalfWidthFraction = 0.375f;
@@ -114,7 +141,8 @@ bool Image_Bank::Init(Loading_Callback callback)
         screen.mHalfHeightFraction = 0.35f;
         screen.mWorldHeight = Camera::FractionToHeight(0.7f);
     }
-    if (LoadImage("LOADING_ICON", IMAGE_PATH, LOADING_ICON_FILE)) {
+    if (LoadImage("LOADING_ICON", IMAGE_PATH, LOADING_ICON_FILE))
+    {
         // Square in world units: the screen plane is 1.75 times wider than high.
         Image_Entry& icon = GetImage("LOADING_ICON");
         icon.mWidthFraction = 0.05f;
@@ -141,7 +169,8 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
 {
     const std::string path = folder + file;
     SDL_Surface* surface = IMG_Load(path.c_str());
-    if (!surface) {
+    if (!surface)
+    {
         std::cout << "Error: Could not find or load " << file << "\n" << std::endl;
         return false;
     }
@@ -149,15 +178,18 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     // One texture name per file: a second key for the same file shares it.
     GLuint texture = 0;
     bool shared = false;
-    for (const auto& item : mImages) {
-        if (item.second.mFile == file) {
+    for (const auto& item : mImages)
+    {
+        if (item.second.mFile == file)
+        {
             texture = item.second.mTexture;
             shared = true;
             break;
         }
     }
     const bool gl = HaveGL();
-    if (gl && (!shared || texture == 0)) {
+    if (gl && (!shared || texture == 0))
+    {
         glGenTextures(1, &texture);
         mTextures.insert(texture);
     }
@@ -170,20 +202,24 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     entry.mTextureRect = Texture_Rect();
     entry.mOpaque = false;
 
-    if (gl) {
+    if (gl)
+    {
         glBindTexture(GL_TEXTURE_2D, texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         const bool rgba = file.find("png") != std::string::npos;
         SDL_Surface* converted = ConvertForUpload(surface, rgba);
-        if (converted) {
+        if (converted)
+        {
             const bool opaque = Upload(converted, rgba);
             // Every key on this texture learns what the upload found.
             for (auto& item : mImages)
                 if (item.second.mTexture == texture)
                     item.second.mOpaque = opaque;
             SDL_FreeSurface(converted);
-        } else {
+        }
+        else
+        {
             std::cout << "Error: Could not convert " << file << ": " << SDL_GetError() << std::endl;
         }
     }
@@ -197,7 +233,8 @@ bool Image_Bank::LoadImageList(const std::string& folder, const std::string& lis
 {
     const std::string path = folder + listFile;
     std::ifstream in(path.c_str());
-    if (!in.is_open()) {
+    if (!in.is_open())
+    {
         std::cerr << "image_info file could not be opened!  Is the path correct?  "
                      "Check Core/Constants.  The path:"
                   << path << std::endl;
@@ -209,17 +246,20 @@ bool Image_Bank::LoadImageList(const std::string& folder, const std::string& lis
 bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback)
 {
     std::string token;
-    while (in >> token && token != "START") {
+    while (in >> token && token != "START")
+    {
     }
 
     // Every pass is one item (image, comment or the closing END); a list that
     // runs out early simply ends with what was read.
-    for (;;) {
+    for (;;)
+    {
         if (callback && callback(false))
             return false;
         if (!(in >> token) || token == "END")
             break;
-        if (StartsWith(token, "//")) {
+        if (StartsWith(token, "//"))
+        {
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
             continue;
         }
@@ -238,17 +278,21 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
         float left, top, right, bottom;
         std::string separator;
         in >> left >> separator >> top >> separator >> right >> separator >> bottom;
-        if (in.fail()) {
+        if (in.fail())
+        {
             in.clear();
             SkipToken(in);
-        } else if (entry.mPixelWidth > 0 && entry.mPixelHeight > 0) {
-            entry.mTextureRect = Texture_Rect::FromPixels(left, top, right, bottom,
-                                                          entry.mPixelWidth, entry.mPixelHeight);
+        }
+        else if (entry.mPixelWidth > 0 && entry.mPixelHeight > 0)
+        {
+            entry.mTextureRect =
+                Texture_Rect::FromPixels(left, top, right, bottom, entry.mPixelWidth, entry.mPixelHeight);
         }
 
         float width;
         SkipToken(in);
-        if (!(in >> width)) {
+        if (!(in >> width))
+        {
             width = entry.mPixelWidth * 0.00125f;
             in.clear();
             SkipToken(in);
@@ -259,7 +303,8 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
 
         float height;
         SkipToken(in);
-        if (!(in >> height)) {
+        if (!(in >> height))
+        {
             height = entry.mPixelHeight * 0.0016666667f;
             in.clear();
             SkipToken(in);
@@ -279,7 +324,8 @@ void Image_Bank::Shutdown()
 {
     for (auto& item : mImages)
         item.second.mTexture = 0;
-    if (HaveGL() && !mTextures.empty()) {
+    if (HaveGL() && !mTextures.empty())
+    {
         std::vector<GLuint> names(mTextures.begin(), mTextures.end());
         glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
     }

@@ -13,14 +13,14 @@
 
 struct Image_Entry
 {
-    uint32_t mTexture = 0;             // GL texture name, 0 = none
+    uint32_t mTexture = 0; // GL texture name, 0 = none
     std::string mFile;
     Texture_Rect mTextureRect;
     float mPixelHeight = 0, mPixelWidth = 0;
     float mWorldHeight = 0, mWorldWidth = 0;
     float mHeightFraction = 0, mWidthFraction = 0;
     float mHalfHeightFraction = 0, mHalfWidthFraction = 0;
-    bool mOpaque = false;              // every texel fully opaque (known once uploaded)
+    bool mOpaque = false; // every texel fully opaque (known once uploaded)
 };
 
 // Called before every item of the list; true means the user asked to quit.
@@ -40,7 +40,7 @@ public:
     bool LoadImageList(const std::string& folder, const std::string& listFile, Loading_Callback callback);
     // The list reader itself, on any stream (tests and the fuzzer feed it text).
     bool ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback);
-    void Shutdown();                   // deletes the textures; entries stay
+    void Shutdown(); // deletes the textures; entries stay
     bool IsInitialised() const { return mInitialised; }
     const std::map<std::string, Image_Entry>& GetImages() const { return mImages; }
 

@@ -15,17 +15,18 @@ Input_Handler gInput;
 // Game code names keys through Keys.h; those numbers must be SDL's own.
 static_assert(KEY_RETURN == SDLK_RETURN && KEY_ESCAPE == SDLK_ESCAPE && KEY_SPACE == SDLK_SPACE,
               "key codes differ from SDL's");
-static_assert(KEY_B == SDLK_b && KEY_D == SDLK_d && KEY_E == SDLK_e && KEY_F == SDLK_f &&
-              KEY_G == SDLK_g && KEY_K == SDLK_k && KEY_M == SDLK_m && KEY_O == SDLK_o &&
-              KEY_P == SDLK_p && KEY_S == SDLK_s && KEY_W == SDLK_w,
+static_assert(KEY_B == SDLK_b && KEY_D == SDLK_d && KEY_E == SDLK_e && KEY_F == SDLK_f && KEY_G == SDLK_g &&
+                  KEY_K == SDLK_k && KEY_M == SDLK_m && KEY_O == SDLK_o && KEY_P == SDLK_p &&
+                  KEY_S == SDLK_s && KEY_W == SDLK_w,
               "letter key codes differ from SDL's");
 static_assert(KEY_KP_MINUS == SDLK_KP_MINUS && KEY_KP_PLUS == SDLK_KP_PLUS && KEY_UP == SDLK_UP &&
-              KEY_DOWN == SDLK_DOWN && KEY_RIGHT == SDLK_RIGHT && KEY_LEFT == SDLK_LEFT,
+                  KEY_DOWN == SDLK_DOWN && KEY_RIGHT == SDLK_RIGHT && KEY_LEFT == SDLK_LEFT,
               "keypad and arrow key codes differ from SDL's");
 
-namespace {
+namespace
+{
 
-const int QUEUE_SIZE = 128;  // SDL 1.2 holds at most this many events
+const int QUEUE_SIZE = 128; // SDL 1.2 holds at most this many events
 const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
 
 // The mouse is read by polling, so its events are of no use; left on, a moving mouse
@@ -46,7 +47,8 @@ void IgnorePointerEvents()
     const int count = SDL_PeepEvents(waiting, QUEUE_SIZE, SDL_GETEVENT, SDL_ALLEVENTS);
     for (Uint8 type : POINTER_EVENTS)
         SDL_EventState(type, SDL_IGNORE);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const Uint8 type = waiting[i].type;
         if (type != SDL_MOUSEMOTION && type != SDL_MOUSEBUTTONDOWN && type != SDL_MOUSEBUTTONUP)
             SDL_PeepEvents(&waiting[i], 1, SDL_ADDEVENT, 0);
@@ -76,7 +78,8 @@ void Input_Handler::RegisterKey(int key)
 
 bool Input_Handler::Update()
 {
-    if (!mInitialised) {
+    if (!mInitialised)
+    {
         std::cerr << "Input Handler is being updated without being init!" << std::endl;
         return true;
     }
@@ -92,20 +95,18 @@ bool Input_Handler::PollEvent()
     SDL_Event event;
     // One key or quit event per call. Anything else (pointer, focus, expose) is
     // dropped without costing the frame, so it can never hold keys back.
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
+    while (SDL_PollEvent(&event))
+    {
+        switch (event.type)
+        {
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_ESCAPE)
                 return false;
             SetKey(event.key.keysym.sym, true);
             return true;
-        case SDL_KEYUP:
-            SetKey(event.key.keysym.sym, false);
-            return true;
-        case SDL_QUIT:
-            return false;
-        default:
-            break;
+        case SDL_KEYUP: SetKey(event.key.keysym.sym, false); return true;
+        case SDL_QUIT: return false;
+        default: break;
         }
     }
     return true;
@@ -136,7 +137,8 @@ void Input_Handler::UpdateMouse()
     mMouse.mPreviousX = mMouse.mX;
     mMouse.mPreviousY = mMouse.mY;
     const Uint8 buttons = SDL_GetMouseState(&mMouse.mX, &mMouse.mY);
-    mMouse.mFraction = static_cast<float>(mMouse.mX) / static_cast<float>(mMouse.mRangeMax - mMouse.mRangeMin);
+    mMouse.mFraction =
+        static_cast<float>(mMouse.mX) / static_cast<float>(mMouse.mRangeMax - mMouse.mRangeMin);
     mMouse.mLeftDown = (buttons & SDL_BUTTON_LMASK) != 0;
     mMouse.mLeftUp = !mMouse.mLeftDown;
     mMouse.mRightDown = (buttons & SDL_BUTTON_RMASK) != 0;

@@ -10,15 +10,15 @@
 struct Key_State
 {
     bool mDown;
-    int32_t mTime;     // clock (ms) of the last change
-    uint32_t mFrame;   // frame counter at the last change
+    int32_t mTime;   // clock (ms) of the last change
+    uint32_t mFrame; // frame counter at the last change
 };
 
 struct Mouse_State
 {
     bool mInitialised = false;
     int mX = 0, mPreviousX = 0, mY = 0, mPreviousY = 0;
-    float mFraction = 0.0f;        // x over the range width
+    float mFraction = 0.0f; // x over the range width
     bool mLeftDown = false, mLeftUp = true;
     bool mRightDown = false, mRightUp = true;
     int mRangeMin = 0, mRangeMax = 0;
@@ -37,7 +37,7 @@ public:
     bool PollEvent();
 
     bool IsKeyDown(int key);
-    bool IsKeyPressed(int key);      // went down during this frame's Update
+    bool IsKeyPressed(int key); // went down during this frame's Update
     float GetMouseFraction() const { return mMouse.mFraction; }
     bool IsLeftButtonDown() const { return mMouse.mLeftDown; }
     uint32_t GetFrameCounter() const { return mFrameCounter; }

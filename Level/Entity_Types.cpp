@@ -20,8 +20,7 @@
 
 namespace
 {
-template <class T>
-Entity* Make()
+template <class T> Entity* Make()
 {
     return new T;
 }
@@ -61,7 +60,7 @@ constexpr bool CodesAreUnique()
     return true;
 }
 static_assert(CodesAreUnique(), "two rows of the entity type table share a code");
-}
+} // namespace
 
 const Entity_Type* FindEntityType(int code)
 {

@@ -127,7 +127,7 @@ void Level_Loader::ReadAttributeWords(std::istream& in, std::vector<std::string>
         {
             std::string word;
             if (!(in >> word))
-                return;            // the file ended inside the list
+                return; // the file ended inside the list
             words.push_back(word);
         } while (!AtLineEnd(in));
     }

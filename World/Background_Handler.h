@@ -12,7 +12,7 @@ public:
     Background_Handler();
 
     void Init();
-    void Reset();                      // Init, then both glides back to 0 over 100 frames
+    void Reset(); // Init, then both glides back to 0 over 100 frames
     void SetCeiling(const std::string& key) { mCeiling = key; }
     void SetFloor(const std::string& key) { mFloor = key; }
     void SetWall(const std::string& key) { mWall = key; }

@@ -4,7 +4,8 @@
 
 Camera gCamera;
 
-namespace {
+namespace
+{
 
 const float NEAR_DEPTH = 0.0f;
 const float FAR_DEPTH = -100.0f;
@@ -24,7 +25,8 @@ Quad FrameQuad(const Frame_Rect& frame, float depth)
     const float bottomLeft[3] = {frame.mLeft, frame.mBottom, depth};
     const float bottomRight[3] = {frame.mRight, frame.mBottom, depth};
     const float topRight[3] = {frame.mRight, frame.mTop, depth};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         quad.mTopLeft[i] = topLeft[i];
         quad.mBottomLeft[i] = bottomLeft[i];
         quad.mBottomRight[i] = bottomRight[i];

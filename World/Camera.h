@@ -17,7 +17,7 @@ public:
     Camera();
 
     void Init(float origin, float length, float position, float back, float ahead);
-    void Reset();                               // both frames back to the full screen plane
+    void Reset(); // both frames back to the full screen plane
     void SetPosition(float z) { mPosition = z; }
     float GetPosition() const { return mPosition; }
     float GetNearZ() const { return mPosition - mBack; }

@@ -6,15 +6,12 @@
 #include "Entities/Player.h"
 
 Entity::Entity()
-    : mAlive(false), mInOverlayList(false), mScoreValue(0), mHalfWidth(0.0f), mHalfHeight(0.0f),
-      mSize(1.0f), mX(0.0f), mY(1.0f), mZ(0.0f), mVanishOnTouch(false), mSolid(false),
-      mHoldable(false), mOnScreen(false)
+    : mAlive(false), mInOverlayList(false), mScoreValue(0), mHalfWidth(0.0f), mHalfHeight(0.0f), mSize(1.0f),
+      mX(0.0f), mY(1.0f), mZ(0.0f), mVanishOnTouch(false), mSolid(false), mHoldable(false), mOnScreen(false)
 {
 }
 
-Entity::~Entity()
-{
-}
+Entity::~Entity() {}
 
 void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
 {

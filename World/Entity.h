@@ -20,12 +20,12 @@ public:
     // Reads the common attributes SIZE and Y_VALUE; the entity is alive, solid, off screen.
     void Init(float x, float z, const std::vector<std::string>& attributes);
 
-    virtual void Setup() = 0;                    // the type reads its own attributes
-    virtual void DrawOverlay() {}                // drawn after the world (overlay list only)
-    virtual void Use(Player& player);            // held item, every frame: adds mScoreValue
-    virtual bool Update(Player& player);         // false: leaves play
-    virtual void Touch(Player& player);          // adds mScoreValue
-    virtual void Reset();                        // solid, alive, off screen
+    virtual void Setup() = 0;            // the type reads its own attributes
+    virtual void DrawOverlay() {}        // drawn after the world (overlay list only)
+    virtual void Use(Player& player);    // held item, every frame: adds mScoreValue
+    virtual bool Update(Player& player); // false: leaves play
+    virtual void Touch(Player& player);  // adds mScoreValue
+    virtual void Reset();                // solid, alive, off screen
     virtual float GetCollisionMargin() { return 0.0f; }
 
     // The word after the first occurrence of name; "" (with a message) if there is none.

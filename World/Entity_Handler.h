@@ -30,10 +30,10 @@ public:
     size_t GetLastIndex() const { return mLastOnScreen; }
     int32_t GetActiveCount() const { return mActiveCount; }
 
-    void ResetWindow();                // window rewound, every entity counted active
-    void ResetAll();                   // every entity's Reset (a level restart)
-    void Clear();                      // destroys the level's entities
-    float GetLastZ() const;            // the level length
+    void ResetWindow();     // window rewound, every entity counted active
+    void ResetAll();        // every entity's Reset (a level restart)
+    void Clear();           // destroys the level's entities
+    float GetLastZ() const; // the level length
     bool IsLevelPassed() const;
     void Update(Player& player);
     void DrawEntities(Player& player);

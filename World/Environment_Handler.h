@@ -11,8 +11,8 @@ public:
     static constexpr float DRAGON_SPEED = 0.8f;
 
     Environment_Handler();
-    void Init();                       // fills the voice banks
-    void Reset();                      // dragon back at 0 with its normal speed
+    void Init();  // fills the voice banks
+    void Reset(); // dragon back at 0 with its normal speed
     void Update() { gDragonDistance += mDragonSpeed; }
     void Stop() { mDragonSpeed = 0.0f; }
 
@@ -21,7 +21,7 @@ public:
     std::vector<std::string> mTauntLines;
     std::vector<std::string> mAttackLines;
     float mDragonSpeed;
-    float gDragonDistance;             // the chase position, read across the game
+    float gDragonDistance; // the chase position, read across the game
 };
 
 extern Environment_Handler gEnvironment;

@@ -4,7 +4,8 @@
 
 Floating_Text_List gFloatingTexts;
 
-namespace {
+namespace
+{
 
 float Blend(float start, float end, float t)
 {
@@ -13,9 +14,9 @@ float Blend(float start, float end, float t)
 
 } // namespace
 
-void Floating_Text_List::Add(const std::string& text, float frames, float startX, float startY,
-                             float startZ, const Tint& startColour, float endX, float endY,
-                             float endZ, const Tint& endColour)
+void Floating_Text_List::Add(const std::string& text, float frames, float startX, float startY, float startZ,
+                             const Tint& startColour, float endX, float endY, float endZ,
+                             const Tint& endColour)
 {
     Floating_Text added;
     added.mText = text;
@@ -52,9 +53,11 @@ Floating_Text_State Floating_Text_List::GetState(const Floating_Text& text)
 
 void Floating_Text_List::UpdateAndDraw()
 {
-    for (auto it = mTexts.begin(); it != mTexts.end();) {
+    for (auto it = mTexts.begin(); it != mTexts.end();)
+    {
         it->mFramesLeft -= 1.0f;
-        if (it->mFramesLeft <= 0.0f) {
+        if (it->mFramesLeft <= 0.0f)
+        {
             it = mTexts.erase(it);
             continue;
         }

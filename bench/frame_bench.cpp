@@ -37,12 +37,13 @@
 #include "World/Environment_Handler.h"
 #include "tests/support/Auto_Runner.h"
 
-namespace {
+namespace
+{
 
 typedef std::chrono::steady_clock Clock;
 
-const int LEVEL_COUNT = 8;             // the game's eight levels
-const double SLOW_FRAME_MS = 18.2;     // slower than this is below 55 frames per second
+const int LEVEL_COUNT = 8;         // the game's eight levels
+const double SLOW_FRAME_MS = 18.2; // slower than this is below 55 frames per second
 const double GOAL_P99_MS = 16.7;
 const double GOAL_P50_MS = 10.0;
 const double GOAL_SLOW_PERCENT = 2.0;
@@ -141,7 +142,8 @@ void SendGameOutputAway()
 Samples RunFloor(int frames)
 {
     Samples s;
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i)
+    {
         const long cpu = ProcessCpuMicroseconds();
         const Clock::time_point start = Clock::now();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -158,12 +160,14 @@ Samples RunLevel(int level, int frames)
     auto_run::Keyboard keys;
     auto_run::Auto_Runner runner;
     auto_run::StartLevel(level, keys);
-    for (int i = 0; i < frames; ++i) {
-        if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.mScreen) {
+    for (int i = 0; i < frames; ++i)
+    {
+        if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.mScreen)
+        {
             auto_run::StartLevel(level, keys);
             ++s.mRestarts;
         }
-        runner.Frame(keys);      // the player's thinking, not the game's work
+        runner.Frame(keys); // the player's thinking, not the game's work
 
         const long cpu = ProcessCpuMicroseconds();
         const Clock::time_point start = Clock::now();
@@ -187,15 +191,15 @@ Samples RunLevel(int level, int frames)
 void PrintRow(const char* name, const Samples& s, bool withUpdate)
 {
     std::fprintf(gTable, "%-7s %6.2f %6.2f %6.2f %6.2f %6.1f%% ", name, Percentile(s.mTotal, 50),
-                Percentile(s.mTotal, 95), Percentile(s.mTotal, 99), Percentile(s.mTotal, 100),
-                SlowPercent(s.mTotal));
+                 Percentile(s.mTotal, 95), Percentile(s.mTotal, 99), Percentile(s.mTotal, 100),
+                 SlowPercent(s.mTotal));
     if (withUpdate)
-        std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f ", Percentile(s.mUpdate, 50), Percentile(s.mUpdate, 95),
-                    Percentile(s.mUpdate, 99), Percentile(s.mUpdate, 100));
+        std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f ", Percentile(s.mUpdate, 50),
+                     Percentile(s.mUpdate, 95), Percentile(s.mUpdate, 99), Percentile(s.mUpdate, 100));
     else
         std::fprintf(gTable, "| %5s %5s %5s %6s ", "-", "-", "-", "-");
-    std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f | %5.2f", Percentile(s.mDraw, 50), Percentile(s.mDraw, 95),
-                Percentile(s.mDraw, 99), Percentile(s.mDraw, 100), s.MeanCpuMs());
+    std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f | %5.2f", Percentile(s.mDraw, 50),
+                 Percentile(s.mDraw, 95), Percentile(s.mDraw, 99), Percentile(s.mDraw, 100), s.MeanCpuMs());
     if (s.mRestarts)
         std::fprintf(gTable, "  (restarted %d)", s.mRestarts);
     std::fprintf(gTable, "\n");
@@ -218,18 +222,25 @@ int main(int argc, char** argv)
 {
     int frames = 1200;
     std::vector<int> levels;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; ++i)
+    {
         const std::string arg = argv[i];
-        if (arg == "--frames" && i + 1 < argc) {
+        if (arg == "--frames" && i + 1 < argc)
+        {
             frames = std::atoi(argv[++i]);
-        } else if (arg == "--level" && i + 1 < argc) {
+        }
+        else if (arg == "--level" && i + 1 < argc)
+        {
             levels.push_back(std::atoi(argv[++i]));
-        } else {
+        }
+        else
+        {
             Usage();
             return 2;
         }
     }
-    if (frames <= 0) {
+    if (frames <= 0)
+    {
         Usage();
         return 2;
     }
@@ -237,7 +248,8 @@ int main(int argc, char** argv)
         for (int level = 0; level < LEVEL_COUNT; ++level)
             levels.push_back(level);
     for (int level : levels)
-        if (level < 0 || level >= LEVEL_COUNT) {
+        if (level < 0 || level >= LEVEL_COUNT)
+        {
             std::fprintf(stderr, "frame_bench: no level %d (0 to %d)\n", level, LEVEL_COUNT - 1);
             return 2;
         }
@@ -250,13 +262,15 @@ int main(int argc, char** argv)
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
     gInput.Init(0, SCREEN_WIDTH);
-    if (!gGraphics.Init(false)) {
+    if (!gGraphics.Init(false))
+    {
         gSound.Shutdown();
         SDL_Quit();
         return 1;
     }
     gEnvironment.Init();
-    if (!gImageBank.Init(nullptr)) {   // nullptr: no loading screen, no hold
+    if (!gImageBank.Init(nullptr))
+    { // nullptr: no loading screen, no hold
         std::fprintf(stderr, "frame_bench: the images could not be loaded (run from the repository root)\n");
         gGraphics.Shutdown();
         gSound.Shutdown();
@@ -264,7 +278,7 @@ int main(int argc, char** argv)
         return 1;
     }
     gGameState.Init();
-    gGameState.mScreen = nullptr;            // straight into play, no menus
+    gGameState.mScreen = nullptr; // straight into play, no menus
     SetUpPlay();
     gKeyboardControl = true;
     gMouseControl = false;
@@ -274,19 +288,21 @@ int main(int argc, char** argv)
     const char* threads = getenv("LP_NUM_THREADS");
     std::fprintf(gTable, "Frame work per level, %d frames each, no sleeping (milliseconds)\n", frames);
     std::fprintf(gTable, "machine: %ld cores, %s\n", sysconf(_SC_NPROCESSORS_ONLN), CpuModel().c_str());
-    std::fprintf(gTable, "GL: %s | %s | LP_NUM_THREADS=%s\n", renderer ? renderer : "?", version ? version : "?",
-                threads ? threads : "(default)");
+    std::fprintf(gTable, "GL: %s | %s | LP_NUM_THREADS=%s\n", renderer ? renderer : "?",
+                 version ? version : "?", threads ? threads : "(default)");
     std::fprintf(gTable, "load average before: %s\n\n", loadBefore.c_str());
-    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "", "total", "", "",
-                "", "", "upd", "", "", "", "draw", "", "", "", "cpu");
-    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "level", "p50", "p95",
-                "p99", "max", ">18.2", "p50", "p95", "p99", "max", "p50", "p95", "p99", "max", "mean");
+    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "", "total",
+                 "", "", "", "", "upd", "", "", "", "draw", "", "", "", "cpu");
+    std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "level",
+                 "p50", "p95", "p99", "max", ">18.2", "p50", "p95", "p99", "max", "p50", "p95", "p99", "max",
+                 "mean");
     std::fflush(gTable);
 
     PrintRow("floor", RunFloor(frames), false);
     std::fflush(gTable);
     bool allMet = true;
-    for (int level : levels) {
+    for (int level : levels)
+    {
         const Samples s = RunLevel(level, frames);
         const std::string name = "level " + std::to_string(level);
         PrintRow(name.c_str(), s, true);
@@ -295,8 +311,9 @@ int main(int argc, char** argv)
     }
 
     std::fprintf(gTable, "\nload average after: %s\n", LoadAverage().c_str());
-    std::fprintf(gTable, "goal (p99 <= %.1f, p50 <= %.1f, <= %.0f%% of frames over %.1f ms on every level): %s\n",
-                GOAL_P99_MS, GOAL_P50_MS, GOAL_SLOW_PERCENT, SLOW_FRAME_MS, allMet ? "met" : "NOT met");
+    std::fprintf(gTable,
+                 "goal (p99 <= %.1f, p50 <= %.1f, <= %.0f%% of frames over %.1f ms on every level): %s\n",
+                 GOAL_P99_MS, GOAL_P50_MS, GOAL_SLOW_PERCENT, SLOW_FRAME_MS, allMet ? "met" : "NOT met");
 
     gEntities.Clear();
     gGraphics.Shutdown();

@@ -24,9 +24,16 @@
 #include "Level/Level_Loader.h"
 #include "World/Entity.h"
 
-namespace {
+namespace
+{
 
-enum Value_Kind { TEXT, INT, FLOAT, IMAGE_KEY };
+enum Value_Kind
+{
+    TEXT,
+    INT,
+    FLOAT,
+    IMAGE_KEY
+};
 
 struct Attribute_Rule
 {
@@ -44,10 +51,21 @@ const std::map<int, std::vector<Attribute_Rule>>& Rules()
         {2, {{"PLACEMENT", TEXT}}},
         {10, {{"HINT", IMAGE_KEY}}},
         {11, {{"HalfWidth", FLOAT}, {"Distance", INT}, {"Yaw", FLOAT}, {"Pitch", FLOAT}}},
-        {13, {{"R", FLOAT}, {"G", FLOAT}, {"B", FLOAT}, {"PERCENT", FLOAT},
-              {"START_DIST", FLOAT}, {"END_DIST", FLOAT}, {"FRAMES", FLOAT}}},
-        {14, {{"CEILING", IMAGE_KEY}, {"FLOOR", IMAGE_KEY}, {"WALL", IMAGE_KEY},
-              {"FRAMES", FLOAT}, {"ALPHA", FLOAT}, {"HUDTEXTURE", IMAGE_KEY}}},
+        {13,
+         {{"R", FLOAT},
+          {"G", FLOAT},
+          {"B", FLOAT},
+          {"PERCENT", FLOAT},
+          {"START_DIST", FLOAT},
+          {"END_DIST", FLOAT},
+          {"FRAMES", FLOAT}}},
+        {14,
+         {{"CEILING", IMAGE_KEY},
+          {"FLOOR", IMAGE_KEY},
+          {"WALL", IMAGE_KEY},
+          {"FRAMES", FLOAT},
+          {"ALPHA", FLOAT},
+          {"HUDTEXTURE", IMAGE_KEY}}},
         {16, treasure},
         {17, treasure},
     };
@@ -68,25 +86,29 @@ bool ReadImageKeys(const std::string& path, std::set<std::string>& keys)
     if (!in.is_open())
         return false;
     std::string token;
-    while (in >> token && token != "START") {
+    while (in >> token && token != "START")
+    {
     }
-    auto beginsLikeNumber = [](const std::string& t) {
-        return !t.empty() && (isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-' ||
-                              t[0] == '+' || t[0] == '.');
+    auto beginsLikeNumber = [](const std::string& t)
+    {
+        return !t.empty() &&
+               (isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-' || t[0] == '+' || t[0] == '.');
     };
-    while (in >> token && token != "END") {
-        if (token.compare(0, 2, "//") == 0) {
+    while (in >> token && token != "END")
+    {
+        if (token.compare(0, 2, "//") == 0)
+        {
             std::string rest;
             std::getline(in, rest);
             continue;
         }
         keys.insert(token);
         std::string skip, rect;
-        in >> skip >> skip >> skip >> rect;          // separator, file, separator, rectangle
+        in >> skip >> skip >> skip >> rect; // separator, file, separator, rectangle
         if (beginsLikeNumber(rect))
-            for (int i = 0; i < 6; ++i)              // the other three numbers, separators between
+            for (int i = 0; i < 6; ++i) // the other three numbers, separators between
                 in >> skip;
-        in >> skip >> skip >> skip >> skip;          // separator, width, separator, height
+        in >> skip >> skip >> skip >> skip; // separator, width, separator, height
     }
     return true;
 }
@@ -151,7 +173,8 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
     bool first = true;
     float previous = 0.0f;
     int records = 0;
-    for (;;) {
+    for (;;)
+    {
         char c;
         if (!(in >> c))
             break;
@@ -168,7 +191,8 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
                        Level_Loader::ReadFloatField(in, x);
             said = capture.Lines();
         }
-        if (!complete) {
+        if (!complete)
+        {
             std::string message = "record broken off: type, distance and position must each follow a "
                                   "label and a colon (the game stops loading and quits here)";
             for (const std::string& s : said)
@@ -183,9 +207,11 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
         const std::streamoff afterNumbers = in.tellg();
         const size_t colon = text.find(':', static_cast<size_t>(afterNumbers));
         bool trailingBlank = false;
-        if (colon != std::string::npos) {
+        if (colon != std::string::npos)
+        {
             size_t end = text.find('\n', colon);
-            if (end != std::string::npos) {
+            if (end != std::string::npos)
+            {
                 size_t last = end;
                 if (last > colon + 1 && text[last - 1] == '\r')
                     --last;
@@ -195,7 +221,8 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
         std::vector<std::string> words;
         Level_Loader::ReadAttributeWords(in, words);
         in.clear();
-        if (trailingBlank) {
+        if (trailingBlank)
+        {
             const int colonLine = LineAt(static_cast<std::streamoff>(colon));
             std::streamoff after = in.tellg();
             if (after < 0)
@@ -207,12 +234,14 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
             findings.push_back({colonLine, message});
         }
 
-        if (distance < 1.0f) {
+        if (distance < 1.0f)
+        {
             std::ostringstream message;
             message << "distance " << distance << " lies behind the runner's first step: it is never touched";
             findings.push_back({line, message.str()});
         }
-        if (!first && distance < previous) {
+        if (!first && distance < previous)
+        {
             std::ostringstream message;
             message << "records out of order: distance " << distance << " comes after " << previous;
             findings.push_back({line, message.str()});
@@ -228,12 +257,14 @@ std::vector<Finding> Level_Checker::Check(const std::string& text)
     return findings;
 }
 
-void Level_Checker::CheckRecord(int line, int code, const std::vector<std::string>& words, float x,
-                                float z, std::vector<Finding>& findings)
+void Level_Checker::CheckRecord(int line, int code, const std::vector<std::string>& words, float x, float z,
+                                std::vector<Finding>& findings)
 {
     const Entity_Type* type = FindEntityType(code);
-    if (!type) {
-        findings.push_back({line, "unknown type code " + std::to_string(code) + ": the game skips the record"});
+    if (!type)
+    {
+        findings.push_back(
+            {line, "unknown type code " + std::to_string(code) + ": the game skips the record"});
         return;
     }
     const std::string name = type->mName;
@@ -247,7 +278,8 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
     {
         Output_Capture capture;
         entity = CreateEntity(code);
-        if (entity) {
+        if (entity)
+        {
             entity->Init(x, z, words);
             entity->Setup();
         }
@@ -258,9 +290,12 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
 
     std::set<std::string> missing;
     auto rules = Rules().find(code);
-    if (rules != Rules().end()) {
-        for (const Attribute_Rule& rule : rules->second) {
-            if (!entity->HasAttribute(rule.mName)) {
+    if (rules != Rules().end())
+    {
+        for (const Attribute_Rule& rule : rules->second)
+        {
+            if (!entity->HasAttribute(rule.mName))
+            {
                 missing.insert(rule.mName);
                 findings.push_back({line, name + ": missing attribute " + rule.mName});
                 continue;
@@ -271,39 +306,50 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
                 value = entity->GetAttribute(rule.mName);
             }
             std::istringstream number(value);
-            if (rule.mKind == INT) {
+            if (rule.mKind == INT)
+            {
                 int v;
                 if (!(number >> v))
-                    findings.push_back({line, name + ": " + rule.mName + " is \"" + value + "\", not a whole number"});
-            } else if (rule.mKind == FLOAT) {
+                    findings.push_back(
+                        {line, name + ": " + rule.mName + " is \"" + value + "\", not a whole number"});
+            }
+            else if (rule.mKind == FLOAT)
+            {
                 float v;
                 if (!(number >> v))
-                    findings.push_back({line, name + ": " + rule.mName + " is \"" + value + "\", not a number"});
+                    findings.push_back(
+                        {line, name + ": " + rule.mName + " is \"" + value + "\", not a number"});
                 else if (std::string(rule.mName) == "FRAMES" && static_cast<int>(v) < 1)
                     findings.push_back({line, name + ": FRAMES " + value + " is below 1" +
                                                   (code == 13 ? " (the fog change would divide by zero)"
                                                               : " (the fade would never start)")});
-            } else if (rule.mKind == IMAGE_KEY) {
+            }
+            else if (rule.mKind == IMAGE_KEY)
+            {
                 if (value != "None" && value != "NONE" && !mImageKeys.count(value))
                     findings.push_back({line, name + ": picture key " + value + " (" + rule.mName +
                                                   ") is not in the image list"});
             }
         }
     }
-    if (code == 2 && !missing.count("PLACEMENT")) {
+    if (code == 2 && !missing.count("PLACEMENT"))
+    {
         Output_Capture quiet;
         const std::string placement = entity->GetAttribute("PLACEMENT");
         if (placement != "floor" && placement != "left" && placement != "right")
-            findings.push_back({line, name + ": PLACEMENT is \"" + placement +
-                                          "\", not floor, left or right"});
+            findings.push_back(
+                {line, name + ": PLACEMENT is \"" + placement + "\", not floor, left or right"});
     }
-    if (code == 11 && !missing.count("Distance")) {
+    if (code == 11 && !missing.count("Distance"))
+    {
         Output_Capture quiet;
         if (Entity::ParseInt(entity->GetAttribute("Distance")) < 2)
             findings.push_back({line, name + ": a glide of fewer than 2 frames (Distance) never moves"});
     }
-    for (const char* common : {"SIZE", "Y_VALUE"}) {
-        if (entity->HasAttribute(common)) {
+    for (const char* common : {"SIZE", "Y_VALUE"})
+    {
+        if (entity->HasAttribute(common))
+        {
             Output_Capture quiet;
             std::istringstream number(entity->GetAttribute(common));
             float v;
@@ -313,7 +359,8 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
     }
 
     // The game's own complaints, less those that only repeat a missing attribute.
-    for (const std::string& s : said) {
+    for (const std::string& s : said)
+    {
         bool repeat = false;
         for (const std::string& m : missing)
             if (s.find(" " + m + " ") != std::string::npos)
@@ -342,7 +389,8 @@ int main(int argc, char** argv)
         return Usage();
     std::string imageList = IMAGE_PATH + IMAGE_INFO_FILE;
     std::vector<std::string> files;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = 2; i < argc; ++i)
+    {
         const std::string arg = argv[i];
         if (arg == "--images" && i + 1 < argc)
             imageList = argv[++i];
@@ -355,7 +403,8 @@ int main(int argc, char** argv)
         return Usage();
 
     std::set<std::string> imageKeys;
-    if (!ReadImageKeys(imageList, imageKeys)) {
+    if (!ReadImageKeys(imageList, imageKeys))
+    {
         std::cerr << "zqlevel: cannot read the image list " << imageList
                   << " (run from the game's folder, or give --images)" << std::endl;
         return 2;
@@ -364,16 +413,19 @@ int main(int argc, char** argv)
     Level_Checker checker(imageKeys);
     int total = 0;
     bool unreadable = false;
-    for (const std::string& file : files) {
+    for (const std::string& file : files)
+    {
         std::ifstream in(file.c_str(), std::ios::binary);
-        if (!in.is_open()) {
+        if (!in.is_open())
+        {
             std::cout << file << ": cannot be opened" << std::endl;
             unreadable = true;
             continue;
         }
         std::ostringstream text;
         text << in.rdbuf();
-        for (const Finding& f : checker.Check(text.str())) {
+        for (const Finding& f : checker.Check(text.str()))
+        {
             std::cout << file << ":" << f.mLine << ": " << f.mMessage << "\n";
             ++total;
         }

@@ -11,7 +11,8 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 
-namespace {
+namespace
+{
 
 struct Rgb
 {
@@ -53,7 +54,7 @@ protected:
         ASSERT_NE(getenv("DISPLAY"), nullptr) << "needs an X display (run under xvfb-run)";
         ASSERT_TRUE(gGraphics.Init(false));
         ASSERT_TRUE(gImageBank.LoadImage("WHITE", "tests/data/", "white_4x4.png"));
-        ASSERT_TRUE(gImageBank.LoadImage("HALF", "tests/data/", "red_4x2.png"));   // right half clear
+        ASSERT_TRUE(gImageBank.LoadImage("HALF", "tests/data/", "red_4x2.png")); // right half clear
         ASSERT_TRUE(gImageBank.LoadImage("GREY", "tests/data/", "grey_5x2.png"));
         ASSERT_TRUE(gImageBank.LoadImage("PALETTE", "tests/data/", "palette_3x3.png"));
         ASSERT_TRUE(gImageBank.LoadImage("BMP", "tests/data/", "bgr24_3x3.bmp"));

@@ -14,7 +14,8 @@
 #include "Graphics/Image_Bank.h"
 #include "World/Camera.h"
 
-namespace {
+namespace
+{
 
 struct Rgb
 {
@@ -29,7 +30,8 @@ struct Rgb
 bool Near(const Rgb& a, const Rgb& b)
 {
     const int tolerance = 3;
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
 }
 
 const Rgb BLACK = {0, 0, 0};
@@ -46,7 +48,7 @@ void ToWindow(float x, float y, float z, float& wx, float& wy)
     const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
     const float d = 2.41f - z;
     wx = (f / (4.0f / 3.0f) * x / d + 1.0f) * 400.0f;
-    wy = (f * y / d + 1.0f) * 300.0f;   // from the bottom, as GL counts
+    wy = (f * y / d + 1.0f) * 300.0f; // from the bottom, as GL counts
 }
 
 Rgb ReadWindow(int wx, int wy)
@@ -67,7 +69,8 @@ Rgb ReadScene(float x, float y, float z = 0.0f)
 uint32_t MakeTexture(unsigned char r, unsigned char g, unsigned char b)
 {
     unsigned char pixels[4 * 4];
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
+    {
         pixels[4 * i] = r;
         pixels[4 * i + 1] = g;
         pixels[4 * i + 2] = b;
@@ -208,7 +211,7 @@ TEST_F(GraphicsTest, InnermostColourIsInForce)
     gGraphics.DrawTexturedQuad(middle, Texture_Rect(), "WHITE");
     gGraphics.PopColour();
     gGraphics.DrawTexturedQuad(right, Texture_Rect(), "WHITE");
-    gGraphics.PopColour();   // one too many: still white
+    gGraphics.PopColour(); // one too many: still white
     gGraphics.DrawTexturedQuad(top, Texture_Rect(), "WHITE");
 
     EXPECT_PRED2(Near, ReadScene(-0.6f, 0.0f), BLUE);
@@ -252,7 +255,8 @@ TEST_F(GraphicsTest, BoxLandsWhereTheCameraSays)
 {
     Camera camera;
     camera.Init(0.0f, 1000.0f, 300.0f, 1.0f, 500.0f);
-    for (float z : {299.0f, 304.0f, 320.0f}) {
+    for (float z : {299.0f, 304.0f, 320.0f})
+    {
         NewFrame(0.0f, 0.0f, 0.0f);
         const Quad quad = camera.ProjectBox(0.3f, 0.7f, 0.1f, 0.2f, z);
         gGraphics.DrawTexturedQuad(quad, Texture_Rect(), "TEST");
@@ -278,7 +282,7 @@ TEST_F(GraphicsTest, FrameAtTakesTheImagesWorldSize)
 {
     NewFrame(0.0f, 0.0f, 0.0f);
     Animation_Frame frame("TEST");
-    gGraphics.DrawFrameAt(frame, 0.3f, 0.2f, 0.0f);   // 0.5 wide, 0.25 high
+    gGraphics.DrawFrameAt(frame, 0.3f, 0.2f, 0.0f); // 0.5 wide, 0.25 high
     EXPECT_PRED2(Near, ReadScene(0.3f, 0.2f), YELLOW);
     EXPECT_PRED2(Near, ReadScene(0.07f, 0.2f), YELLOW);
     EXPECT_PRED2(Near, ReadScene(0.53f, 0.2f), YELLOW);

@@ -17,7 +17,8 @@
 #include "Graphics/Image_Bank.h"
 #include "Input/Input_Handler.h"
 
-namespace {
+namespace
+{
 
 double ThreadCpuMs()
 {
@@ -59,9 +60,8 @@ Rgb ReadScene(float x, float y)
 }
 
 // The nine cells of the 3x3 fixtures, row by row from the top.
-const Rgb CELLS[9] = {{255, 0, 0},     {0, 255, 0}, {0, 0, 255},
-                      {255, 255, 0},   {0, 255, 255}, {255, 0, 255},
-                      {255, 255, 255}, {0, 0, 0},   {255, 128, 0}};
+const Rgb CELLS[9] = {{255, 0, 0},   {0, 255, 0},     {0, 0, 255}, {255, 255, 0}, {0, 255, 255},
+                      {255, 0, 255}, {255, 255, 255}, {0, 0, 0},   {255, 128, 0}};
 
 // Loads a file under a key and makes it 1.5 by 1.5 units on screen.
 Animation_Frame LoadSized(const std::string& key, const std::string& file, float size = 1.5f)
@@ -85,7 +85,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(gGraphics.IsInitialised());
-        gGraphics.Render();  // next draw starts from a cleared screen
+        gGraphics.Render(); // next draw starts from a cleared screen
     }
 
     // Draws a 3x3 fixture over the middle of the screen and checks every cell.
@@ -93,7 +93,8 @@ protected:
     {
         Animation_Frame frame = LoadSized(key, file);
         gGraphics.DrawFrameAt(frame, 0.0f, 0.0f, 0.0f);
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 9; ++i)
+        {
             const float x = -0.5f + 0.5f * (i % 3);
             const float y = 0.5f - 0.5f * (i / 3);
             EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(x, y), CELLS[i])
@@ -124,7 +125,8 @@ TEST_F(Images, GreyPngWithAnOddWidth)
     Animation_Frame frame = LoadSized("GREY", "grey_5x2.png", 2.5f);
     gGraphics.DrawFrameAt(frame, 0.0f, 0.0f, 0.0f);
     const int levels[5] = {0, 64, 128, 192, 255};
-    for (int column = 0; column < 5; ++column) {
+    for (int column = 0; column < 5; ++column)
+    {
         const int v = levels[column];
         EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); },
                      ReadScene(-1.0f + 0.5f * column, 0.0f), (Rgb{v, v, v}))
@@ -139,13 +141,16 @@ TEST_F(Images, AlphaAndTintsBlendWithWhatIsBehind)
     gGraphics.DrawFrameAt(back, 0.0f, 0.0f, 0.0f);
     gGraphics.DrawFrameAt(half, 0.0f, 0.0f, 0.0f);
     // The left of the image is opaque red, the right fully transparent.
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(-0.5f, 0.0f), (Rgb{255, 0, 0}));
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{0, 255, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(-0.5f, 0.0f),
+                 (Rgb{255, 0, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f),
+                 (Rgb{0, 255, 0}));
 
     half.mTint.Set(0.5f, 1.0f, 1.0f, 1.0f);
     gGraphics.DrawFrameAt(back, 0.0f, 0.0f, 0.0f);
     gGraphics.DrawFrameAt(half, 0.0f, 0.0f, 0.0f);
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b, 6); }, ReadScene(-0.5f, 0.0f), (Rgb{128, 127, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b, 6); }, ReadScene(-0.5f, 0.0f),
+                 (Rgb{128, 127, 0}));
 }
 
 TEST_F(Images, KeysOfOneFileShareATexture)
@@ -160,7 +165,7 @@ TEST_F(Images, KeysOfOneFileShareATexture)
 
 TEST_F(Images, ShutdownFreesEveryTextureEvenOfReloadedKeys)
 {
-    LoadSized("RELOADED", "blue_2x2.png");  // no other key uses this file
+    LoadSized("RELOADED", "blue_2x2.png"); // no other key uses this file
     const uint32_t first = gImageBank.GetImage("RELOADED").mTexture;
     LoadSized("RELOADED", "green_8x6.png");
     const uint32_t second = gImageBank.GetImage("RELOADED").mTexture;
@@ -185,13 +190,15 @@ TEST_F(Images, AnimationTintsAndRotationsNest)
 
     animation.mTint.Set(1.0f, 1.0f, 0.0f, 0.0f);
     gGraphics.DrawAnimation(animation, bar);
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{255, 0, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f),
+                 (Rgb{255, 0, 0}));
 
     // The innermost enabled tint wins.
     gGraphics.Render();
     animation.mSets[0].mFrames[0].mTint.Set(1.0f, 0.0f, 0.0f, 1.0f);
     gGraphics.DrawAnimation(animation, bar);
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f), (Rgb{0, 0, 255}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f),
+                 (Rgb{0, 0, 255}));
     EXPECT_EQ(gGraphics.GetColourDepth(), 0u);
 
     // Half a turn from the animation and half from the set stand the bar up about its centre.
@@ -199,8 +206,10 @@ TEST_F(Images, AnimationTintsAndRotationsNest)
     animation.mRotation.Set(45.0f, 0.0f, 0.0f, 1.0f);
     animation.mSets[0].mRotation.Set(45.0f, 0.0f, 0.0f, 1.0f);
     gGraphics.DrawAnimation(animation, bar);
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.35f), (Rgb{0, 0, 255}));
-    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.9f, 0.0f), (Rgb{0, 0, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.35f),
+                 (Rgb{0, 0, 255}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.9f, 0.0f),
+                 (Rgb{0, 0, 0}));
 }
 
 TEST_F(Images, LoadingScreenKeepsItsPaceAndStaysUp)
@@ -214,7 +223,7 @@ TEST_F(Images, LoadingScreenKeepsItsPaceAndStaysUp)
         ASSERT_FALSE(LoadingScreenCallback(false));
     // Between images: never more often than every 34 ms.
     EXPECT_LE(LoadingScreenRedraws(), 10);
-    EXPECT_GE(LoadingScreenRedraws(), 3);  // drawing time and a busy machine slow it
+    EXPECT_GE(LoadingScreenRedraws(), 3); // drawing time and a busy machine slow it
 
     // The final hold keeps the pace without spinning the processor. Only this thread's
     // time counts: Mesa's rasteriser threads busy-wait on a loaded machine.

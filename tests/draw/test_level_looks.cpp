@@ -18,15 +18,16 @@
 #include "World/Floating_Text.h"
 #include "tests/support/Auto_Runner.h"
 
-namespace {
+namespace
+{
 
 using namespace auto_run;
 
 struct Shot
 {
-    std::vector<unsigned char> mPixels;   // RGB, bottom row first, as GL reads them
-    double mMean[3] = {0, 0, 0};          // average colour of the corridor (the middle of the screen)
-    double mSpread = 0;                   // how much the picture varies there
+    std::vector<unsigned char> mPixels; // RGB, bottom row first, as GL reads them
+    double mMean[3] = {0, 0, 0};        // average colour of the corridor (the middle of the screen)
+    double mSpread = 0;                 // how much the picture varies there
 };
 
 Shot Capture()
@@ -39,7 +40,8 @@ Shot Capture()
     double sum[3] = {0, 0, 0}, squares = 0;
     int n = 0;
     for (int y = SCREEN_HEIGHT / 5; y < SCREEN_HEIGHT * 4 / 5; y += 2)
-        for (int x = SCREEN_WIDTH / 5; x < SCREEN_WIDTH * 4 / 5; x += 2) {
+        for (int x = SCREEN_WIDTH / 5; x < SCREEN_WIDTH * 4 / 5; x += 2)
+        {
             const unsigned char* p = &shot.mPixels[(y * SCREEN_WIDTH + x) * 3];
             for (int c = 0; c < 3; ++c)
                 sum[c] += p[c];
@@ -58,8 +60,8 @@ void Save(const Shot& shot, const std::string& name)
     const char* folder = getenv("ZQ_LEVEL_SHOTS");
     if (!folder)
         return;
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 24,
-                                          0x0000FF, 0x00FF00, 0xFF0000, 0);
+    SDL_Surface* s =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
     if (!s)
         return;
     SDL_LockSurface(s);
@@ -131,7 +133,8 @@ bool PlayTo(Auto_Runner& runner, Keyboard& keys, Run_Report& report, float dista
 TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
 {
     std::vector<Shot> starts, middles;
-    for (int level = 0; level < 8; ++level) {
+    for (int level = 0; level < 8; ++level)
+    {
         SCOPED_TRACE("level " + std::to_string(level));
         Keyboard keys;
         Auto_Runner runner;
@@ -151,8 +154,8 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
 
         Save(first, "level" + std::to_string(level) + "_start");
         Save(second, "level" + std::to_string(level) + "_middle");
-        std::printf("level %d: start (%.0f %.0f %.0f) spread %.0f, middle (%.0f %.0f %.0f) spread %.0f\n", level,
-                    first.mMean[0], first.mMean[1], first.mMean[2], first.mSpread, second.mMean[0],
+        std::printf("level %d: start (%.0f %.0f %.0f) spread %.0f, middle (%.0f %.0f %.0f) spread %.0f\n",
+                    level, first.mMean[0], first.mMean[1], first.mMean[2], first.mSpread, second.mMean[0],
                     second.mMean[1], second.mMean[2], second.mSpread);
         // Something is drawn: a corridor, not a flat colour.
         EXPECT_GT(first.mSpread, 8.0);

@@ -8,7 +8,8 @@
 
 #include "Graphics/Image_Bank.h"
 
-namespace {
+namespace
+{
 
 int gCalls = 0;
 
@@ -22,7 +23,8 @@ bool CountCalls(bool)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static bool quiet = [] {
+    static bool quiet = []
+    {
         std::cout.setstate(std::ios::failbit);
         return true;
     }();

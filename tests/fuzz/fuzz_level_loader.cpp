@@ -18,7 +18,7 @@ struct Quiet
     std::stringbuf sink;
     Quiet() { std::cout.rdbuf(&sink); }
 };
-}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (Entity* o : entities)
             owned = owned || o == e;
         if (!owned)
-            __builtin_trap();   // the overlay may only hold entities of the main list
+            __builtin_trap(); // the overlay may only hold entities of the main list
     }
     for (Entity* e : entities)
         delete e;

@@ -47,23 +47,28 @@
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
 
-namespace auto_run {
+namespace auto_run
+{
 
 inline int32_t gFakeMs = 0;
-inline int32_t FakeClock() { return gFakeMs; }
+inline int32_t FakeClock()
+{
+    return gFakeMs;
+}
 
 // Frames looked ahead. ZQ_RUN_HORIZON shortens it, to see how a less watchful
 // player fares (about 30 is a quick human's warning).
 inline const int HORIZON = getenv("ZQ_RUN_HORIZON") ? std::max(20, std::atoi(getenv("ZQ_RUN_HORIZON"))) : 150;
-constexpr float STEER = 0.0135f;           // planned steering per frame: the real 0.015 less a margin
-constexpr float SAFETY = 0.03f;            // screen units added round every obstacle
+constexpr float STEER = 0.0135f; // planned steering per frame: the real 0.015 less a margin
+constexpr float SAFETY = 0.03f;  // screen units added round every obstacle
 
 typedef std::vector<std::pair<float, float>> Spans;
 
 inline Spans Expand(const Spans& s, float by, float lo, float hi)
 {
     Spans out;
-    for (auto p : s) {
+    for (auto p : s)
+    {
         float a = std::max(lo, p.first - by), b = std::min(hi, p.second + by);
         if (a > b)
             continue;
@@ -78,8 +83,10 @@ inline Spans Expand(const Spans& s, float by, float lo, float hi)
 inline Spans Cut(const Spans& s, float a, float b)
 {
     Spans out;
-    for (auto p : s) {
-        if (b <= p.first || a >= p.second) {
+    for (auto p : s)
+    {
+        if (b <= p.first || a >= p.second)
+        {
             out.push_back(p);
             continue;
         }
@@ -94,7 +101,8 @@ inline Spans Cut(const Spans& s, float a, float b)
 inline Spans Keep(const Spans& s, float a, float b)
 {
     Spans out;
-    for (auto p : s) {
+    for (auto p : s)
+    {
         float lo = std::max(a, p.first), hi = std::min(b, p.second);
         if (lo <= hi)
             out.push_back({lo, hi});
@@ -105,7 +113,8 @@ inline Spans Keep(const Spans& s, float a, float b)
 inline Spans Both(const Spans& s, const Spans& t)
 {
     Spans out;
-    for (auto p : t) {
+    for (auto p : t)
+    {
         Spans part = Keep(s, p.first, p.second);
         out.insert(out.end(), part.begin(), part.end());
     }
@@ -116,9 +125,11 @@ inline Spans Both(const Spans& s, const Spans& t)
 inline float Nearest(const Spans& s, float x)
 {
     float best = x, distance = 1e9f;
-    for (auto p : s) {
+    for (auto p : s)
+    {
         float c = std::min(std::max(x, p.first), p.second);
-        if (std::fabs(c - x) < distance) {
+        if (std::fabs(c - x) < distance)
+        {
             distance = std::fabs(c - x);
             best = c;
         }
@@ -164,9 +175,11 @@ public:
     {
         mLeft = mRight = mSpace = false;
         SDL_Event e;
-        while (SDL_PollEvent(&e)) {
+        while (SDL_PollEvent(&e))
+        {
         }
-        for (int key : {KEY_LEFT, KEY_RIGHT, KEY_SPACE}) {
+        for (int key : {KEY_LEFT, KEY_RIGHT, KEY_SPACE})
+        {
             Push(key, false);
             gInput.Update();
         }
@@ -191,8 +204,8 @@ struct Meeting
 {
     int mFrame;
     const Entity* mEntity;
-    float mX, mY;            // where the entity will be then
-    bool mRequired;          // be inside it (a spring to ride) rather than outside
+    float mX, mY;   // where the entity will be then
+    bool mRequired; // be inside it (a spring to ride) rather than outside
 };
 
 class Auto_Runner
@@ -208,8 +221,8 @@ private:
     bool Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring, int until,
               Spans& firstSafe, int& firstFrame, int& failFrame) const;
 
-    std::vector<float> mZ, mSlab;     // runner's distance and slab length, frame by frame
-    float mLo = 0.0f, mHi = 1.0f;      // where SetX lets the runner be
+    std::vector<float> mZ, mSlab; // runner's distance and slab length, frame by frame
+    float mLo = 0.0f, mHi = 1.0f; // where SetX lets the runner be
 };
 
 inline void Auto_Runner::PredictRunner()
@@ -222,14 +235,18 @@ inline void Auto_Runner::PredictRunner()
     if (const Boost_Item* b = dynamic_cast<const Boost_Item*>(gPlayer.mHeldItem))
         if (b->mHoldable && !gPlayer.mItemUseBlocked)
             boost = static_cast<int>(b->mTimer) + 1;
-    for (int k = 1; k <= HORIZON; ++k) {
-        if (boost > 0) {
+    for (int k = 1; k <= HORIZON; ++k)
+    {
+        if (boost > 0)
+        {
             s = --boost > 0 ? BOOST_SPEED : 1.0f;
         }
         z += s;
-        if (accelerating && s < 1.0f) {
+        if (accelerating && s < 1.0f)
+        {
             s += Player::RECOVERY_STEP;
-            if (s > 1.0f) {
+            if (s > 1.0f)
+            {
                 s = 1.0f;
                 accelerating = false;
             }
@@ -244,7 +261,8 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
     std::vector<Meeting> out;
     const size_t first = gEntities.GetFirstIndex(), last = gEntities.GetLastIndex();
     const std::vector<Entity*>& all = gEntities.GetEntities();
-    for (size_t i = first; i < last && i < all.size(); ++i) {
+    for (size_t i = first; i < last && i < all.size(); ++i)
+    {
         const Entity* e = all[i];
         if (!e->mSolid || !e->mAlive)
             continue;
@@ -255,21 +273,37 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
             continue;
         const Boulder* boulder = dynamic_cast<const Boulder*>(e);
         float x = e->mX, y = e->mY, z = e->mZ, vx = 0, vy = 0;
-        if (boulder) {
+        if (boulder)
+        {
             vx = boulder->mSpeedX;
             vy = boulder->mSpeedY;
         }
-        for (int k = 1; k <= HORIZON; ++k) {
-            if (boulder) {
+        for (int k = 1; k <= HORIZON; ++k)
+        {
+            if (boulder)
+            {
                 x += vx;
-                if (x <= boulder->mMinX) { x = boulder->mMinX + 0.005f; vx = -vx; }
-                if (x >= boulder->mMaxX) { x = boulder->mMaxX - 0.005f; vx = -vx; }
+                if (x <= boulder->mMinX)
+                {
+                    x = boulder->mMinX + 0.005f;
+                    vx = -vx;
+                }
+                if (x >= boulder->mMaxX)
+                {
+                    x = boulder->mMaxX - 0.005f;
+                    vx = -vx;
+                }
                 vy += 0.002f;
                 y += vy;
-                if (y >= boulder->mFloorY) { y = boulder->mFloorY - 0.005f; vy *= -0.9f; }
+                if (y >= boulder->mFloorY)
+                {
+                    y = boulder->mFloorY - 0.005f;
+                    vy *= -0.9f;
+                }
                 z -= boulder->mRollSpeed;
             }
-            if (mZ[k] <= z && z <= mZ[k] + mSlab[k]) {
+            if (mZ[k] <= z && z <= mZ[k] + mSlab[k])
+            {
                 out.push_back({k, e, x, y, spring});
                 break;
             }
@@ -291,25 +325,32 @@ inline void Auto_Runner::PredictHeights(int jumpAt, const Meeting* spring, std::
     float factor = gCamera.GetDepthFactor(gPlayer.mZ);
     if (factor == 0.0f)
         factor = -1.0f;
-    for (int k = 1; k <= HORIZON; ++k) {
-        if (k - 1 == jumpAt && !air) {
+    for (int k = 1; k <= HORIZON; ++k)
+    {
+        if (k - 1 == jumpAt && !air)
+        {
             air = true;
             vy = Player::JUMP_VELOCITY;
             g = Player::JUMP_GRAVITY;
         }
-        if (air) {
+        if (air)
+        {
             vy += g;
             y += (-2.0f * vy) / factor;
-            if (y < 0.0f) {
+            if (y < 0.0f)
+            {
                 y = 0.1f;
                 vy = 0.0f;
-            } else if (y > 1.0f) {
+            }
+            else if (y > 1.0f)
+            {
                 y = 1.0f;
                 air = false;
             }
         }
         heights[k] = y;
-        if (spring && k == spring->mFrame && !air) {
+        if (spring && k == spring->mFrame && !air)
+        {
             air = true;
             vy = -0.085f;
             g = 0.0005f;
@@ -319,7 +360,8 @@ inline void Auto_Runner::PredictHeights(int jumpAt, const Meeting* spring, std::
 
 // The span of runner positions across the corridor that would touch the entity if it
 // stood at (ex, ey) with the runner at height py, by the collision test's own boxes.
-inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float py, float& lo, float& hi) const
+inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float py, float& lo,
+                                     float& hi) const
 {
     const float w = 2.0f * e.mSize * e.mHalfWidth, h = 2.0f * e.mSize * e.mHalfHeight;
     const Quad E = gCamera.ProjectBox(ex, ey, w, h, e.mZ);
@@ -343,18 +385,19 @@ inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float 
 // backward: which of those places still lead through the rest.
 // Only meetings up to frame `until` count; failFrame is the frame of the first one
 // that cannot be got through.
-inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring, int until,
-                       Spans& firstSafe, int& firstFrame, int& failFrame) const
+inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring,
+                              int until, Spans& firstSafe, int& firstFrame, int& failFrame) const
 {
     std::vector<float> heights;
     PredictHeights(jumpAt, spring, heights);
-    std::vector<std::pair<int, Spans>> steps;   // frame, where the runner may be then
+    std::vector<std::pair<int, Spans>> steps; // frame, where the runner may be then
     Spans here = {{gPlayer.mX, gPlayer.mX}};
     int frame = 0;
     failFrame = HORIZON + 1;
     firstSafe = {{mLo, mHi}};
     firstFrame = HORIZON;
-    for (size_t i = 0; i < meetings.size(); ++i) {
+    for (size_t i = 0; i < meetings.size(); ++i)
+    {
         const Meeting& m = meetings[i];
         if (m.mFrame > until)
             break;
@@ -368,7 +411,8 @@ inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, 
             here = touches ? Keep(here, lo, hi) : Spans();
         else if (touches)
             here = Cut(here, lo, hi);
-        if (here.empty()) {
+        if (here.empty())
+        {
             failFrame = m.mFrame;
             return false;
         }
@@ -380,7 +424,8 @@ inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, 
     if (steps.empty())
         return true;
     Spans later = steps.back().second;
-    for (size_t i = steps.size() - 1; i-- > 0;) {
+    for (size_t i = steps.size() - 1; i-- > 0;)
+    {
         later = Both(steps[i].second, Expand(later, STEER * (steps[i + 1].first - steps[i].first), mLo, mHi));
         steps[i].second = later;
     }
@@ -398,7 +443,8 @@ inline void Auto_Runner::Frame(Keyboard& keys)
 
     const Meeting* spring = nullptr;
     for (const Meeting& m : meetings)
-        if (m.mRequired) {
+        if (m.mRequired)
+        {
             spring = &m;
             break;
         }
@@ -410,17 +456,22 @@ inline void Auto_Runner::Frame(Keyboard& keys)
     const Meeting* ride = nullptr;
     Spans s;
     int f;
-    if (spring && gPlayer.mJumpState == 0 && Plan(meetings, -1, spring, HORIZON, safe, safeFrame, fail)) {
+    if (spring && gPlayer.mJumpState == 0 && Plan(meetings, -1, spring, HORIZON, safe, safeFrame, fail))
+    {
         ride = spring;
-    } else if (!Plan(meetings, -1, nullptr, HORIZON, safe, safeFrame, fail)) {
+    }
+    else if (!Plan(meetings, -1, nullptr, HORIZON, safe, safeFrame, fail))
+    {
         // Something ahead cannot be steered round. A jump counts only for what it can
         // clear (what comes after is for the next plan, once landed); of the jumps that
         // get through, take the middle one of the last run.
         const int failFrame = fail;
         const int until = failFrame + 5;
         int windowEnd = -1, windowStart = -1;
-        if (gPlayer.mJumpState == 0) {
-            for (int j = std::min(failFrame, HORIZON - 1); j >= 0; --j) {
+        if (gPlayer.mJumpState == 0)
+        {
+            for (int j = std::min(failFrame, HORIZON - 1); j >= 0; --j)
+            {
                 int ff;
                 const bool ok = Plan(meetings, j, nullptr, until, s, f, ff);
                 if (ok && windowEnd < 0)
@@ -431,21 +482,27 @@ inline void Auto_Runner::Frame(Keyboard& keys)
                     break;
             }
         }
-        if (windowEnd >= 0) {
+        if (windowEnd >= 0)
+        {
             jump = (windowStart + windowEnd) / 2;
             Plan(meetings, jump, nullptr, until, safe, safeFrame, f);
-        } else {
+        }
+        else
+        {
             // Nothing gets through clean: get as far as possible, then take the knock.
             Plan(meetings, -1, nullptr, failFrame - 1, safe, safeFrame, f);
         }
     }
 
     // A hole just ahead on the line is jumped for the joy of it, when that is safe too.
-    if (jump == -1 && gPlayer.mJumpState == 0 && !ride) {
-        for (const Meeting& m : meetings) {
+    if (jump == -1 && gPlayer.mJumpState == 0 && !ride)
+    {
+        for (const Meeting& m : meetings)
+        {
             float lo, hi;
             if (dynamic_cast<const Hole*>(m.mEntity) && m.mFrame >= 12 && m.mFrame <= 16 &&
-                BlockedSpan(*m.mEntity, m.mX, m.mY, 1.0f, lo, hi) && gPlayer.mX > lo && gPlayer.mX < hi) {
+                BlockedSpan(*m.mEntity, m.mX, m.mY, 1.0f, lo, hi) && gPlayer.mX > lo && gPlayer.mX < hi)
+            {
                 int ff;
                 if (Plan(meetings, 0, nullptr, HORIZON, s, f, ff))
                     jump = 0;
@@ -456,19 +513,27 @@ inline void Auto_Runner::Frame(Keyboard& keys)
 
     // Where to steer: the ridden spring, else the nearest pickup that fits the plan.
     float goal = 0.5f;
-    if (ride) {
+    if (ride)
+    {
         goal = ride->mX;
-    } else {
-        for (const Meeting& m : meetings) {
+    }
+    else
+    {
+        for (const Meeting& m : meetings)
+        {
             if (!Wanted(m.mEntity) || dynamic_cast<const Spring*>(m.mEntity))
                 continue;
             if (std::fabs(m.mX - gPlayer.mX) > STEER * m.mFrame)
                 continue;
-            if (m.mFrame <= safeFrame) {
-                const Spans after = Both(Expand({{m.mX, m.mX}}, STEER * (safeFrame - m.mFrame), mLo, mHi), safe);
+            if (m.mFrame <= safeFrame)
+            {
+                const Spans after =
+                    Both(Expand({{m.mX, m.mX}}, STEER * (safeFrame - m.mFrame), mLo, mHi), safe);
                 if (after.empty())
                     continue;
-            } else if (Nearest(safe, m.mX) != m.mX) {
+            }
+            else if (Nearest(safe, m.mX) != m.mX)
+            {
                 continue;
             }
             goal = m.mX;
@@ -481,8 +546,10 @@ inline void Auto_Runner::Frame(Keyboard& keys)
     if (allowed.empty())
         allowed = safe;
     float target = Nearest(allowed, goal);
-    for (auto p : allowed) {
-        if (target >= p.first && target <= p.second) {
+    for (auto p : allowed)
+    {
+        if (target >= p.first && target <= p.second)
+        {
             if (p.second - p.first > 0.02f)
                 target = std::min(std::max(target, p.first + 0.01f), p.second - 0.01f);
             else
@@ -490,13 +557,18 @@ inline void Auto_Runner::Frame(Keyboard& keys)
         }
     }
     // ZQ_RUN_TRACE=2 shows the runner's thinking frame by frame (1 shows only the hits).
-    if (getenv("ZQ_RUN_TRACE") && getenv("ZQ_RUN_TRACE")[0] == '2') {
-        fprintf(stderr, "z %.1f x %.3f s %.2f coll %d jump %d ride %d goal %.2f target %.2f safeFrame %d safe", gPlayer.mZ - 300, gPlayer.mX, gPlayer.mSpeed, gPlayer.mCollidable, jump, ride != nullptr, goal, target, safeFrame);
-        for (auto p : safe) fprintf(stderr, " [%.2f %.2f]", p.first, p.second);
+    if (getenv("ZQ_RUN_TRACE") && getenv("ZQ_RUN_TRACE")[0] == '2')
+    {
+        fprintf(stderr,
+                "z %.1f x %.3f s %.2f coll %d jump %d ride %d goal %.2f target %.2f safeFrame %d safe",
+                gPlayer.mZ - 300, gPlayer.mX, gPlayer.mSpeed, gPlayer.mCollidable, jump, ride != nullptr,
+                goal, target, safeFrame);
+        for (auto p : safe)
+            fprintf(stderr, " [%.2f %.2f]", p.first, p.second);
         fprintf(stderr, " meetings %zu\n", meetings.size());
     }
     const float dead = 0.004f;
-    keys.Want(target < gPlayer.mX - dead, target > gPlayer.mX + dead, jump == 0);
+    keys.Want(target<gPlayer.mX - dead, target> gPlayer.mX + dead, jump == 0);
 }
 
 struct Run_Report
@@ -542,13 +614,15 @@ inline bool PlayFrame(Auto_Runner& runner, Keyboard& keys, Run_Report& report)
     ++report.mFrames;
     gFakeMs = static_cast<int32_t>(static_cast<int64_t>(report.mFrames) * 1000 / 60);
 
-    if (gPlayer.mHitThisFrame) {
+    if (gPlayer.mHitThisFrame)
+    {
         ++report.mHits;
         if (getenv("ZQ_RUN_TRACE"))
             fprintf(stderr, "hit frame %d z %.1f x %.3f y %.3f speed %.2f\n", report.mFrames,
                     gPlayer.mZ - LEVEL_Z_OFFSET, gPlayer.mX, gPlayer.mY, gPlayer.mSpeed);
     }
-    if (!wasAir && gPlayer.mJumpState == 1) {
+    if (!wasAir && gPlayer.mJumpState == 1)
+    {
         if (gPlayer.mGravity < 0.001f)
             ++report.mSprings;
         else
@@ -558,11 +632,13 @@ inline bool PlayFrame(Auto_Runner& runner, Keyboard& keys, Run_Report& report)
         ++report.mBoosts;
     report.mClosestGap = std::min(report.mClosestGap, gPlayer.mZ - gEnvironment.gDragonDistance);
     report.mScore = gPlayer.mScore;
-    if (gPlayer.IsCaught()) {
+    if (gPlayer.IsCaught())
+    {
         report.mCaught = true;
         return false;
     }
-    if (gEntities.IsLevelPassed()) {
+    if (gEntities.IsLevelPassed())
+    {
         report.mPassed = true;
         return false;
     }

@@ -3,12 +3,14 @@
 #include "Graphics/Animation.h"
 #include "Graphics/Image_Bank.h"
 
-namespace {
+namespace
+{
 
 Animation_Set MakeSet(int frames, int duration = 10)
 {
     Animation_Set set;
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i)
+    {
         Animation_Frame frame;
         frame.mDuration = duration;
         set.mFrames.push_back(frame);
@@ -46,15 +48,16 @@ TEST(Animation, LeftoverTicksCarryIntoTheNextFrames)
     EXPECT_EQ(set.mTime, 5);
 
     Animation_Set uneven;
-    for (int duration : {3, 4, 5}) {
+    for (int duration : {3, 4, 5})
+    {
         Animation_Frame frame;
         frame.mDuration = duration;
         uneven.mFrames.push_back(frame);
     }
-    uneven.Update(8);  // 3 + 4 used up, 1 tick into the third frame
+    uneven.Update(8); // 3 + 4 used up, 1 tick into the third frame
     EXPECT_EQ(uneven.mCurrentFrame, 2);
     EXPECT_EQ(uneven.mTime, 1);
-    uneven.Update(12 * 1000 + 4);  // a thousand whole cycles, then the last 4 of frame 2
+    uneven.Update(12 * 1000 + 4); // a thousand whole cycles, then the last 4 of frame 2
     EXPECT_EQ(uneven.mCurrentFrame, 0);
     EXPECT_EQ(uneven.mTime, 0);
 }
@@ -121,7 +124,7 @@ TEST(Animation, NonLoopingStopFrameGoesOnAfterTheHold)
     ASSERT_TRUE(set.mFinished);
     Tick(set, 9);
     EXPECT_EQ(set.mCurrentFrame, 2);
-    Tick(set, 1);  // the hold counts toward the stop frame's own duration
+    Tick(set, 1); // the hold counts toward the stop frame's own duration
     EXPECT_EQ(set.mCurrentFrame, 3);
     Tick(set, 100);
     EXPECT_EQ(set.mCurrentFrame, 3);
@@ -233,7 +236,7 @@ TEST(Animation, ResetRewindsEverySetAndTheTransform)
     EXPECT_EQ(animation.mTint.mA, 1.0f);
 
     Animation empty;
-    empty.Update(5);  // nothing to do, nothing to crash on
+    empty.Update(5); // nothing to do, nothing to crash on
     EXPECT_TRUE(empty.GetCurrentSet().mFrames.empty());
 }
 

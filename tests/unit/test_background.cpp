@@ -10,7 +10,10 @@
 namespace
 {
 int32_t gFakeNow = 0;
-int32_t FakeClock() { return gFakeNow; }
+int32_t FakeClock()
+{
+    return gFakeNow;
+}
 
 class BackgroundTest : public testing::Test
 {
@@ -38,7 +41,7 @@ protected:
     }
     Background_Handler background;
 };
-}
+} // namespace
 
 TEST_F(BackgroundTest, QuakeAlternatesAndRestoresTheShift)
 {

@@ -4,7 +4,8 @@
 
 #include "World/Camera.h"
 
-namespace {
+namespace
+{
 
 const float EPS = 1e-4f;
 
@@ -35,8 +36,10 @@ TEST_F(CameraTest, DepthRunsFromNearToFarEdge)
 TEST_F(CameraTest, BoxesSitBetweenWallsCeilingAndFloor)
 {
     mCamera.SetPosition(300.0f);
-    for (float z : {299.0f, 400.0f, 799.0f}) {
-        for (float width : {0.0f, 0.1f, 0.4f}) {
+    for (float z : {299.0f, 400.0f, 799.0f})
+    {
+        for (float width : {0.0f, 0.1f, 0.4f})
+        {
             const Quad centred = mCamera.ProjectBox(0.5f, 1.0f, width, 0.2f, z);
             EXPECT_NEAR(centred.mX, 0.0f, EPS);
             EXPECT_NEAR(centred.mWidth, width * 3.5f, EPS);
@@ -59,7 +62,7 @@ TEST_F(CameraTest, BoxesSitBetweenWallsCeilingAndFloor)
 TEST_F(CameraTest, FarFrameShiftMovesBoxesByTheirDepth)
 {
     mCamera.SetPosition(300.0f);
-    const float midZ = 299.0f + 250.5f;   // depth fraction 0.5
+    const float midZ = 299.0f + 250.5f; // depth fraction 0.5
     const Quad before = mCamera.ProjectBox(0.3f, 0.7f, 0.1f, 0.1f, midZ);
 
     mCamera.ShiftFarFrameX(0.2f);
@@ -88,8 +91,10 @@ TEST_F(CameraTest, FarFrameShiftMovesBoxesByTheirDepth)
 TEST_F(CameraTest, FrameQuadsSpanTheCorridorInCornerOrder)
 {
     const Quad nearQuad = mCamera.GetNearQuad();
-    const float expected[4][3] = {{-1.75f, 1.0f, 0.0f}, {-1.75f, -1.0f, 0.0f}, {1.75f, -1.0f, 0.0f}, {1.75f, 1.0f, 0.0f}};
-    const float* corners[4] = {nearQuad.mTopLeft, nearQuad.mBottomLeft, nearQuad.mBottomRight, nearQuad.mTopRight};
+    const float expected[4][3] = {
+        {-1.75f, 1.0f, 0.0f}, {-1.75f, -1.0f, 0.0f}, {1.75f, -1.0f, 0.0f}, {1.75f, 1.0f, 0.0f}};
+    const float* corners[4] = {nearQuad.mTopLeft, nearQuad.mBottomLeft, nearQuad.mBottomRight,
+                               nearQuad.mTopRight};
     for (int c = 0; c < 4; ++c)
         for (int i = 0; i < 3; ++i)
             EXPECT_FLOAT_EQ(corners[c][i], expected[c][i]) << "corner " << c << " axis " << i;
@@ -97,11 +102,11 @@ TEST_F(CameraTest, FrameQuadsSpanTheCorridorInCornerOrder)
 
 TEST_F(CameraTest, TexturesSlideTowardsTheViewer)
 {
-    mCamera.SetPosition(1.0f);                // near edge at the origin
+    mCamera.SetPosition(1.0f); // near edge at the origin
     EXPECT_NEAR(mCamera.GetTextureNear(), 0.0f, EPS);
     EXPECT_NEAR(mCamera.GetTextureFar(), -100.0f / 15.0f, EPS);
 
-    mCamera.SetPosition(51.1f);               // a tenth of the view further on
+    mCamera.SetPosition(51.1f); // a tenth of the view further on
     EXPECT_NEAR(mCamera.GetTextureNear(), -100.0f * 50.1f / (501.0f * 15.0f), EPS);
     EXPECT_NEAR(mCamera.GetTextureNear() - mCamera.GetTextureFar(), 100.0f / 15.0f, EPS);
 }

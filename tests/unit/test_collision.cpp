@@ -56,7 +56,7 @@ protected:
     }
     Player player;
 };
-}
+} // namespace
 
 TEST_F(CollisionTest, OnlyTheSlabAheadIsTested)
 {

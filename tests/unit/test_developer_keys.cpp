@@ -12,7 +12,8 @@
 #include "Input/Keys.h"
 #include "World/Environment_Handler.h"
 
-namespace {
+namespace
+{
 
 void Push(Uint8 type, int sym)
 {
@@ -42,7 +43,8 @@ protected:
         gFogStart = 1.5f;
         gFogEnd = 12.0f;
         mInput.Init(0, 800);
-        for (int key : {KEY_K, KEY_M, KEY_F, KEY_G, KEY_S, KEY_E, KEY_KP_PLUS, KEY_KP_MINUS, KEY_SPACE, KEY_D})
+        for (int key :
+             {KEY_K, KEY_M, KEY_F, KEY_G, KEY_S, KEY_E, KEY_KP_PLUS, KEY_KP_MINUS, KEY_SPACE, KEY_D})
             mInput.RegisterKey(key);
     }
     void TearDown() override
@@ -71,7 +73,7 @@ TEST_F(DeveloperKeysTest, ControlSwapsOnEachPressOfKOrM)
     Hold(KEY_K);
     EXPECT_FALSE(gKeyboardControl);
     EXPECT_TRUE(gMouseControl);
-    Frame();   // still held: no second swap
+    Frame(); // still held: no second swap
     EXPECT_TRUE(gMouseControl);
 
     // k and m together arrive one per frame, so they swap twice.
@@ -90,7 +92,7 @@ TEST_F(DeveloperKeysTest, FogValuesTuneOnlyWhileFIsHeld)
     Hold(KEY_KP_PLUS);
     EXPECT_FLOAT_EQ(gFogDensity, 0.15f);
 
-    Hold(KEY_F);        // plus still held: density rises this frame
+    Hold(KEY_F); // plus still held: density rises this frame
     EXPECT_FLOAT_EQ(gFogDensity, 0.151f);
     EXPECT_FLOAT_EQ(gGraphics.GetFogDensity(), 0.151f);
     EXPECT_FLOAT_EQ(gGraphics.GetFogStart(), 1.5f);
@@ -118,10 +120,9 @@ TEST_F(DeveloperKeysTest, GTogglesTheFogSwitchAndSpacePrintsTheValues)
     testing::internal::CaptureStdout();
     Hold(KEY_SPACE);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out,
-              "fog percent: 0.15   Hold f and press + or - on keypad to change.\n"
-              "fog start: 1.5   Hold f and s and press + or - on keypad to change.\n"
-              "fog end: 12   Hold f and e and press + or - on keypad to change.\n\n");
+    EXPECT_EQ(out, "fog percent: 0.15   Hold f and press + or - on keypad to change.\n"
+                   "fog start: 1.5   Hold f and s and press + or - on keypad to change.\n"
+                   "fog end: 12   Hold f and e and press + or - on keypad to change.\n\n");
 }
 
 TEST_F(DeveloperKeysTest, DLetsTheDragonCatchUp)
@@ -137,21 +138,21 @@ TEST(FogFade, LastFifthFadesFromBlackToWhite)
     gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
 
     FogFade(0.5f);
-    FogFade(0.8f);   // the boundary itself changes nothing
+    FogFade(0.8f); // the boundary itself changes nothing
     EXPECT_FLOAT_EQ(gGraphics.GetFogColour()[0], 0.2f);
     EXPECT_FLOAT_EQ(gGraphics.GetFogStart(), 3.0f);
 
-    FogFade(0.85f);  // t = 0.25
+    FogFade(0.85f); // t = 0.25
     EXPECT_NEAR(gGraphics.GetFogColour()[1], 0.25f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.375f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogDensity(), 0.1125f, 1e-5);
     EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 20.0f);
 
-    FogFade(0.9f);   // still the lower formula: half grey, start at its highest
+    FogFade(0.9f); // still the lower formula: half grey, start at its highest
     EXPECT_NEAR(gGraphics.GetFogColour()[2], 0.5f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.75f, 1e-5);
 
-    FogFade(0.95f);  // t = 0.75, falling back towards the viewer
+    FogFade(0.95f); // t = 0.75, falling back towards the viewer
     EXPECT_NEAR(gGraphics.GetFogColour()[0], 0.75f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.375f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogDensity(), 0.1125f, 1e-5);

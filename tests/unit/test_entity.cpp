@@ -21,12 +21,15 @@ std::string Captured(const std::function<void()>& action)
     action();
     return testing::internal::GetCapturedStdout();
 }
-}
+} // namespace
 
 TEST(Entity, InitReadsSizeAndHeight)
 {
     Plain_Entity e;
-    std::string out = Captured([&] { e.Init(0.3f, 310.0f, {"IMAGE", "ROCK", "SIZE", "2.5", "Y_VALUE", "0.25"}); });
+    std::string out = Captured(
+        [&] {
+            e.Init(0.3f, 310.0f, {"IMAGE", "ROCK", "SIZE", "2.5", "Y_VALUE", "0.25"});
+        });
     EXPECT_EQ("", out);
     EXPECT_FLOAT_EQ(0.3f, e.mX);
     EXPECT_FLOAT_EQ(310.0f, e.mZ);
@@ -75,22 +78,26 @@ TEST(Entity, LookUpTakesTheFirstMatchingWord)
 
 TEST(Entity, NumberParsing)
 {
-    std::string out = Captured([] {
-        EXPECT_FLOAT_EQ(2.5f, Entity::ParseFloat("2.5abc"));
-        EXPECT_FLOAT_EQ(-1500.0f, Entity::ParseFloat("  -1.5e3"));
-        EXPECT_EQ(12, Entity::ParseInt("12.5"));
-        EXPECT_EQ(-7, Entity::ParseInt("-7"));
-        EXPECT_EQ(42, Entity::ParseInt("+42 trailing"));
-    });
+    std::string out = Captured(
+        []
+        {
+            EXPECT_FLOAT_EQ(2.5f, Entity::ParseFloat("2.5abc"));
+            EXPECT_FLOAT_EQ(-1500.0f, Entity::ParseFloat("  -1.5e3"));
+            EXPECT_EQ(12, Entity::ParseInt("12.5"));
+            EXPECT_EQ(-7, Entity::ParseInt("-7"));
+            EXPECT_EQ(42, Entity::ParseInt("+42 trailing"));
+        });
     EXPECT_EQ("", out);
 
-    out = Captured([] {
-        EXPECT_FLOAT_EQ(0.0f, Entity::ParseFloat(""));
-        EXPECT_FLOAT_EQ(0.0f, Entity::ParseFloat("abc"));
-        EXPECT_EQ(0, Entity::ParseInt(""));
-        EXPECT_EQ(0, Entity::ParseInt("x12"));
-        EXPECT_EQ(0, Entity::ParseInt("99999999999"));
-    });
+    out = Captured(
+        []
+        {
+            EXPECT_FLOAT_EQ(0.0f, Entity::ParseFloat(""));
+            EXPECT_FLOAT_EQ(0.0f, Entity::ParseFloat("abc"));
+            EXPECT_EQ(0, Entity::ParseInt(""));
+            EXPECT_EQ(0, Entity::ParseInt("x12"));
+            EXPECT_EQ(0, Entity::ParseInt("99999999999"));
+        });
     EXPECT_EQ("Oops,  is not a float!\nOops, abc is not a float!\nOops,  is not an int!\n"
               "Oops, x12 is not an int!\nOops, 99999999999 is not an int!\n",
               out);

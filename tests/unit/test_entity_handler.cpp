@@ -57,7 +57,7 @@ protected:
     Entity_Handler handler;
     Player player;
 };
-}
+} // namespace
 
 TEST_F(EntityHandlerTest, WindowEdgesAreInclusive)
 {

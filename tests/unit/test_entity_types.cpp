@@ -28,11 +28,11 @@
 TEST(EntityTypes, EveryCodeCreatesItsOwnType)
 {
     const std::type_info* expected[] = {
-        &typeid(Treasure), &typeid(Rock), &typeid(Spike), &typeid(Boost_Item),
-        &typeid(Spinner_Item), &typeid(Bone), &typeid(Spring), &typeid(Clock_Item),
-        &typeid(Hole), &typeid(Cloak_Item), &typeid(Hint_Trigger), &typeid(Camera_Trigger),
-        &typeid(Torch), &typeid(Fog_Trigger), &typeid(Scenery_Trigger), &typeid(Stalactite),
-        &typeid(Treasure), &typeid(Treasure), &typeid(Boulder),
+        &typeid(Treasure),     &typeid(Rock),        &typeid(Spike),           &typeid(Boost_Item),
+        &typeid(Spinner_Item), &typeid(Bone),        &typeid(Spring),          &typeid(Clock_Item),
+        &typeid(Hole),         &typeid(Cloak_Item),  &typeid(Hint_Trigger),    &typeid(Camera_Trigger),
+        &typeid(Torch),        &typeid(Fog_Trigger), &typeid(Scenery_Trigger), &typeid(Stalactite),
+        &typeid(Treasure),     &typeid(Treasure),    &typeid(Boulder),
     };
     for (int code = 0; code <= 18; ++code)
     {
@@ -43,8 +43,7 @@ TEST(EntityTypes, EveryCodeCreatesItsOwnType)
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->mCode, code);
         // The row's name is the class's, for tools and messages.
-        EXPECT_NE(std::string(typeid(*e).name()).find(row->mName), std::string::npos)
-            << row->mName;
+        EXPECT_NE(std::string(typeid(*e).name()).find(row->mName), std::string::npos) << row->mName;
     }
     // Only the hint is drawn in the overlay pass.
     for (int code = 0; code <= 18; ++code)
@@ -82,12 +81,25 @@ TEST(EntityTypes, TableHasEachCodeOnceAndNoGaps)
 TEST(EntityTypes, EveryTypeSetsItselfUpFromARecordWithoutMessagesWhenComplete)
 {
     // Each type with the attributes a level file gives it: no "Oops" lines.
-    const char* const words[19] = {
-        "IMAGE GEM VALUE 5", "", "PLACEMENT left", "", "", "", "", "", "", "",
-        "HINT None", "HalfWidth 0.5 Distance 60 Yaw 0.2 Pitch 0.1", "",
-        "R 0 G 0 B 0 PERCENT 0.5 START_DIST 2 END_DIST 15 FRAMES 30",
-        "CEILING C FLOOR F WALL W FRAMES 10 ALPHA 1 HUDTEXTURE H", "", "IMAGE GEM VALUE 5",
-        "IMAGE GEM VALUE 5", "SIZE 1.5"};
+    const char* const words[19] = {"IMAGE GEM VALUE 5",
+                                   "",
+                                   "PLACEMENT left",
+                                   "",
+                                   "",
+                                   "",
+                                   "",
+                                   "",
+                                   "",
+                                   "",
+                                   "HINT None",
+                                   "HalfWidth 0.5 Distance 60 Yaw 0.2 Pitch 0.1",
+                                   "",
+                                   "R 0 G 0 B 0 PERCENT 0.5 START_DIST 2 END_DIST 15 FRAMES 30",
+                                   "CEILING C FLOOR F WALL W FRAMES 10 ALPHA 1 HUDTEXTURE H",
+                                   "",
+                                   "IMAGE GEM VALUE 5",
+                                   "IMAGE GEM VALUE 5",
+                                   "SIZE 1.5"};
     for (int code = 0; code <= 18; ++code)
     {
         std::vector<std::string> list;

@@ -3,7 +3,8 @@
 #include "Graphics/Font.h"
 #include "World/Floating_Text.h"
 
-namespace {
+namespace
+{
 
 Tint Colour(float r, float g, float b, float a)
 {
@@ -26,7 +27,7 @@ TEST(FloatingText, LivesForItsFramesLessOne)
     MarkFont();
     list.UpdateAndDraw();
     EXPECT_EQ(list.Count(), 0u);
-    EXPECT_EQ(gFont.mColour[0], -1.0f);  // never drawn
+    EXPECT_EQ(gFont.mColour[0], -1.0f); // never drawn
 
     list.Add("GREAT!", 350.0f, 0.4f, 0.3f, 0.5f, Colour(1, 1, 1, 1), 0.4f, 0.3f, 2.0f, Colour(1, 1, 1, 1));
     list.UpdateAndDraw();
@@ -83,7 +84,7 @@ TEST(FloatingText, DrawnInTheOrderAdded)
     list.Add("SECOND", 5.0f, 0, 0, 0, Colour(0.7f, 0, 0, 1), 0, 0, 0, Colour(0.7f, 0, 0, 1));
     list.Add("THIRD", 10.0f, 0, 0, 0, Colour(0.9f, 0, 0, 1), 0, 0, 0, Colour(0.9f, 0, 0, 1));
     list.UpdateAndDraw();
-    EXPECT_FLOAT_EQ(gFont.mColour[0], 0.9f);  // the last added is drawn last
+    EXPECT_FLOAT_EQ(gFont.mColour[0], 0.9f); // the last added is drawn last
     for (int i = 0; i < 4; ++i)
         list.UpdateAndDraw();
     // The middle one expired; the others keep their order.

@@ -39,26 +39,27 @@ TEST(Font, EveryCharacterAdvancesThePenTheSame)
     Font font;
     font.Init();
     const auto glyphs = font.Layout("Ab {C", 1.0f, 0.5f);
-    ASSERT_EQ(glyphs.size(), 3u);  // the space and "{" draw nothing
+    ASSERT_EQ(glyphs.size(), 3u); // the space and "{" draw nothing
     EXPECT_EQ(glyphs[0].mIndex, 33);
     EXPECT_EQ(glyphs[1].mIndex, 34);
     EXPECT_EQ(glyphs[2].mIndex, 35);
     EXPECT_FLOAT_EQ(glyphs[0].mX, 1.06f);
     EXPECT_FLOAT_EQ(glyphs[0].mY, 0.45f);
     EXPECT_FLOAT_EQ(glyphs[1].mX, 1.12f);
-    EXPECT_FLOAT_EQ(glyphs[2].mX, 1.30f);  // two places further on
+    EXPECT_FLOAT_EQ(glyphs[2].mX, 1.30f); // two places further on
 
     const auto lower = font.Layout("panic!", 0.0f, 0.0f);
     const auto upper = font.Layout("PANIC!", 0.0f, 0.0f);
     ASSERT_EQ(lower.size(), upper.size());
-    for (size_t i = 0; i < lower.size(); ++i) {
+    for (size_t i = 0; i < lower.size(); ++i)
+    {
         EXPECT_EQ(lower[i].mIndex, upper[i].mIndex);
         EXPECT_EQ(lower[i].mX, upper[i].mX);
     }
 
     font.SetScale(2.0f);
     const auto wide = font.Layout("AB", 0.0f, 0.0f);
-    EXPECT_FLOAT_EQ(wide[0].mX, 0.06f);  // the first centre does not move with the scale
+    EXPECT_FLOAT_EQ(wide[0].mX, 0.06f); // the first centre does not move with the scale
     EXPECT_FLOAT_EQ(wide[1].mX - wide[0].mX, 0.12f);
     EXPECT_TRUE(font.Layout("", 0.0f, 0.0f).empty());
 }

@@ -138,9 +138,8 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO));
         gInput.Init(0, 800);
-        for (int key : {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT,
-                        KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D,
-                        KEY_W})
+        for (int key : {KEY_M, KEY_K, KEY_O, KEY_B, KEY_P, KEY_RETURN, KEY_DOWN, KEY_UP, KEY_LEFT, KEY_RIGHT,
+                        KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F, KEY_S, KEY_E, KEY_D, KEY_W})
             gInput.RegisterKey(key);
     }
     static void TearDownTestSuite()
@@ -167,7 +166,7 @@ protected:
     Game_State gs;
     Game_Timer mTimer;
 };
-}
+} // namespace
 
 TEST_F(FlowTest, LogoGivesWayToTheMainMenu)
 {
@@ -277,9 +276,9 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     gs.EnterPause();
     EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY());
     Tap(gs, KEY_UP);
-    EXPECT_FLOAT_EQ(-0.1f, gs.PauseCursorY());   // up from the top: "Quit to main menu"
+    EXPECT_FLOAT_EQ(-0.1f, gs.PauseCursorY()); // up from the top: "Quit to main menu"
     Tap(gs, KEY_DOWN);
-    EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY());    // down from the bottom: "Continue"
+    EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY()); // down from the bottom: "Continue"
     Tap(gs, KEY_DOWN);
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(0.0f, gs.PauseCursorY());
@@ -291,7 +290,7 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     Tap(gs, KEY_RETURN);
     EXPECT_TRUE(gs.mScreen == MAIN_MENU);
     EXPECT_FALSE(gHUD.IsHidden());
-    EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY());    // back on the first item for next time
+    EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY()); // back on the first item for next time
 
     // "Continue" and p both go back to play, with the level music again.
     gs.EnterPause();
@@ -434,7 +433,7 @@ TEST_F(FlowTest, LevelCompleteCountsUpThenOpensTheCaveMap)
     gPlayer.mScore = 3;
     Frames(gs, 1);
     EXPECT_EQ(1, gs.mLevelCountUp);
-    Tap(gs, KEY_RETURN);               // finishes the count
+    Tap(gs, KEY_RETURN); // finishes the count
     EXPECT_EQ(3, gs.mLevelCountUp);
     EXPECT_TRUE(gs.mScreen == LEVEL_COMPLETE);
     Frames(gs, 1);
@@ -495,7 +494,7 @@ TEST_F(FlowTest, ResultsSpeakOncePerVisitAndNeedTwoEnters)
     EXPECT_EQ(1, Count(out, VOICE_NOT_WORTH_IT));
 
     gPlayer.mScore = 500;
-    Tap(gs, KEY_RETURN);               // only completes the count-up
+    Tap(gs, KEY_RETURN); // only completes the count-up
     EXPECT_TRUE(gs.mScreen == RESULTS);
     EXPECT_EQ(500, gs.mResultsCountUp);
     Tap(gs, KEY_RETURN);
@@ -564,7 +563,7 @@ TEST_F(FlowTest, IntroSkipsLineByLineThenStartsLevelZero)
     EXPECT_FLOAT_EQ(0.5f, gs.mIntroTimer);
     Tap(gs, KEY_RETURN);
     EXPECT_FLOAT_EQ(0.25f, gs.mIntroTimer);
-    Frames(gs, 1);                    // the last line comes up
+    Frames(gs, 1); // the last line comes up
     EXPECT_TRUE(gs.mIntroLastLineReached);
     EXPECT_TRUE(gs.mScreen == INTRO);
     testing::internal::CaptureStdout();

@@ -62,7 +62,7 @@ std::string Appended(const std::string& before, uint32_t score)
     c.mEntries.push_back(score);
     return High_Scores::Format(c);
 }
-}
+} // namespace
 
 TEST(HighScores, ReadsAnyWhiteSpaceWithOrWithoutTheEnd)
 {
@@ -124,8 +124,7 @@ TEST(HighScores, TopTenIsSortedLargestFirstAndCut)
 
 TEST(HighScores, TableLinesHighlightEveryEntryEqualToTheScore)
 {
-    std::vector<High_Scores::Table_Line> lines =
-        High_Scores::Lines(Scores{3000000000u, 70, 50, 50, 20}, 50);
+    std::vector<High_Scores::Table_Line> lines = High_Scores::Lines(Scores{3000000000u, 70, 50, 50, 20}, 50);
     ASSERT_EQ(5u, lines.size());
     // Large scores print as the unsigned numbers they are.
     EXPECT_EQ("3000000000", lines[0].mText);

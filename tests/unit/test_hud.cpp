@@ -44,7 +44,7 @@ protected:
     }
     HUD mHud;
 };
-}
+} // namespace
 
 TEST_F(HudTest, PanicFollowsTheGap)
 {
@@ -61,15 +61,15 @@ TEST_F(HudTest, PanicFollowsTheGap)
 
 TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
 {
-    Frame(100.0f);          // panic 0.67: too far for a claw
+    Frame(100.0f); // panic 0.67: too far for a claw
     EXPECT_FALSE(mHud.mClawActive);
-    Frame(60.0f);           // 0.8 and rising
+    Frame(60.0f); // 0.8 and rising
     EXPECT_TRUE(mHud.mClawActive);
     EXPECT_EQ(1, mHud.mClawCount);
     EXPECT_EQ(0, mHud.mClawFrame);
     EXPECT_FALSE(mHud.mClawVoicePending);
 
-    Frame(30.0f);           // still rising, but an attack is under way
+    Frame(30.0f); // still rising, but an attack is under way
     EXPECT_EQ(1, mHud.mClawCount);
 
     // Hidden, the attack stands still.
@@ -81,16 +81,22 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
     EXPECT_FALSE(mHud.mClawActive);
     EXPECT_EQ(40, mHud.mClawFrame);
 
-    Frame(30.0f);           // steady
-    Frame(50.0f);           // falling
+    Frame(30.0f); // steady
+    Frame(50.0f); // falling
     EXPECT_FALSE(mHud.mClawActive);
     EXPECT_EQ(1, mHud.mClawCount);
 }
 
 TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
 {
-    const char* expected[] = {"", "DRAGON_CLAW", "DRAGON_CLAW", "DRAGON_CLAW_LEFTY", "DRAGON_CLAW",
-                              "DRAGON_CLAW", "DRAGON_CLAW", "DRAGON_CLAW"};
+    const char* expected[] = {"",
+                              "DRAGON_CLAW",
+                              "DRAGON_CLAW",
+                              "DRAGON_CLAW_LEFTY",
+                              "DRAGON_CLAW",
+                              "DRAGON_CLAW",
+                              "DRAGON_CLAW",
+                              "DRAGON_CLAW"};
     float gap = 70.0f;
     for (int attack = 1; attack <= 7; ++attack)
     {
@@ -111,7 +117,7 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
             mHud.Draw();
         EXPECT_FALSE(mHud.mClawActive) << "attack " << attack << " never ended";
         gap = 70.0f;
-        Frame(100.0f);      // the dragon drops back before the next rise
+        Frame(100.0f); // the dragon drops back before the next rise
     }
 
     // The left claw sweeps in from the left edge, the right one from the right.
@@ -128,7 +134,7 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
 
 TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
 {
-    Frame(150.0f);          // panic 0.5: a 50-update pulse
+    Frame(150.0f); // panic 0.5: a 50-update pulse
     EXPECT_EQ(50, mHud.mPulsePeriod);
     EXPECT_EQ(1, mHud.mPulseCounter);
     EXPECT_FLOAT_EQ(1.02f, mHud.PulseScale());
@@ -146,7 +152,7 @@ TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
     EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
     Frame(0.0f);
     EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
-    mHud.Draw();            // the "PANIC!" text is drawn with that scale
+    mHud.Draw(); // the "PANIC!" text is drawn with that scale
     EXPECT_FLOAT_EQ(1.0f, mHud.mFont.GetScale());
 }
 
@@ -177,7 +183,7 @@ TEST_F(HudTest, ScorePopupOnEveryChangeOnly)
     EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
     Frame(300.0f, 25);
     EXPECT_FLOAT_EQ(198.0f, mHud.mScorePopupTimer);
-    Frame(300.0f, 10);      // down counts too
+    Frame(300.0f, 10); // down counts too
     EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
 
     // A level restart with the score unchanged shows nothing.

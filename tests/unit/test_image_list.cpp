@@ -6,7 +6,8 @@
 
 #include "Graphics/Image_Bank.h"
 
-namespace {
+namespace
+{
 
 const std::string DATA = "tests/data/";
 
@@ -41,13 +42,12 @@ TEST(ImageList, PreambleIsIgnoredAndWordsMeanDefaults)
 {
     Image_Bank bank;
     testing::internal::CaptureStdout();
-    ASSERT_TRUE(Read(bank,
-        "A header that even says END and // and GHOST = red_4x2.png\n"
-        "START\n"
-        "WHOLE = red_4x2.png : full : full : full\n"
-        "PART = green_8x6.png : 2 : 3 : 6 : 6 : 0.5 : 0.25\n"
-        "END\n"
-        "AFTER = red_4x2.png : full : full : full\n"));
+    ASSERT_TRUE(Read(bank, "A header that even says END and // and GHOST = red_4x2.png\n"
+                           "START\n"
+                           "WHOLE = red_4x2.png : full : full : full\n"
+                           "PART = green_8x6.png : 2 : 3 : 6 : 6 : 0.5 : 0.25\n"
+                           "END\n"
+                           "AFTER = red_4x2.png : full : full : full\n"));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_FALSE(bank.HasImage("GHOST"));
     EXPECT_FALSE(bank.HasImage("AFTER"));
@@ -79,11 +79,10 @@ TEST(ImageList, PreambleIsIgnoredAndWordsMeanDefaults)
 TEST(ImageList, OneDefaultDoesNotDisturbTheRestOfTheEntry)
 {
     Image_Bank bank;
-    ASSERT_TRUE(Read(bank,
-        "START\n"
-        "A = green_8x6.png : whole : 0.3 : wordy\n"
-        "B = green_8x6.png ; 0 ; 0 ; 4 ; 3 ; auto ; 0.9\n"
-        "END\n"));
+    ASSERT_TRUE(Read(bank, "START\n"
+                           "A = green_8x6.png : whole : 0.3 : wordy\n"
+                           "B = green_8x6.png ; 0 ; 0 ; 4 ; 3 ; auto ; 0.9\n"
+                           "END\n"));
     const Image_Entry& a = bank.GetImage("A");
     EXPECT_EQ(a.mTextureRect.mRight, 1.0f);
     EXPECT_FLOAT_EQ(a.mWidthFraction, 0.3f);
@@ -98,13 +97,12 @@ TEST(ImageList, OneDefaultDoesNotDisturbTheRestOfTheEntry)
 TEST(ImageList, CommentsCostOneCallEachAndAreSkippedWhole)
 {
     Image_Bank bank;
-    ASSERT_TRUE(Read(bank,
-        "START\n"
-        "// HIDDEN = red_4x2.png : full : full : full\n"
-        "ONE = red_4x2.png : full : full : full\n"
-        "//another comment\n"
-        "TWO = green_8x6.png : full : 0.1 : 0.2\n"
-        "END\n"));
+    ASSERT_TRUE(Read(bank, "START\n"
+                           "// HIDDEN = red_4x2.png : full : full : full\n"
+                           "ONE = red_4x2.png : full : full : full\n"
+                           "//another comment\n"
+                           "TWO = green_8x6.png : full : 0.1 : 0.2\n"
+                           "END\n"));
     EXPECT_FALSE(bank.HasImage("HIDDEN"));
     EXPECT_TRUE(bank.HasImage("ONE"));
     EXPECT_FLOAT_EQ(bank.GetImage("TWO").mHeightFraction, 0.2f);
@@ -118,12 +116,11 @@ TEST(ImageList, CommentsCostOneCallEachAndAreSkippedWhole)
 TEST(ImageList, RepeatedKeysAndSharedFiles)
 {
     Image_Bank bank;
-    ASSERT_TRUE(Read(bank,
-        "START\n"
-        "KEY = red_4x2.png : full : 0.1 : 0.1\n"
-        "KEY = green_8x6.png : full : 0.2 : 0.3\n"
-        "SAME = green_8x6.png : 0 : 0 : 4 : 6 : full : full\n"
-        "END\n"));
+    ASSERT_TRUE(Read(bank, "START\n"
+                           "KEY = red_4x2.png : full : 0.1 : 0.1\n"
+                           "KEY = green_8x6.png : full : 0.2 : 0.3\n"
+                           "SAME = green_8x6.png : 0 : 0 : 4 : 6 : full : full\n"
+                           "END\n"));
     const Image_Entry& key = bank.GetImage("KEY");
     EXPECT_EQ(key.mFile, "green_8x6.png");
     EXPECT_EQ(key.mPixelWidth, 8.0f);
@@ -140,16 +137,14 @@ TEST(ImageList, MissingImageIsReportedAndLeavesNoEntry)
 {
     Image_Bank bank;
     testing::internal::CaptureStdout();
-    ASSERT_TRUE(Read(bank,
-        "START\n"
-        "KEEP = red_4x2.png : full : 0.4 : 0.4\n"
-        "GONE = not_there.png : 0 : 0 : 10 : 10 : 0.5 : 0.5\n"
-        "KEEP = not_there.png : full : 0.9 : 0.9\n"
-        "NEXT = green_8x6.png : full : 0.7 : full\n"
-        "END\n"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Error: Could not find or load not_there.png\n\n"
-              "Error: Could not find or load not_there.png\n\n");
+    ASSERT_TRUE(Read(bank, "START\n"
+                           "KEEP = red_4x2.png : full : 0.4 : 0.4\n"
+                           "GONE = not_there.png : 0 : 0 : 10 : 10 : 0.5 : 0.5\n"
+                           "KEEP = not_there.png : full : 0.9 : 0.9\n"
+                           "NEXT = green_8x6.png : full : 0.7 : full\n"
+                           "END\n"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: Could not find or load not_there.png\n\n"
+                                                      "Error: Could not find or load not_there.png\n\n");
     EXPECT_FALSE(bank.HasImage("GONE"));
     // A failed reload keeps what the key had.
     EXPECT_EQ(bank.GetImage("KEEP").mFile, "red_4x2.png");

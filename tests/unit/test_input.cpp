@@ -10,7 +10,8 @@
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 
-namespace {
+namespace
+{
 
 void PushKey(Uint8 type, int sym)
 {
@@ -54,7 +55,8 @@ protected:
     void SetUp() override
     {
         SDL_Event drop;
-        while (SDL_PollEvent(&drop)) {
+        while (SDL_PollEvent(&drop))
+        {
         }
         gMouseControl = false;
         mInput.Init(0, 800);
@@ -74,7 +76,8 @@ TEST_F(InputTest, PressHoldAndRelease)
     EXPECT_FALSE(mInput.IsKeyDown(KEY_SPACE));
 
     // Held over the following frames, but pressed only in the first.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
+    {
         EXPECT_TRUE(mInput.Update());
         EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
         EXPECT_FALSE(mInput.IsKeyPressed(KEY_LEFT));
@@ -109,7 +112,7 @@ TEST_F(InputTest, EscapeAndCloseAreQuitRequests)
 
     PushKey(SDL_KEYDOWN, KEY_ESCAPE);
     EXPECT_FALSE(mInput.Update());
-    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));     // no key state changed
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT)); // no key state changed
     EXPECT_FALSE(mInput.IsKeyDown(KEY_ESCAPE));
     PushKey(SDL_KEYUP, KEY_ESCAPE);
     EXPECT_TRUE(mInput.Update());
@@ -179,10 +182,13 @@ TEST_F(InputTest, UpdateBeforeInitChangesNothing)
 TEST_F(InputTest, BadMouseRangeThrows)
 {
     Input_Handler bad;
-    try {
+    try
+    {
         bad.Init(800, 800);
         FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
+    }
+    catch (const std::runtime_error& e)
+    {
         EXPECT_EQ(std::string(e.what()), "Input Handler: x_max <= x_min !!");
     }
     EXPECT_FALSE(bad.IsInitialised());

@@ -24,8 +24,7 @@
 
 namespace
 {
-template <class T>
-std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
+template <class T> std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
 {
     std::unique_ptr<T> e(dynamic_cast<T*>(CreateEntity(code)));
     EXPECT_NE(e, nullptr);
@@ -46,10 +45,16 @@ Player& StartRunner()
 }
 
 int32_t gNow = 0;
-int32_t TestClock() { return gNow; }
-
-float FpsInForce() { return 1000.0f / gTimer.GetTargetFrameTime(); }
+int32_t TestClock()
+{
+    return gNow;
 }
+
+float FpsInForce()
+{
+    return 1000.0f / gTimer.GetTargetFrameTime();
+}
+} // namespace
 
 TEST(Items, TreasureVanishesAndPaysItsValue)
 {
@@ -70,7 +75,7 @@ TEST(Items, BoneIsHeldUsedOnceAndLetGo)
     p.TouchEntity(*bone);
     EXPECT_EQ(p.mHeldItem, bone.get());
     EXPECT_FALSE(bone->mOnScreen);
-    EXPECT_EQ(p.mScore, 0);   // nothing until it is used
+    EXPECT_EQ(p.mScore, 0); // nothing until it is used
 
     p.Update(gInput);
     EXPECT_EQ(p.mScore, 10);
@@ -95,7 +100,7 @@ TEST(Items, SecondItemCreditsTheFirstAtOnce)
     EXPECT_EQ(p.mHeldItem, second.get());
     p.Update(gInput);
     EXPECT_EQ(p.mScore, 20);
-    EXPECT_TRUE(first->mHoldable);   // the dropped one was never used
+    EXPECT_TRUE(first->mHoldable); // the dropped one was never used
 }
 
 TEST(Items, BoostHoldsTheBoostSpeedForAHundredFramesAndWaitsForTheBlock)
@@ -107,7 +112,7 @@ TEST(Items, BoostHoldsTheBoostSpeedForAHundredFramesAndWaitsForTheBlock)
     EXPECT_EQ(p.mHeldItem, boost.get());
     for (int i = 0; i < 5; ++i)
         p.Update(gInput);
-    EXPECT_FLOAT_EQ(p.mSpeed, 1.0f);   // blocked: not started
+    EXPECT_FLOAT_EQ(p.mSpeed, 1.0f); // blocked: not started
     EXPECT_FLOAT_EQ(boost->mTimer, 100.0f);
 
     p.ClearItemUseBlock();
@@ -117,7 +122,7 @@ TEST(Items, BoostHoldsTheBoostSpeedForAHundredFramesAndWaitsForTheBlock)
         ASSERT_FLOAT_EQ(p.mSpeed, 2.5f) << "frame " << frame;
         ASSERT_TRUE(boost->mHoldable) << "frame " << frame;
     }
-    p.Update(gInput);   // the 101st use ends it
+    p.Update(gInput); // the 101st use ends it
     EXPECT_FLOAT_EQ(p.mSpeed, 1.0f);
     EXPECT_FALSE(boost->mHoldable);
     p.Update(gInput);
@@ -142,7 +147,7 @@ TEST(Items, BoostBlastsARockAndIsLostWithIt)
     EXPECT_EQ(p.mHeldItem, nullptr);
     EXPECT_NEAR(p.mSpeed, -0.5f, 1e-6f);
     p.Update(gInput);
-    EXPECT_NEAR(p.mSpeed, -0.49f, 1e-5f);   // recovering, no boost any more
+    EXPECT_NEAR(p.mSpeed, -0.49f, 1e-5f); // recovering, no boost any more
 }
 
 TEST(Items, SpinnerTurnsTheViewOnceAroundAndEndsWithASmallCorrection)
@@ -176,7 +181,7 @@ TEST(Items, SpinnerTurnsTheViewOnceAroundAndEndsWithASmallCorrection)
     while (s->Update(p))
     {
         ASSERT_LT(++frames, 1000);
-        EXPECT_GE(s->mTurnAngle, previous);   // never turns back
+        EXPECT_GE(s->mTurnAngle, previous); // never turns back
         EXPECT_NEAR(s->GetViewTurn(), s->mTurnAngle, 1e-4f);
         previous = s->mTurnAngle;
     }
@@ -257,7 +262,7 @@ TEST(Items, ClockSlowsTheGameForThreeSecondsThenReturnsToSixtyStepByStep)
         EXPECT_FALSE(clock->mSolid);
         EXPECT_NEAR(FpsInForce(), 20.0f, 1e-3f);
 
-        gNow = 4000;   // not yet past the end time
+        gNow = 4000; // not yet past the end time
         EXPECT_TRUE(clock->Update(p));
         EXPECT_NEAR(FpsInForce(), 20.0f, 1e-3f);
 

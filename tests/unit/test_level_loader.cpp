@@ -34,7 +34,7 @@ struct Loaded
 };
 
 const std::string GEM = "IMAGE GEM_RED VALUE 25";
-}
+} // namespace
 
 TEST(LevelLoader, LabelsAndLayoutDoNotMatter)
 {
@@ -68,7 +68,8 @@ TEST(LevelLoader, RecordsKeepFileOrderAndOffset)
 
 TEST(LevelLoader, ExtraTreasureCodesMakeTreasure)
 {
-    Loaded l("T: 0 D: 1 X: 0.5 A: " + GEM + "\nT: 16 D: 2 X: 0.5 A: " + GEM + "\nT: 17 D: 3 X: 0.5 A: " + GEM + "\n");
+    Loaded l("T: 0 D: 1 X: 0.5 A: " + GEM + "\nT: 16 D: 2 X: 0.5 A: " + GEM +
+             "\nT: 17 D: 3 X: 0.5 A: " + GEM + "\n");
     ASSERT_TRUE(l.complete);
     ASSERT_EQ(3u, l.entities.size());
     for (Entity* e : l.entities)
@@ -107,8 +108,10 @@ TEST(LevelLoader, AttributeLineEnds)
 
 TEST(LevelLoader, CarriageReturnLineEnds)
 {
-    Loaded crlf("Type: 0\r\nDistance: 10\r\nX: 0.5\r\nAttr: " + GEM + "\r\nType: 0\r\nDistance: 20\r\nX: 0.5\r\nAttr:\r\n"
-                "Type: 0\r\nDistance: 30\r\nX: 0.5\r\nAttr: " + GEM + "\r\n");
+    Loaded crlf("Type: 0\r\nDistance: 10\r\nX: 0.5\r\nAttr: " + GEM +
+                "\r\nType: 0\r\nDistance: 20\r\nX: 0.5\r\nAttr:\r\n"
+                "Type: 0\r\nDistance: 30\r\nX: 0.5\r\nAttr: " +
+                GEM + "\r\n");
     ASSERT_TRUE(crlf.complete);
     ASSERT_EQ(3u, crlf.entities.size());
     EXPECT_EQ((std::vector<std::string>{"IMAGE", "GEM_RED", "VALUE", "25"}), crlf.Words(0));
@@ -149,8 +152,10 @@ TEST(LevelLoader, EmptyOrBlankFile)
 
 TEST(LevelLoader, UnknownCodesAreSkipped)
 {
-    Loaded l("T: 0 D: 1 X: 0.5 A: " + GEM + "\nT: 42 D: 2 X: 0.5 A: IMAGE X\nT: -3 D: 3 X: 0.5 A:\n"
-             "T: 19 D: 4 X: 0.5 A:\nT: 0 D: 5 X: 0.5 A: " + GEM + "\n");
+    Loaded l("T: 0 D: 1 X: 0.5 A: " + GEM +
+             "\nT: 42 D: 2 X: 0.5 A: IMAGE X\nT: -3 D: 3 X: 0.5 A:\n"
+             "T: 19 D: 4 X: 0.5 A:\nT: 0 D: 5 X: 0.5 A: " +
+             GEM + "\n");
     EXPECT_TRUE(l.complete);
     ASSERT_EQ(2u, l.entities.size());
     EXPECT_NE(l.entities[0], l.entities[1]);

@@ -7,7 +7,8 @@
 #include "Graphics/Image_Bank.h"
 #include "tests/support/Auto_Runner.h"
 
-namespace {
+namespace
+{
 
 using namespace auto_run;
 
@@ -53,29 +54,58 @@ protected:
         Auto_Runner runner;
         Run_Report r;
         const int limit = static_cast<int>(gEntities.GetLastZ() * 3.0f) + 3000;
-        testing::internal::CaptureStdout();   // the entity list counts out loud
-        while (r.mFrames < limit && PlayFrame(runner, keys, r)) {
+        testing::internal::CaptureStdout(); // the entity list counts out loud
+        while (r.mFrames < limit && PlayFrame(runner, keys, r))
+        {
         }
         testing::internal::GetCapturedStdout();
         keys.ReleaseAll();
 
         std::printf("level %d: %s after %d frames (%.0f s), %d hits, dragon never nearer than %.0f, "
                     "score %d, %d jumps, %d springs ridden, %d boosts\n",
-                    level, r.mPassed ? "passed" : r.mCaught ? "CAUGHT" : "unfinished", r.mFrames,
-                    r.mFrames / 60.0, r.mHits, r.mClosestGap, r.mScore, r.mJumps, r.mSprings, r.mBoosts);
+                    level,
+                    r.mPassed   ? "passed"
+                    : r.mCaught ? "CAUGHT"
+                                : "unfinished",
+                    r.mFrames, r.mFrames / 60.0, r.mHits, r.mClosestGap, r.mScore, r.mJumps, r.mSprings,
+                    r.mBoosts);
         EXPECT_FALSE(r.mCaught) << "level " << level;
         EXPECT_TRUE(r.mPassed) << "level " << level;
         EXPECT_GT(r.mScore, 0) << "level " << level;
     }
 };
 
-TEST_F(Level_Runs, Level0) { Expect(0); }
-TEST_F(Level_Runs, Level1) { Expect(1); }
-TEST_F(Level_Runs, Level2) { Expect(2); }
-TEST_F(Level_Runs, Level3) { Expect(3); }
-TEST_F(Level_Runs, Level4) { Expect(4); }
-TEST_F(Level_Runs, Level5) { Expect(5); }
-TEST_F(Level_Runs, Level6) { Expect(6); }
-TEST_F(Level_Runs, Level7) { Expect(7); }
+TEST_F(Level_Runs, Level0)
+{
+    Expect(0);
+}
+TEST_F(Level_Runs, Level1)
+{
+    Expect(1);
+}
+TEST_F(Level_Runs, Level2)
+{
+    Expect(2);
+}
+TEST_F(Level_Runs, Level3)
+{
+    Expect(3);
+}
+TEST_F(Level_Runs, Level4)
+{
+    Expect(4);
+}
+TEST_F(Level_Runs, Level5)
+{
+    Expect(5);
+}
+TEST_F(Level_Runs, Level6)
+{
+    Expect(6);
+}
+TEST_F(Level_Runs, Level7)
+{
+    Expect(7);
+}
 
 } // namespace

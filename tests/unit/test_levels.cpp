@@ -15,7 +15,8 @@
 #include "Level/Level_Loader.h"
 #include "World/Entity.h"
 
-namespace {
+namespace
+{
 
 const int LEVELS = 8;
 
@@ -56,7 +57,8 @@ std::vector<int> TypeCodes(const std::string& text)
     std::vector<int> codes;
     std::istringstream in(text);
     char first;
-    while (in >> first) {
+    while (in >> first)
+    {
         int code = -1;
         float distance, x;
         if (!Level_Loader::ReadIntField(in, code) || !Level_Loader::ReadFloatField(in, distance) ||
@@ -78,7 +80,8 @@ std::string Attribute(const Entity& e, const std::string& name)
 
 TEST(ShippedLevels, EveryLevelLoadsWithoutAMessageInDistanceOrder)
 {
-    for (int n = 0; n < LEVELS; ++n) {
+    for (int n = 0; n < LEVELS; ++n)
+    {
         SCOPED_TRACE("level " + std::to_string(n));
         Loaded_Level level(n);
         EXPECT_TRUE(level.mComplete);
@@ -95,12 +98,14 @@ TEST(ShippedLevels, EveryLevelLoadsWithoutAMessageInDistanceOrder)
 
 TEST(ShippedLevels, AttributeLinesEndRightAfterTheirLastWord)
 {
-    for (int n = 0; n < LEVELS; ++n) {
+    for (int n = 0; n < LEVELS; ++n)
+    {
         const std::string path = Level_Loader::FileName(static_cast<uint16_t>(n));
         std::istringstream lines(ReadFile(path));
         std::string line;
         int number = 0;
-        while (std::getline(lines, line)) {
+        while (std::getline(lines, line))
+        {
             ++number;
             ASSERT_FALSE(line.empty()) << path << ":" << number << " is empty";
             const char last = line.back();
@@ -122,10 +127,13 @@ TEST(ShippedLevels, PictureKeysAreInTheImageList)
 
     const char* const KEYED[] = {"IMAGE", "HINT", "CEILING", "FLOOR", "WALL", "HUDTEXTURE"};
     int checked = 0;
-    for (int n = 0; n < LEVELS; ++n) {
+    for (int n = 0; n < LEVELS; ++n)
+    {
         Loaded_Level level(n);
-        for (const Entity* e : level.mEntities) {
-            for (const char* name : KEYED) {
+        for (const Entity* e : level.mEntities)
+        {
+            for (const char* name : KEYED)
+            {
                 const std::string key = Attribute(*e, name);
                 if (key.empty() || key == "None" || key == "NONE")
                     continue;
@@ -141,29 +149,35 @@ TEST(ShippedLevels, PictureKeysAreInTheImageList)
 TEST(ShippedLevels, EveryKindOfObjectIsUsedAndTriggersAreWellFormed)
 {
     std::set<int> used;
-    for (int n = 0; n < LEVELS; ++n) {
+    for (int n = 0; n < LEVELS; ++n)
+    {
         const std::vector<int> codes = TypeCodes(ReadFile(Level_Loader::FileName(static_cast<uint16_t>(n))));
         used.insert(codes.begin(), codes.end());
 
         Loaded_Level level(n);
         ASSERT_EQ(codes.size(), level.mEntities.size()) << "level " << n;
-        for (size_t i = 0; i < codes.size(); ++i) {
+        for (size_t i = 0; i < codes.size(); ++i)
+        {
             const Entity& e = *level.mEntities[i];
             const std::string where = "level " + std::to_string(n) + " record " + std::to_string(i + 1);
-            if (codes[i] == 2) {
+            if (codes[i] == 2)
+            {
                 const std::string placement = Attribute(e, "PLACEMENT");
                 EXPECT_TRUE(placement == "floor" || placement == "left" || placement == "right") << where;
             }
-            if (codes[i] == 13 || codes[i] == 14) {
+            if (codes[i] == 13 || codes[i] == 14)
+            {
                 ASSERT_TRUE(e.HasAttribute("FRAMES")) << where;
                 EXPECT_GE(static_cast<int>(Entity::ParseFloat(e.GetAttribute("FRAMES"))), 1) << where;
             }
-            if (codes[i] == 11) {
+            if (codes[i] == 11)
+            {
                 EXPECT_GE(Entity::ParseInt(Attribute(e, "Distance")), 2) << where;
             }
         }
     }
-    for (int code = 0; code <= 18; ++code) {
+    for (int code = 0; code <= 18; ++code)
+    {
         EXPECT_TRUE(used.count(code)) << "type code " << code << " is used in no level";
     }
     EXPECT_EQ(used.size(), 19u) << "a level uses a code outside 0..18";
@@ -172,28 +186,34 @@ TEST(ShippedLevels, EveryKindOfObjectIsUsedAndTriggersAreWellFormed)
 TEST(ShippedLevels, EachLevelOpensWithAHintAndLastsItsTime)
 {
     float creditsLength = 0.0f;
-    for (int n = 0; n < LEVELS; ++n) {
+    for (int n = 0; n < LEVELS; ++n)
+    {
         SCOPED_TRACE("level " + std::to_string(n));
         Loaded_Level level(n);
         std::vector<float> hints;
-        for (const Entity* e : level.mEntities) {
+        for (const Entity* e : level.mEntities)
+        {
             if (dynamic_cast<const Hint_Trigger*>(e))
                 hints.push_back(e->mZ - LEVEL_Z_OFFSET);
         }
         ASSERT_FALSE(hints.empty());
         EXPECT_LT(hints.front(), 100.0f) << "the opening hint comes too late";
         const float length = level.mEntities.back()->mZ - LEVEL_Z_OFFSET;
-        if (n >= 2 && n <= 6) {
+        if (n >= 2 && n <= 6)
+        {
             // The checkpoint sits around the middle of the level.
             ASSERT_EQ(hints.size(), 2u);
             EXPECT_GT(hints[1], length * 0.3f);
             EXPECT_LT(hints[1], length * 0.7f);
         }
         // 60 units a second: one to two minutes of running, the credits shorter.
-        if (n < 7) {
+        if (n < 7)
+        {
             EXPECT_GE(length, 55.0f * 60.0f);
             EXPECT_LE(length, 120.0f * 60.0f);
-        } else {
+        }
+        else
+        {
             creditsLength = length;
         }
     }

@@ -39,18 +39,22 @@ Player FreshPlayer(float speed)
     p.mHitThisFrame = false;
     return p;
 }
-}
+} // namespace
 
 TEST(Obstacles, EachKnockSetsItsSpeedAndMarksTheHit)
 {
-    struct Case { int code; float speed; float expected; };
+    struct Case
+    {
+        int code;
+        float speed;
+        float expected;
+    };
     const Case cases[] = {
-        {18, 1.0f, -0.5f},   // boulder: back at half speed
-        {1, 1.0f, -0.2f},    // rock without a boost: back at a fifth
-        {2, 1.0f, 0.4f},     // spike keeps 0.4
-        {15, 1.0f, 0.0f},    // stalactite stops dead
-        {2, 0.5f, 0.2f},
-        {18, 2.0f, -1.0f},
+        {18, 1.0f, -0.5f}, // boulder: back at half speed
+        {1, 1.0f, -0.2f},  // rock without a boost: back at a fifth
+        {2, 1.0f, 0.4f},   // spike keeps 0.4
+        {15, 1.0f, 0.0f},  // stalactite stops dead
+        {2, 0.5f, 0.2f},   {18, 2.0f, -1.0f},
     };
     for (const Case& c : cases)
     {
@@ -78,7 +82,7 @@ TEST(Obstacles, EachKnockSetsItsSpeedAndMarksTheHit)
 
 TEST(Obstacles, RockBreaksOnlyAtExactlyTheBoostSpeed)
 {
-    Entity* item = CreateEntity(3);   // a boost being carried
+    Entity* item = CreateEntity(3); // a boost being carried
     for (float speed : {2.49f, 2.51f})
     {
         auto rock = Build<Rock>(1, 0.5f, 50.0f);
@@ -166,8 +170,8 @@ TEST(Obstacles, BoulderBouncesOffWallsAndFloorAndRollsPastTheRunner)
 
     // Rolls 0.1 a frame and leaves play once 10 behind the runner.
     b->mZ = 290.15f;
-    EXPECT_TRUE(b->Update(p));     // 290.05
-    EXPECT_FALSE(b->Update(p));    // 289.95
+    EXPECT_TRUE(b->Update(p));  // 290.05
+    EXPECT_FALSE(b->Update(p)); // 289.95
 
     // The touch knocks the runner back; the boulder keeps coming.
     Player q = FreshPlayer(1.0f);
@@ -185,7 +189,12 @@ TEST(Obstacles, BoulderBouncesOffWallsAndFloorAndRollsPastTheRunner)
 
 TEST(Obstacles, SpikePlacementPicksItsImageAndFallsBackToTheFloor)
 {
-    struct Case { std::vector<std::string> words; const char* key; bool message; };
+    struct Case
+    {
+        std::vector<std::string> words;
+        const char* key;
+        bool message;
+    };
     const Case cases[] = {
         {{"PLACEMENT", "floor"}, "SPIKE", false},
         {{"PLACEMENT", "left"}, "LEFTSPIKE", false},
@@ -226,6 +235,6 @@ TEST(Obstacles, StalactiteExtentsCarryItsSize)
     Image_Entry& rockImage = gImageBank.GetImage("ROCK");
     rockImage.mHalfWidthFraction = 0.1f;
     auto r = Build<Rock>(1, 0.5f, 0.0f, {"SIZE", "2"});
-    EXPECT_FLOAT_EQ(r->mHalfWidth, 0.1f);   // others leave the size to the box
+    EXPECT_FLOAT_EQ(r->mHalfWidth, 0.1f); // others leave the size to the box
     EXPECT_FLOAT_EQ(r->mModel.mSets[0].mScale.mX, 2.0f);
 }

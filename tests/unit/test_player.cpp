@@ -93,7 +93,7 @@ protected:
     Input_Handler input;
     Player player;
 };
-}
+} // namespace
 
 TEST_F(PlayerTest, SteeringStaysInsideTheWalls)
 {

@@ -45,7 +45,7 @@ std::string WriteTone(const std::string& name, int rate, double freq)
     sf_close(file);
     return path;
 }
-}
+} // namespace
 
 TEST(Sound_Volume, LevelsAreLimitedToZeroAndOne)
 {
@@ -77,10 +77,10 @@ TEST_F(Sound_Test, EachKindOfSoundPlaysAtItsProductOfLevels)
     mSound.PlayEffect(SOUND_BELL);
     mSound.PlayVoice(VOICE_ROAR);
     mSound.PlayMusic(MUSIC_LEVEL);
-    EXPECT_FLOAT_EQ(0.2f, mSound.GetSlotVolume(0));   // volume x 0.4
-    EXPECT_FLOAT_EQ(0.25f, mSound.GetVoiceVolume());  // voice level x volume
-    EXPECT_FLOAT_EQ(0.15f, mSound.GetMusicVolume());  // volume x 0.3
-    EXPECT_EQ(32, Mix_Volume(0, -1));                 // the voice channel, on the mixer's scale
+    EXPECT_FLOAT_EQ(0.2f, mSound.GetSlotVolume(0));  // volume x 0.4
+    EXPECT_FLOAT_EQ(0.25f, mSound.GetVoiceVolume()); // voice level x volume
+    EXPECT_FLOAT_EQ(0.15f, mSound.GetMusicVolume()); // volume x 0.3
+    EXPECT_EQ(32, Mix_Volume(0, -1));                // the voice channel, on the mixer's scale
     EXPECT_EQ(19, Mix_VolumeMusic(-1));
 
     // A change reaches the voice at the next Update, the music only when it restarts,
@@ -125,7 +125,7 @@ TEST_F(Sound_Test, EmptyNameAndMissingFilesAreSilent)
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     mSound.PlayEffect(SOUND_NONE);
-    EXPECT_EQ(1, mSound.GetNextSlot());        // the empty name does not use a slot
+    EXPECT_EQ(1, mSound.GetNextSlot()); // the empty name does not use a slot
     EXPECT_EQ("", mSound.GetSlotName(1));
 
     mSound.PlayEffect(SOUND_INTRO_WAKE);       // no such file ships
@@ -137,7 +137,7 @@ TEST_F(Sound_Test, EmptyNameAndMissingFilesAreSilent)
     EXPECT_EQ(3, mSound.GetNextSlot());
     EXPECT_FALSE(mSound.SlotHoldsSound(1));
     EXPECT_FALSE(mSound.SlotHoldsSound(2));
-    EXPECT_EQ(1, Mix_Playing(-1));             // only the bell
+    EXPECT_EQ(1, Mix_Playing(-1)); // only the bell
 
     testing::internal::CaptureStderr();
     mSound.PlayMusic(MUSIC_PATH + "no_such_tune.wav");
@@ -173,17 +173,17 @@ TEST_F(Sound_Test, NewVoiceLineReplacesTheOldOne)
     mSound.PlayVoice(VOICE_MINE_AGAIN);
     EXPECT_EQ("Playing: " + VOICE_MINE_AGAIN + "\n", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(mSound.IsVoicePlaying());
-    mSound.PlayVoice(VOICE_LUNCH_TIME);          // no extension: known by its content
+    mSound.PlayVoice(VOICE_LUNCH_TIME); // no extension: known by its content
     EXPECT_EQ(VOICE_LUNCH_TIME, mSound.GetVoiceName());
     EXPECT_TRUE(mSound.HoldsVoice());
     EXPECT_TRUE(mSound.IsVoicePlaying());
-    EXPECT_EQ(1, Mix_Playing(-1));               // one voice line at a time
+    EXPECT_EQ(1, Mix_Playing(-1)); // one voice line at a time
 
     mSound.StopVoice();
     EXPECT_FALSE(mSound.IsVoicePlaying());
     EXPECT_FALSE(mSound.HoldsVoice());
     EXPECT_EQ(0, Mix_Playing(-1));
-    mSound.StopVoice();                          // stopping twice is harmless
+    mSound.StopVoice(); // stopping twice is harmless
 
     // A missing line silences the one before it.
     mSound.PlayVoice(VOICE_ROAR);
@@ -236,7 +236,7 @@ TEST(Sound_No_Device, StaysSilentButKeepsItsBooks)
     const std::string err = testing::internal::GetCapturedStderr();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     EXPECT_FALSE(err.empty());
-    EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n'));   // one line
+    EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')); // one line
 
     sound.SetVolume(0.5f);
     for (int i = 0; i < 21; ++i)
@@ -292,7 +292,7 @@ TEST(Sound_Decode, ResamplesToTheMixerRateKeepingThePitch)
         if (HasFailure())
             break;
     }
-    EXPECT_NEAR(2000, crossings, 4);   // 1000 Hz for one second
+    EXPECT_NEAR(2000, crossings, 4); // 1000 Hz for one second
     int16_t peak = 0;
     for (int16_t s : pcm)
         peak = std::max<int16_t>(peak, static_cast<int16_t>(std::abs(s)));
@@ -329,8 +329,8 @@ TEST_F(Sound_Test, ReplayedSoundsAreDecodedOnceAndPlayTogether)
     mSound.PlayEffect(SOUND_BELL);
     mSound.PlayEffect(SOUND_BELL);
     mSound.PlayEffect(SOUND_INTRO_WAKE);
-    EXPECT_EQ(1u, mSound.GetDecodedCount());   // a missing file is not remembered
-    EXPECT_EQ(2, Mix_Playing(-1));             // two bells at once over the same samples
+    EXPECT_EQ(1u, mSound.GetDecodedCount()); // a missing file is not remembered
+    EXPECT_EQ(2, Mix_Playing(-1));           // two bells at once over the same samples
     for (int frame = 0; frame < 30; ++frame)
         mSound.PlayVoice(VOICE_NOT_WORTH_IT);
     EXPECT_EQ(2u, mSound.GetDecodedCount());
@@ -341,7 +341,7 @@ TEST_F(Sound_Test, ReplayedSoundsAreDecodedOnceAndPlayTogether)
     mSound.PlayEffect(SOUND_INTRO_WAKE);
     EXPECT_FALSE(mSound.SlotHoldsSound(0));
     EXPECT_TRUE(mSound.SlotHoldsSound(1));
-    EXPECT_EQ(2, Mix_Playing(-1));             // the second bell and the voice
+    EXPECT_EQ(2, Mix_Playing(-1)); // the second bell and the voice
     mSound.Shutdown();
     EXPECT_EQ(0u, mSound.GetDecodedCount());
 }

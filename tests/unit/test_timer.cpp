@@ -5,13 +5,20 @@
 
 #include "Core/Game_Timer.h"
 
-namespace {
+namespace
+{
 
 int64_t gNow = 0;
 std::vector<uint32_t> gSleeps;
 
-int64_t FakeNow() { return gNow; }
-void FakeSleep(uint32_t ms) { gSleeps.push_back(ms); }
+int64_t FakeNow()
+{
+    return gNow;
+}
+void FakeSleep(uint32_t ms)
+{
+    gSleeps.push_back(ms);
+}
 
 class TimerTest : public ::testing::Test
 {
@@ -54,7 +61,7 @@ TEST_F(TimerTest, FrameWithinBudgetSleepsTheTruncatedRest)
     EXPECT_FLOAT_EQ(mTimer.GetWorkTime(), 5.0f);
     EXPECT_NEAR(mTimer.GetSleepTime(), 11.6667f, 1e-3);
     ASSERT_EQ(gSleeps.size(), 1u);
-    EXPECT_EQ(gSleeps[0], 11u);           // 11.67 ms truncated, never rounded up
+    EXPECT_EQ(gSleeps[0], 11u); // 11.67 ms truncated, never rounded up
     EXPECT_FLOAT_EQ(mTimer.GetFps(), 60.0f);
 
     Frame(0);
@@ -109,14 +116,17 @@ TEST(TimerRealClock, IdleFrameSleepsTheBudgetAway)
     Game_Timer timer;
     timer.SetFps(60.0f);
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
+    {
         timer.StartFrame();
         timer.EndFrame();
         timer.WaitForFrame();
     }
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count();
     EXPECT_GE(ms, 140);
-    EXPECT_LT(ms, 1000);   // generous: a loaded machine oversleeps
+    EXPECT_LT(ms, 1000); // generous: a loaded machine oversleeps
     EXPECT_FLOAT_EQ(timer.GetFps(), 60.0f);
 }
 

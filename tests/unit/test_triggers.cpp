@@ -24,8 +24,7 @@
 
 namespace
 {
-template <class T>
-std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
+template <class T> std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
 {
     std::unique_ptr<T> e(dynamic_cast<T*>(CreateEntity(code)));
     EXPECT_NE(e, nullptr);
@@ -36,7 +35,10 @@ std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
 }
 
 int32_t gNow = 0;
-int32_t TestClock() { return gNow; }
+int32_t TestClock()
+{
+    return gNow;
+}
 
 Player& StartRunner()
 {
@@ -50,7 +52,7 @@ const std::string& LastText()
 {
     return gFloatingTexts.GetTexts().back().mText;
 }
-}
+} // namespace
 
 TEST(Triggers, HintStopsTheRunnerThenRunsItOffAgainWithTheDragon)
 {
@@ -88,13 +90,13 @@ TEST(Triggers, HintStopsTheRunnerThenRunsItOffAgainWithTheDragon)
     EXPECT_NEAR(p.mSpeed, 0.97f, 1e-5f);
     for (int i = 0; i < 60; ++i)
     {
-        gNow += 50;   // up to 4000
+        gNow += 50; // up to 4000
         ASSERT_TRUE(hint->Update(p));
         ASSERT_GE(p.mSpeed, 0.2f);
     }
     EXPECT_FLOAT_EQ(p.mSpeed, 0.2f);
     EXPECT_EQ(gFloatingTexts.Count(), textsBefore + 1);
-    gNow = 6000;   // the phase's last moment
+    gNow = 6000; // the phase's last moment
     EXPECT_TRUE(hint->Update(p));
     EXPECT_TRUE(hint->mHintActive);
     EXPECT_FLOAT_EQ(gEnvironment.mDragonSpeed, 0.0f);
@@ -120,7 +122,7 @@ TEST(Triggers, HintStopsTheRunnerThenRunsItOffAgainWithTheDragon)
         ASSERT_LT(++frames, 200);
     }
     EXPECT_FLOAT_EQ(p.mSpeed, 1.0f);
-    gNow = 8001;   // two seconds after the run phase began
+    gNow = 8001; // two seconds after the run phase began
     EXPECT_TRUE(hint->Update(p));
     EXPECT_TRUE(gHUD.IsHidden());
     gNow = 8002;
@@ -153,7 +155,7 @@ TEST(Triggers, HintWithoutPictureStillStopsTheRunnerAndEveryPraiseWordShows)
         hint->Touch(p);
         hint->Update(p);
         shown.insert(LastText());
-        hint->DrawOverlay();   // no picture: nothing to turn or fade
+        hint->DrawOverlay(); // no picture: nothing to turn or fade
         EXPECT_FLOAT_EQ(hint->mSpin, 12.0f);
     }
     EXPECT_EQ(shown.size(), 14u);
@@ -188,7 +190,7 @@ TEST(Triggers, HintPictureSpinsInFadesInAndFadesOutAfterThreeSeconds)
     EXPECT_GE(full, 1.0f);
     EXPECT_LT(full, 1.02f);
     hint->DrawOverlay();
-    EXPECT_FLOAT_EQ(hint->mHintFrame.mTint.mA, full);   // held until the fade time
+    EXPECT_FLOAT_EQ(hint->mHintFrame.mTint.mA, full); // held until the fade time
     gNow = 3001;
     hint->DrawOverlay();
     EXPECT_NEAR(hint->mHintFrame.mTint.mA, full - 0.005f, 1e-5f);
@@ -231,11 +233,11 @@ TEST(Triggers, FogTriggerFadesOverFramesPlusOneAndEndsOnTheTarget)
     Player& p = StartRunner();
     gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    auto fog = Build<Fog_Trigger>(13, {"R", "1", "G", "0.5", "B", "0.25", "PERCENT", "0.4",
-                                       "START_DIST", "5", "END_DIST", "40", "FRAMES", "4.9"});
+    auto fog = Build<Fog_Trigger>(13, {"R", "1", "G", "0.5", "B", "0.25", "PERCENT", "0.4", "START_DIST", "5",
+                                       "END_DIST", "40", "FRAMES", "4.9"});
     EXPECT_EQ(fog->mFrames, 4);
 
-    EXPECT_TRUE(fog->Update(p));   // not touched yet: no change
+    EXPECT_TRUE(fog->Update(p)); // not touched yet: no change
     EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 20.0f);
 
     p.TouchEntity(*fog);
@@ -269,12 +271,12 @@ TEST(Triggers, FogTriggerWithNoFramesTakesTwoFramesAndStaysFinite)
     for (const char* frames : {"0", "-3", "1"})
     {
         gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
-        auto fog = Build<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2",
-                                           "START_DIST", "1", "END_DIST", "10", "FRAMES", frames});
+        auto fog = Build<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2", "START_DIST", "1",
+                                           "END_DIST", "10", "FRAMES", frames});
         EXPECT_EQ(fog->mFrames, 1) << frames;
         fog->Touch(p);
         EXPECT_TRUE(fog->Update(p));
-        EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 20.0f);   // the saved values first
+        EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 20.0f); // the saved values first
         EXPECT_TRUE(fog->Update(p));
         EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 10.0f);
         EXPECT_FALSE(fog->Update(p));
@@ -285,9 +287,9 @@ TEST(Triggers, FogTriggerWithNoFramesTakesTwoFramesAndStaysFinite)
 TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
 {
     Player& p = StartRunner();
-    auto scenery = Build<Scenery_Trigger>(14, {"CEILING", "ICE_CEILING", "FLOOR", "ICE_FLOOR",
-                                               "WALL", "ICE_WALL", "FRAMES", "120.7", "ALPHA", "1",
-                                               "HUDTEXTURE", "HUD_ICE"});
+    auto scenery =
+        Build<Scenery_Trigger>(14, {"CEILING", "ICE_CEILING", "FLOOR", "ICE_FLOOR", "WALL", "ICE_WALL",
+                                    "FRAMES", "120.7", "ALPHA", "1", "HUDTEXTURE", "HUD_ICE"});
     gBackground.mFadeTarget = 0.0f;
     p.TouchEntity(*scenery);
     EXPECT_FALSE(scenery->mSolid);
@@ -298,8 +300,8 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
     EXPECT_FLOAT_EQ(gBackground.mFadeFrames, 120.0f);
     EXPECT_EQ(gHUD.mOverlayImage.mKey, "HUD_ICE");
 
-    auto camera = Build<Camera_Trigger>(11, {"HalfWidth", "0.75", "Distance", "90", "Yaw", "-0.3",
-                                             "Pitch", "0.2"});
+    auto camera =
+        Build<Camera_Trigger>(11, {"HalfWidth", "0.75", "Distance", "90", "Yaw", "-0.3", "Pitch", "0.2"});
     EXPECT_FLOAT_EQ(camera->mHalfWidth, 0.75f);
     p.TouchEntity(*camera);
     EXPECT_FALSE(camera->mSolid);

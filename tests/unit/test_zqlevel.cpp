@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // The checker is built next to the test folder: build/zqlevel beside build/tests/.
 std::string CheckerPath()
@@ -52,7 +53,8 @@ std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
     size_t start = 0;
-    while (start < text.size()) {
+    while (start < text.size())
+    {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
@@ -91,10 +93,9 @@ private:
     std::string mPath;
 };
 
-const char* const GOOD =
-    "Hint  Type: 10  Distance: 20  X: 0.5  Attributes: HINT HINT_STEER\n"
-    "Spike Type: 2   Distance: 40  X: 0.5  Attributes: PLACEMENT floor\n"
-    "Rock  Type: 1   Distance: 60  X: 0.5  Attributes:\n";
+const char* const GOOD = "Hint  Type: 10  Distance: 20  X: 0.5  Attributes: HINT HINT_STEER\n"
+                         "Spike Type: 2   Distance: 40  X: 0.5  Attributes: PLACEMENT floor\n"
+                         "Rock  Type: 1   Distance: 60  X: 0.5  Attributes:\n";
 
 } // namespace
 
@@ -144,7 +145,8 @@ TEST(LevelChecker, LineEndsAndFileEnds)
 {
     Scratch_Folder scratch;
     std::string crlf;
-    for (char c : std::string(GOOD)) {
+    for (char c : std::string(GOOD))
+    {
         if (c == '\n')
             crlf += '\r';
         crlf += c;
@@ -154,9 +156,9 @@ TEST(LevelChecker, LineEndsAndFileEnds)
     std::string blankBeforeCrlf = crlf;
     blankBeforeCrlf.insert(blankBeforeCrlf.find("floor") + 5, " ");
 
-    Run_Result run = RunChecker("check " + scratch.Write("good.zqt", GOOD) + " " +
-                                scratch.Write("crlf.zqt", crlf) + " " +
-                                scratch.Write("open_end.zqt", noFinalLineEnd));
+    Run_Result run =
+        RunChecker("check " + scratch.Write("good.zqt", GOOD) + " " + scratch.Write("crlf.zqt", crlf) + " " +
+                   scratch.Write("open_end.zqt", noFinalLineEnd));
     EXPECT_EQ(run.mStatus, 0) << run.mOutput;
     EXPECT_EQ(run.mOutput, "");
 
