@@ -36,6 +36,7 @@ export SDL_AUDIODRIVER=dummy
 
 step "Data and source checks"
 run "platform calls stay in Core, Graphics, Input and Audio" tools/check_layers.sh
+run "sources follow .clang-format" tools/check_format.sh
 run "image list and images" /usr/bin/python3 tools/art/check_images.py .
 run "the image check catches broken data" /usr/bin/python3 tools/art/test_check_images.py .
 
