@@ -97,6 +97,6 @@ noise Roar.mp3 dragon_roar bass +3
 
 # --- Music -------------------------------------------------------------------------------
 "$PY" "$here/music.py" "$music" "$tmp"
-lame --quiet -V 4 "$tmp/zqt_song.wav" "$music/zqt_song.mp3"
+"$PY" "$here/mp3loop.py" "$tmp/zqt_song.wav" "$music/zqt_song.mp3"
 
 echo "Sounds written under $root/Data/Sound ($(du -sh "$root/Data/Sound" | cut -f1))"

@@ -6,6 +6,7 @@ returns what it would send to the speakers. Loudness is EBU R128 / ITU-R BS.1770
 """
 import ctypes
 import os
+import sys
 import tempfile
 import time
 
@@ -128,7 +129,18 @@ def play_music(path, seconds, rate=44100):
         mix.Mix_LoadMUS.argtypes = [ctypes.c_char_p]
         mix.Mix_PlayMusic.argtypes = [ctypes.c_void_p, ctypes.c_int]
         mix.Mix_FreeMusic.argtypes = [ctypes.c_void_p]
-        if sdl.SDL_InitSubSystem(0x10) != 0 or mix.Mix_OpenAudio(rate, 0x8010, 2, 1024) != 0:
+        # SDL warns on standard error that it writes to a file: we know.
+        sys.stderr.flush()
+        saved_err = os.dup(2)
+        null = os.open(os.devnull, os.O_WRONLY)
+        os.dup2(null, 2)
+        try:
+            opened = sdl.SDL_InitSubSystem(0x10) == 0 and mix.Mix_OpenAudio(rate, 0x8010, 2, 1024) == 0
+        finally:
+            os.dup2(saved_err, 2)
+            os.close(saved_err)
+            os.close(null)
+        if not opened:
             raise RuntimeError("SDL's disk audio driver would not open")
         music = mix.Mix_LoadMUS(path.encode())
         if not music:
