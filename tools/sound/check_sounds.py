@@ -8,10 +8,10 @@ played by SDL_mixer itself (on SDL's disk driver), loop seam included. Fails, wi
 one line per fault, on:
   - a start with a step (no fade-in) or a DC offset;
   - effects louder or softer than the rest, music tracks at different levels, music
-    not sitting under the dragon's voice by the chosen amount (design volume factors);
+    not sitting under the dragon's voice by the chosen amount (at the game's volume factors);
   - effects whose energy lies mostly below 60 Hz (small speakers cannot play it);
   - effects that take more than 20 ms to get going (the wind may swell);
-  - music that is mostly bass, and a theme whose loop seam has a gap or a click.
+  - music that is mostly bass, starts with a jump, or whose loop seam has a gap or a click.
 --table prints every measurement as well.
 """
 import glob
@@ -122,8 +122,12 @@ def main():
         rows.setdefault(group, []).append((name, r))
         if abs(r["dc"]) >= MAX_DC:
             faults.append(f"{name}: DC offset {r['dc']:.4f} (at most {MAX_DC})")
-        if group != "music" and r["start"] > MAX_START:  # a loop starts where its end left off
+        if r["start"] > MAX_START and group != "music":
             faults.append(f"{name}: starts with a step to {r['start']:.3f} of full scale (no fade-in)")
+        # A loop runs on from its end into its start, so it cannot fade in; it must
+        # begin near silence all the same, or its first playing clicks.
+        if group == "music" and abs(x[0]) > MAX_START:
+            faults.append(f"{name}: its first sample jumps to {abs(x[0]):.3f} of full scale")
         return r
 
     def load(path):

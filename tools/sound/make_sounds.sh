@@ -24,7 +24,7 @@ level() { "$PY" "$here/level.py" "$@"; }
 "$PY" "$here/synth.py" "$tmp"
 finish() { # name source [sox effects...]
     name=$1; src=$2; shift 2
-    sox -R "$tmp/$src.wav" -e signed -b 32 "$tmp/$src.fin.wav" "$@" highpass 30
+    sox -R "$tmp/$src.wav" -e signed -b 32 "$tmp/$src.fin.wav" gain -6 "$@" highpass 30
     level "$tmp/$src.fin.wav" "$fx/$name" $EFFECT_LUFS
 }
 finish money_jingle.wav money_jingle echo 0.8 0.6 90 0.3
@@ -84,7 +84,7 @@ done
 
 noise() { # file source [sox effects...]
     out=$1; src=$2; shift 2
-    sox -R "$tmp/$src.wav" -e signed -b 32 "$tmp/$src.fin.wav" gain -4 "$@" highpass 40 pad 0 0.3 \
+    sox -R "$tmp/$src.wav" -e signed -b 32 "$tmp/$src.fin.wav" gain -8 "$@" highpass 40 pad 0 0.3 \
         reverb 30 60 30 50 5 -3 highpass 40
     level "$tmp/$src.fin.wav" "$tmp/$src.lev.wav" $VOICE_LUFS
     lame --quiet -V 4 "$tmp/$src.lev.wav" "$dragon/$out"

@@ -93,10 +93,10 @@ def loudness(x, rate):
 
 def band_share(x, rate, lo, hi):
     """Share of the signal's energy between lo and hi Hz."""
-    spec = np.abs(np.fft.rfft(x - x.mean())) ** 2
+    power = np.abs(np.fft.rfft(x - x.mean())) ** 2
     freqs = np.fft.rfftfreq(len(x), 1 / rate)
-    total = spec.sum()
-    return float(spec[(freqs >= lo) & (freqs < hi)].sum() / total) if total > 0 else 0.0
+    total = power.sum()
+    return float(power[(freqs >= lo) & (freqs < hi)].sum() / total) if total > 0 else 0.0
 
 
 def onset_ms(x, rate, fraction=0.1):

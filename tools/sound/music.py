@@ -318,6 +318,15 @@ def theme():
 MUSIC_LUFS = -17.5
 
 
+def start_quietly(loop):
+    """The same loop, turned to begin at its quietest sample of the last 20 ms before
+    the downbeat: the game starts it from silence, and a loop that begins mid-note
+    clicks then."""
+    tail = np.arange(len(loop) - int(0.02 * RATE), len(loop))
+    k = tail[np.argmin(np.abs(loop[tail]) + np.abs(loop[(tail + 1) % len(loop)]))]
+    return np.roll(loop, -k)
+
+
 def write(path, sig):
     sig = sig / np.max(np.abs(sig)) * level.PEAK
     drive = 1.0
@@ -337,8 +346,8 @@ def write(path, sig):
 
 def main():
     music_dir, tmp_dir = sys.argv[1], sys.argv[2]
-    write(f"{music_dir}/Cartoon1Intro.wav", chase_loop())
-    write(f"{music_dir}/Jivin Credits.wav", jive_loop())
+    write(f"{music_dir}/Cartoon1Intro.wav", start_quietly(chase_loop()))
+    write(f"{music_dir}/Jivin Credits.wav", start_quietly(jive_loop()))
     write(f"{tmp_dir}/zqt_song.wav", theme())
 
 

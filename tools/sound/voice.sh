@@ -21,7 +21,7 @@ flite -voice rms --setf duration_stretch="$stretch" -t "$text" -o "$tmp/raw.wav"
 sox -R "$tmp/raw.wav" $I "$tmp/trim.wav" silence 1 0.01 0.3% reverse silence 1 0.01 0.3% reverse
 sox -R "$tmp/trim.wav" $I "$tmp/low.wav" pitch -1000
 "$PY" "$here/formant.py" "$tmp/trim.wav" "$tmp/low.wav" "$tmp/throat.wav" 0.88 0.6
-sox -R "$tmp/throat.wav" $I -r 22050 "$tmp/cave.wav" gain -8 highpass 60 overdrive 6 0 highpass 40 \
+sox -R "$tmp/throat.wav" $I -r 22050 "$tmp/cave.wav" gain -8 highpass 60 overdrive 6 0 gain -6 highpass 40 \
     bass +3 100 pad 0 0.25 reverb 30 60 30 50 5 -3 highpass 40
 "$PY" "$here/level.py" "$tmp/cave.wav" "$tmp/out.wav" -18
 lame --quiet -V 4 "$tmp/out.wav" "$out"
