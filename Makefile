@@ -11,9 +11,9 @@ BUILD_PACKAGES = cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev \
   libsdl-mixer1.2-dev libsndfile1-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri \
   libgtest-dev
 TEST_PACKAGES  = xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev \
-  python3 python3-pil sox libsox-fmt-mp3 procps clang-format
-ASSET_PACKAGES = python3-pil python3-numpy imagemagick librsvg2-bin espeak-ng sox \
-  libsox-fmt-base libsox-fmt-mp3 lame fonts-leckerli-one fonts-league-spartan fonts-dejavu-core
+  python3 python3-pil python3-numpy sox libsox-fmt-mp3 procps clang-format
+ASSET_PACKAGES = python3-pil python3-numpy imagemagick librsvg2-bin espeak-ng flite sox \
+  libsox-fmt-base libsox-fmt-mp3 lame pocketsphinx pocketsphinx-en-us fonts-leckerli-one fonts-league-spartan fonts-dejavu-core
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -29,7 +29,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps asset-deps build play test unit asan fuzz-short fuzz e2e art sounds bench install clean
+.PHONY: all deps test-deps asset-deps build play test unit asan fuzz-short fuzz e2e art sounds voice-check bench install clean
 
 all: build
 
@@ -57,6 +57,10 @@ art: asset-deps
 
 sounds: asset-deps
 	tools/sound/make_sounds.sh
+
+# How many of the dragon's lines a speech recogniser understands (not part of `make test`).
+voice-check: asset-deps
+	/usr/bin/python3 tools/sound/voice_check.py
 
 bench: build
 	tools/run_bench.sh $(BUILD)

@@ -39,6 +39,8 @@ run "platform calls stay in Core, Graphics, Input and Audio" tools/check_layers.
 run "sources follow .clang-format" tools/check_format.sh
 run "image list and images" /usr/bin/python3 tools/art/check_images.py .
 run "the image check catches broken data" /usr/bin/python3 tools/art/test_check_images.py .
+run "sounds: clicks, offsets, levels, bass, late starts, loop seams" /usr/bin/python3 tools/sound/check_sounds.py .
+run "the sound check catches broken sounds" /usr/bin/python3 tools/sound/test_check_sounds.py
 
 step "Unit and drawing tests ($BUILD)"
 run "unit and drawing tests" ctest --test-dir "$BUILD" -L 'unit|draw' --output-on-failure -j"$JOBS" --timeout 300

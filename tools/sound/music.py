@@ -5,16 +5,21 @@
 
 writes MUSICDIR/Cartoon1Intro.wav (the chase loop of the levels and menus),
 MUSICDIR/"Jivin Credits.wav" (a relaxed swing loop for the credits run) and
-TMPDIR/zqt_song.wav (the theme, which make_sounds.sh encodes as MP3).
+TMPDIR/zqt_song.wav (the theme, which mp3loop.py encodes as a looping MP3).
 
 The loops are seamless: every note, echo and drum tail that runs past the end is
 folded back onto the start, and the tempo is chosen so a beat is a whole number of
 samples at 44100 Hz, the rate the game's mixer runs at.
 """
+import os
 import sys
 import wave
 
 import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import level  # noqa: E402
+import measure  # noqa: E402
 
 RATE = 44100
 
@@ -101,7 +106,7 @@ class Track:
     def kick(self, beats, gain=0.9):
         n = int(0.25 * RATE)
         t = np.arange(n) / RATE
-        f = 45 + 110 * np.exp(-t * 30)
+        f = 55 + 120 * np.exp(-t * 30)
         sig = np.sin(2 * np.pi * np.cumsum(f) / RATE) * np.exp(-t * 14)
         self.add(self.at(beats), sig * gain)
 
@@ -161,45 +166,75 @@ def tone(chord, idx):
     return (notes + lifted)[idx] + 12 if notes[0] < 60 else (notes + lifted)[idx]
 
 
+def vary(shape, bar, rng):
+    """A bar's melody shape, varied so no two bars of a phrase are twins: some notes
+    step to a neighbouring chord tone, and every other bar the rhythm is pushed by
+    half a beat at its end."""
+    out = []
+    for s, d, k in shape:
+        if rng.random() < 0.35:
+            k = min(5, max(0, k + rng.choice([-1, 1])))
+        out.append((s, d, k))
+    if bar % 2 and out and out[-1][1] >= 1:
+        s, d, k = out[-1]
+        out[-1:] = [(s, d / 2, k), (s + d / 2, d / 2, min(5, k + 1))]
+    return out
+
+
 def chase_loop():
-    """Cheerful cartoon chase, 150 beats a minute, 24 bars (38.4 s)."""
+    """Cheerful cartoon chase, 150 beats a minute, 24 bars (38.4 s): a tune, a
+    bridge over an arpeggio, and the tune again an octave up with a second voice."""
     trk = Track(150, 24, seed=31)
+    rng = np.random.default_rng(32)
     a = ["C", "Am", "F", "G", "C", "Am", "Dm", "G"]
     b = ["F", "G", "Em", "Am", "F", "G", "C", "G"]
     a2 = ["C", "E", "Am", "F", "Dm", "G", "C", "G"]
     chords = a + b + a2
-    shapes_a = ["run_up", "hop", "chatter", "gallop", "run_up", "hop", "chatter", "land"]
-    shapes_b = ["call", "gallop", "call", "chatter", "call", "gallop", "run_up", "land"]
-    shapes = shapes_a + shapes_b + ["gallop", "hop", "run_up", "chatter", "gallop", "hop", "run_up", "land"]
+    shapes_a = ["run_up", "hop", "chatter", "gallop", "run_up", "call", "chatter", "land"]
+    shapes_b = ["call", "gallop", "sigh", "chatter", "call", "swing", "run_up", "land"]
+    shapes = shapes_a + shapes_b + ["gallop", "hop", "run_up", "chatter", "swing", "hop", "gallop", "land"]
     lead = lambda f, n: pulse(f, n, 0.25) * env_adsr(n, 0.004, 0.06, 0.55, 0.03)
+    lead2 = lambda f, n: saw(f, n, 16, 0.004) * env_adsr(n, 0.01, 0.08, 0.5, 0.04)
     counter = lambda f, n: tri(f, n) * env_adsr(n, 0.01, 0.1, 0.5, 0.05)
-    bass = lambda f, n: (tri(f, n) + 0.25 * pulse(f, n, 0.5, 0)) * env_adsr(n, 0.003, 0.1, 0.4, 0.03)
+    bass = lambda f, n: (tri(f, n) + 0.4 * pulse(f, n, 0.5, 0)) * env_adsr(n, 0.003, 0.1, 0.4, 0.03)
     stab = lambda f, n: saw(f, n, 12) * env_adsr(n, 0.003, 0.06, 0.25, 0.03)
+    pluck = lambda f, n: pulse(f, n, 0.125, 0) * np.exp(-np.arange(n) / RATE * 12) * env_adsr(n, 0.002, 0.01, 1, 0.02)
     for bar, chord in enumerate(chords):
         b0 = bar * 4
         root, triad = CHORDS[chord]
-        for s, d, k in SHAPES[shapes[bar]]:
-            trk.note(b0 + s, d * 0.9, tone(chord, k), lead, 0.22, echo=(0.75, 0.3, 2))
-        if bar >= 8:  # a second voice joins after the first phrase
-            for s, d, k in SHAPES[shapes[bar]][::2]:
-                trk.note(b0 + s, d * 0.9, tone(chord, (k + 1) % 6) - 12, counter, 0.08)
-        # oom-pah: bass on the beat (root, fifth), chord stabs on the off-beats
+        section = bar // 8
+        melody = vary(SHAPES[shapes[bar]], bar, rng)
+        voice, up = (lead2, 12) if section == 2 else (lead, 0)
+        for s, d, k in melody:
+            trk.note(b0 + s, d * 0.9, tone(chord, k) + up, voice, 0.22 if section < 2 else 0.16,
+                     echo=(0.75, 0.3, 2))
+        if section == 2:  # the first voice answers below the second
+            for s, d, k in melody[::2]:
+                trk.note(b0 + s, d * 0.9, tone(chord, (k + 2) % 6), counter, 0.1)
+        # oom-pah in the tune, a running arpeggio in the bridge
         for beat in range(4):
-            trk.note(b0 + beat, 0.45, root - 12 + (7 if beat % 2 else 0), bass, 0.35)
-            for m in triad:
-                trk.note(b0 + beat + 0.5, 0.2, m, stab, 0.045)
-        # drums
-        trk.kick(b0)
-        trk.kick(b0 + 2)
+            trk.note(b0 + beat, 0.45, root - 12 + (7 if beat % 2 else 0), bass, 0.12)
+            if section == 1:
+                for e, m in enumerate(triad + [triad[1] + 12]):
+                    trk.note(b0 + beat + e * 0.25, 0.22, m + 12, pluck, 0.07)
+            else:
+                for m in triad:
+                    trk.note(b0 + beat + 0.5, 0.2, m, stab, 0.05)
+        # drums: the bridge drops the kick on three, the last phrase adds an open hat
+        trk.kick(b0, 0.45)
+        if section != 1:
+            trk.kick(b0 + 2, 0.4)
         if bar % 2:
-            trk.kick(b0 + 2.5, 0.6)
+            trk.kick(b0 + 2.5, 0.35)
         trk.snare(b0 + 1)
         trk.snare(b0 + 3)
         for e in range(8):
-            trk.hat(b0 + e * 0.5, 0.14 if e % 2 else 0.2)
+            trk.hat(b0 + e * 0.5, 0.14 if e % 2 else 0.2, open_=(section == 2 and e == 7))
         if bar % 8 == 7:
             for e in range(4):
                 trk.snare(b0 + 3 + e * 0.25, 0.25 + 0.08 * e)
+        if bar % 4 == 3 and bar % 8 != 7:
+            trk.note(b0 + 3.5, 0.45, tone(chord, 5) + 12, pluck, 0.08)
     return trk.mix()
 
 
@@ -209,7 +244,7 @@ def jive_loop():
     chords = ["Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "A7", "Dm7", "G7",
               "Fmaj7", "Fmaj7", "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "G7"]
     shapes = ["swing", "lazy", "sigh", "swing", "lazy", "sigh", "swing", "hold",
-              "lazy", "sigh", "swing", "lazy", "sigh", "swing", "lazy", "hold"]
+              "lazy", "sigh", "swing", "lazy", "sigh", "swing", "lazy", "swing"]
     vibes = lambda f, n: (additive(f, n, [1, 0, 0, 0.35, 0, 0.1]) *
                           np.exp(-np.arange(n) / RATE * 2.5) *
                           (1 + 0.25 * np.sin(2 * np.pi * 5 * np.arange(n) / RATE)) *
@@ -227,7 +262,7 @@ def jive_loop():
         for beat, m in enumerate(walk):
             while m > 52:
                 m -= 12
-            trk.note(b0 + beat, 0.9, m, upright, 0.4)
+            trk.note(b0 + beat, 1.0, m, upright, 0.3)
         # soft comping on the "and" of two, and beat four
         for start, length in ((1.67, 0.6), (3, 0.5)):
             for m in notes:
@@ -237,20 +272,22 @@ def jive_loop():
         trk.snare(b0 + 1, 0.22, brush=True)
         trk.snare(b0 + 3, 0.22, brush=True)
         for beat in range(4):
-            trk.hat(b0 + beat, 0.1)
+            trk.hat(b0 + beat, 0.1, open_=(beat % 2 == 1))
             trk.hat(b0 + beat + 0.67, 0.06)
+        # a pad under the lot, held over the bar line, so the loop never falls silent
+        for m in notes:
+            trk.note(b0, 4.3, m, organ, 0.02)
     return trk.mix()
 
 
 def theme():
-    """The theme: a bold tune in A minor turning to C major, 120 beats a minute."""
-    trk = Track(120, 20, seed=59, loop=False)
+    """The theme: a bold tune in A minor turning to C major, 120 beats a minute,
+    16 bars (32 s) that lead back into their start."""
+    trk = Track(120, 16, seed=59)
     chords = ["Am", "F", "C", "G", "Am", "F", "G", "E",
-              "F", "G", "Em", "Am", "F", "G", "C", "C",
-              "F", "G", "C", "C"]
-    shapes = ["call", "hop", "run_up", "gallop", "call", "hop", "chatter", "hold",
-              "run_up", "gallop", "hop", "chatter", "call", "gallop", "run_up", "hold",
-              "call", "gallop", "land", "hold"]
+              "F", "G", "Em", "Am", "F", "G", "C", "E"]
+    shapes = ["call", "hop", "run_up", "gallop", "call", "chatter", "sigh", "hold",
+              "run_up", "gallop", "hop", "chatter", "call", "swing", "land", "gallop"]
     brass = lambda f, n: saw(f, n, 20, 0.005) * env_adsr(n, 0.03, 0.1, 0.7, 0.08)
     bass = lambda f, n: (saw(f, n, 8) * 0.5 + tri(f, n)) * env_adsr(n, 0.005, 0.15, 0.5, 0.05)
     pad = lambda f, n: additive(f, n, [1, 0.3, 0.2, 0.1]) * env_adsr(n, 0.3, 0.5, 0.7, 0.4)
@@ -260,26 +297,46 @@ def theme():
         for s, d, k in SHAPES[shapes[bar]]:
             trk.note(b0 + s, d * 0.92, tone(chord, k), brass, 0.16, echo=(0.5, 0.25, 2))
         for m in notes:
-            trk.note(b0, 3.9, m - 12, pad, 0.05)
+            trk.note(b0, 4.0, m, pad, 0.06)
         for e in range(8):
-            trk.note(b0 + e * 0.5, 0.4, root - 12 + (12 if e % 2 else 0), bass, 0.25)
-        if bar < 19:
-            trk.kick(b0)
-            trk.kick(b0 + 1.5, 0.6)
-            trk.kick(b0 + 2)
-            trk.snare(b0 + 1)
-            trk.snare(b0 + 3)
-            for e in range(8):
-                trk.hat(b0 + e * 0.5, 0.15)
-        else:
-            trk.kick(b0, 1.0)
-            trk.hat(b0, 0.3, open_=True)
+            trk.note(b0 + e * 0.5, 0.4, root - 12 + (12 if e % 2 else 0), bass, 0.12)
+        trk.kick(b0, 0.6)
+        trk.kick(b0 + 1.5, 0.35)
+        trk.kick(b0 + 2, 0.55)
+        trk.snare(b0 + 1)
+        trk.snare(b0 + 3)
+        for e in range(8):
+            trk.hat(b0 + e * 0.5, 0.15)
+        if bar == 15:  # a fill that throws the tune back to its start
+            for e in range(4):
+                trk.snare(b0 + 3 + e * 0.25, 0.25 + 0.08 * e)
     return trk.mix()
 
 
-def write(path, sig, peak=0.85):
-    sig = sig / np.max(np.abs(sig)) * peak
-    data = np.round(sig * 32767).astype("<i2")
+# Loudness (EBU R128) of every track: the three sit within a fraction of a LU of each
+# other, and with the game's music factor about 10 LU under the dragon's voice.
+MUSIC_LUFS = -17.5
+
+
+def start_quietly(loop):
+    """The same loop, turned to begin at its quietest sample of the last 20 ms before
+    the downbeat: the game starts it from silence, and a loop that begins mid-note
+    clicks then."""
+    tail = np.arange(len(loop) - int(0.02 * RATE), len(loop))
+    k = tail[np.argmin(np.abs(loop[tail]) + np.abs(loop[(tail + 1) % len(loop)]))]
+    return np.roll(loop, -k)
+
+
+def write(path, sig):
+    sig = sig / np.max(np.abs(sig)) * level.PEAK
+    drive = 1.0
+    for _ in range(8):
+        out = level.limit(sig * drive)
+        miss = MUSIC_LUFS - measure.loudness(out, RATE)
+        if abs(miss) < 0.05:
+            break
+        drive = min(level.MAX_DRIVE, drive * 10 ** (miss / 20))
+    data = np.round(out * 32767).astype("<i2")
     with wave.open(path, "wb") as w:
         w.setnchannels(1)
         w.setsampwidth(2)
@@ -289,8 +346,8 @@ def write(path, sig, peak=0.85):
 
 def main():
     music_dir, tmp_dir = sys.argv[1], sys.argv[2]
-    write(f"{music_dir}/Cartoon1Intro.wav", chase_loop())
-    write(f"{music_dir}/Jivin Credits.wav", jive_loop())
+    write(f"{music_dir}/Cartoon1Intro.wav", start_quietly(chase_loop()))
+    write(f"{music_dir}/Jivin Credits.wav", start_quietly(jive_loop()))
     write(f"{tmp_dir}/zqt_song.wav", theme())
 
 

@@ -135,30 +135,56 @@ def sparkle_pings(dur, count, seed):
     for i in range(count):
         f = r.uniform(2600, 5200)
         n = seconds(0.12)
-        ping = np.sin(phase(np.full(n, f))) * decay(n, 35)
+        ping = glock(f, n, 35)
         place(buf, fade(ping, 0.001, 0.01) * r.uniform(0.5, 1.0), i * dur / (count + 1))
     return buf
+
+
+def glock(f, n, rate):
+    """A struck metal bar: its inharmonic partials (1, 2.76, 5.40) dying at different
+    speeds, with a short bright strike on top."""
+    out = np.zeros(n)
+    for ratio, amp, speed in ((1.0, 1.0, 1.0), (2.76, 0.45, 2.2), (5.40, 0.2, 4.0)):
+        if f * ratio < RATE * 0.45:
+            out += np.sin(phase(np.full(n, f * ratio))) * amp * decay(n, rate * speed)
+    return out
+
+
+def fm_bell(f, n, ratio=3.5, index=2.5, rate=5.0):
+    """Two-operator FM: the modulator's depth dies faster than the tone, so the note
+    starts bright and mellows."""
+    t = np.arange(n) / RATE
+    mod = np.sin(2 * np.pi * f * ratio * t) * index * np.exp(-t * rate * 2)
+    return np.sin(2 * np.pi * f * t + mod) * np.exp(-t * rate)
 
 
 def sparkle():
     buf = sparkle_pings(1.0, 16, 3)
     # a soft rising shimmer under the pings
     t = t_axis(1.0)
-    shimmer = np.sin(phase(1800 + 2400 * t)) * np.sin(np.pi * t) * 0.25
-    return buf + shimmer * (0.5 + 0.5 * np.sin(2 * np.pi * 14 * t))
+    sweep = 1800 + 2400 * t
+    shimmer = (np.sin(phase(sweep)) + 0.5 * np.sin(phase(sweep * 1.5 + 7)) +
+               0.3 * np.sin(phase(sweep * 2.01))) * np.sin(np.pi * t) * 0.2
+    buf = buf + shimmer * (0.5 + 0.5 * np.sin(2 * np.pi * 14 * t))
+    # a bright first ping, so the sparkle is there the moment the item is
+    place(buf, glock(3520, seconds(0.3), 12) * 0.9, 0)
+    return buf
 
 
 def earthquake():
     dur = 2.6
     n = seconds(dur)
     t = t_axis(dur)
-    noise = lowpass(brown(n, 5), 160)
+    # the rumble sits between 60 and 300 Hz: felt on big speakers, heard on small ones
+    noise = highpass(lowpass(brown(n, 5), 300), 70)
     noise /= np.max(np.abs(noise))
     r = rng(6)
     bumps = np.interp(t, np.linspace(0, dur, 14), r.uniform(0.4, 1.0, 14))
-    hum = np.sin(phase(42 + 6 * np.sin(2 * np.pi * 0.7 * t))) * 0.5 + np.sin(phase(np.full(n, 63))) * 0.3
-    sig = (noise * 1.2 + hum * 0.6) * bumps * (0.75 + 0.25 * np.sin(2 * np.pi * 7 * t))
-    env = np.minimum(1, t / 0.25) * np.minimum(1, (dur - t) / 0.8)
+    hum = np.sin(phase(78 + 8 * np.sin(2 * np.pi * 0.7 * t))) * 0.5 + np.sin(phase(np.full(n, 117))) * 0.3
+    grit = lowpass(rng(26).standard_normal(n), 900) * 0.25
+    sig = (noise * 1.2 + hum * 0.6 + grit) * bumps * (0.75 + 0.25 * np.sin(2 * np.pi * 7 * t))
+    # a jolt at once, then the shaking builds
+    env = np.minimum(1, 0.45 + t / 0.4) * np.minimum(1, t / 0.004) * np.minimum(1, (dur - t) / 0.8)
     return np.tanh(sig * env * 2.0)
 
 
@@ -190,7 +216,8 @@ def fire():
         m = seconds(r.uniform(0.002, 0.009))
         burst = r.standard_normal(m) * decay(m, 600) * r.uniform(0.1, 0.35)
         place(buf, burst, start)
-    env = np.minimum(1, t / 0.1) * np.minimum(1, (dur - t) / 0.4)
+    place(buf, r.standard_normal(seconds(0.006)) * decay(seconds(0.006), 600) * 0.4, 0.002)
+    env = np.minimum(1, t / 0.008) * np.minimum(1, (dur - t) / 0.4)
     return buf * env
 
 
@@ -198,13 +225,19 @@ def monster_hit():
     dur = 0.5
     n = seconds(dur)
     t = t_axis(dur)
-    thud = np.sin(phase(38 + 110 * np.exp(-t * 14))) * decay(n, 8)
-    smack = lowpass(rng(12).standard_normal(seconds(0.05)), 1800) * decay(seconds(0.05), 60)
-    body = lowpass(brown(n, 13), 300)
-    body = body / np.max(np.abs(body)) * decay(n, 12) * 0.5
-    buf = thud + body
-    place(buf, smack * 4, 0)
-    return np.tanh(fade(buf, 0.001, 0.05) * 2.5)
+    # a cartoon bonk: a falling drum tone, a hollow wooden knock (inharmonic modes)
+    # and a cloth-and-leather smack of noise
+    thud = np.sin(phase(75 + 140 * np.exp(-t * 18))) * decay(n, 9)
+    knock = np.zeros(n)
+    for f, amp, rate in ((310, 0.5, 16), (587, 0.35, 22), (943, 0.25, 30), (1390, 0.12, 40)):
+        knock += np.sin(phase(f * (1 + 0.08 * np.exp(-t * 30)))) * amp * decay(n, rate)
+    smack = resonator(rng(12).standard_normal(seconds(0.05)), 1500, 1.5) * decay(seconds(0.05), 70)
+    smack /= np.max(np.abs(smack))
+    body = lowpass(brown(n, 13), 400)
+    body = body / np.max(np.abs(body)) * decay(n, 14) * 0.4
+    buf = thud + knock + body
+    place(buf, smack * 0.9, 0)
+    return np.tanh(fade(buf, 0.001, 0.05) * 2.0)
 
 
 def spinner():
@@ -216,7 +249,7 @@ def spinner():
     centre = 900 + 700 * np.sin(2 * np.pi * (3 * t + 2.5 * t * t))
     whoosh = resonator(noise, centre, 6.0)
     whoosh /= np.max(np.abs(whoosh))
-    env = np.sin(np.pi * t / dur) * (0.6 + 0.4 * np.abs(np.sin(2 * np.pi * (3 * t + 2.5 * t * t))))
+    env = np.minimum(1, t / 0.008) * (0.3 + 0.7 * np.sin(np.pi * t / dur)) * (0.6 + 0.4 * np.abs(np.sin(2 * np.pi * (3 * t + 2.5 * t * t))))
     return whoosh * env
 
 
@@ -236,10 +269,20 @@ def fat_bouncy():
     dur = 0.9
     n = seconds(dur)
     t = t_axis(dur)
-    freq = 95 * (1 + 0.9 * t) + 55 * np.sin(2 * np.pi * 11 * t) * np.exp(-3.5 * t)
+    # a big spring: its wobbling tone, a metallic coil ringing (inharmonic, beating
+    # partials that wobble with it) and the twang of the release
+    wobble = 55 * np.sin(2 * np.pi * 11 * t) * np.exp(-3.5 * t)
+    freq = 95 * (1 + 0.9 * t) + wobble
     ph = phase(freq)
-    sig = triangle(ph) * 0.8 + np.sin(ph / 2) * 0.35 + band_saw(ph, 8) * 0.2
-    return fade(sig * decay(n, 3.2), 0.003, 0.1)
+    body = triangle(ph) * 0.7 + np.sin(ph / 2) * 0.3 + band_saw(ph, 10) * 0.2
+    coil = np.zeros(n)
+    for ratio, amp, rate in ((3.1, 0.35, 5), (4.67, 0.25, 6), (7.2, 0.15, 8), (11.3, 0.08, 10)):
+        coil += np.sin(phase(freq * ratio + wobble * ratio * 0.3)) * amp * decay(n, rate)
+    twang = resonator(rng(27).standard_normal(seconds(0.04)), 2400, 6.0) * decay(seconds(0.04), 90)
+    twang /= np.max(np.abs(twang))
+    sig = (body + coil) * decay(n, 3.2)
+    place(sig, twang * 0.4, 0)
+    return fade(sig, 0.003, 0.1)
 
 
 def tick_tock():
@@ -261,8 +304,9 @@ def good_tone():
     buf = np.zeros(seconds(dur))
     for i, f in enumerate((523.25, 659.25, 783.99, 1046.5)):
         n = seconds(dur - i * 0.07)
-        ph = phase(np.full(n, f))
-        note = (np.sin(ph) + 0.3 * triangle(2 * ph)) * decay(n, 4.5)
+        # an FM chime over a soft triangle, a little detuned for warmth
+        ph = phase(np.full(n, f * 1.003))
+        note = fm_bell(f, n, 2.0, 1.8, 4.5) + 0.25 * triangle(ph) * decay(n, 6)
         place(buf, fade(note, 0.004, 0.05) * 0.5, i * 0.07)
     return buf
 
@@ -277,9 +321,9 @@ def thunder():
     rumble /= np.max(np.abs(rumble))
     r = rng(19)
     rolls = np.interp(t, np.linspace(0, dur, 20), r.uniform(0.3, 1.0, 20))
-    env = np.minimum(1, t / 0.08) * np.exp(-t * 0.9)
+    env = np.minimum(1, t / 0.01) * np.exp(-t * 0.9)
     buf = rumble * rolls * env * 1.4
-    place(buf, crack * 0.9, 0.02)
+    place(buf, crack * 0.9, 0.0)
     return np.tanh(buf * 1.5)
 
 
@@ -290,8 +334,13 @@ def vloop():
     # a slide whistle going once round a loop: up, over the top and back down
     freq = 700 - 380 * np.cos(2 * np.pi * t / dur) + 12 * np.sin(2 * np.pi * 6 * t)
     ph = phase(freq)
-    sig = np.sin(ph) + 0.2 * np.sin(2 * ph)
-    return fade(sig * np.sin(np.pi * t / dur) ** 0.4, 0.01, 0.05) * 0.8
+    tone = np.sin(ph) + 0.25 * np.sin(2 * ph + 0.5) + 0.08 * np.sin(3 * ph)
+    # the breath through the whistle: noise that follows the pitch
+    breath = resonator(rng(28).standard_normal(n), freq, 12.0)
+    breath /= np.max(np.abs(breath))
+    sig = tone + 0.35 * breath
+    env = np.minimum(1, t / 0.01) * (0.4 + 0.6 * np.sin(np.pi * t / dur) ** 0.4)
+    return fade(sig * env, 0.005, 0.05) * 0.8
 
 
 def applause(dur, claps, seed):

@@ -1,25 +1,27 @@
 #!/bin/sh
-# Speaks a line in the dragon's voice: espeak-ng, pitched down, a sub-octave growl layer,
-# overdrive and a cave echo, then an MP3.
-#   voice.sh OUT.mp3 "Words to say" [speed [pitch]]
+# Speaks a line in the dragon's voice, then an MP3.
+#   voice.sh OUT "Words to say" [stretch]
+# flite's rms voice, slowed a little, pitched down most of an octave with its formants
+# put back (a touch lower: a big throat), roughened by a ring-modulated copy, lightly
+# driven and set in a small cave. The pitch shift alone would drag the formants down
+# and smear the consonants; a long reverb would smear the rest.
 # Deterministic: sox -R everywhere, no noise sources.
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 out=$1
 text=$2
-speed=${3:-115}
-pitch=${4:-20}
+stretch=${3:-1.15}
+PY=/usr/bin/python3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-F="-e floating-point -b 32"
+I="-e signed -b 32"
 
-espeak-ng -v en-us+Demonic -s "$speed" -p "$pitch" -w "$tmp/raw.wav" "$text"
+flite -voice rms --setf duration_stretch="$stretch" -t "$text" -o "$tmp/raw.wav"
 # Trim the silence at both ends (reverse to reach the tail).
-sox -R "$tmp/raw.wav" $F "$tmp/trim.wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse
-# fade cannot follow silence in the same call
-sox -R "$tmp/trim.wav" $F "$tmp/fade.wav" fade 0.02 -0 0.06
-sox -R "$tmp/fade.wav" $F "$tmp/body.wav" pitch -500 tremolo 28 35
-sox -R "$tmp/fade.wav" $F "$tmp/sub.wav" pitch -1200 lowpass 900
-sox -R -m -v 0.8 "$tmp/body.wav" -v 0.55 "$tmp/sub.wav" $F "$tmp/mix.wav"
-sox -R "$tmp/mix.wav" -b 16 "$tmp/out.wav" gain -6 bass +6 overdrive 14 20 gain -6 pad 0 0.7 \
-    reverb 45 50 70 100 12 norm -1
+sox -R "$tmp/raw.wav" $I "$tmp/trim.wav" silence 1 0.01 0.3% reverse silence 1 0.01 0.3% reverse
+sox -R "$tmp/trim.wav" $I "$tmp/low.wav" pitch -1000
+"$PY" "$here/formant.py" "$tmp/trim.wav" "$tmp/low.wav" "$tmp/throat.wav" 0.88 0.6
+sox -R "$tmp/throat.wav" $I -r 22050 "$tmp/cave.wav" gain -8 highpass 60 overdrive 6 0 gain -6 highpass 40 \
+    bass +3 100 pad 0 0.25 reverb 30 60 30 50 5 -3 highpass 40
+"$PY" "$here/level.py" "$tmp/cave.wav" "$tmp/out.wav" -18
 lame --quiet -V 4 "$tmp/out.wav" "$out"
