@@ -266,8 +266,13 @@ TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
         std::vector<std::pair<float, double>> found;
         bool ran = true;
         // The picture a player sees 10 s in, for the level screenshots.
+        // The floating words live as long as in the game: they age only when drawn.
         while (ran && report.mFrames < 600)
+        {
             ran = PlayFrame(runner, keys, report);
+            gFloatingTexts.UpdateAndDraw();
+            gGraphics.Render();
+        }
         if (ran)
         {
             DrawWorld();

@@ -182,7 +182,10 @@ FOG_ICE = (0.38, 0.53, 0.65, 0.8, 3.0, 18.0)
 FOG_FROST = (0.42, 0.57, 0.69, 0.8, 3.0, 16.0)
 FOG_LAVA = (0.38, 0.17, 0.1, 0.8, 3.0, 18.0)
 FOG_CRYSTAL = (0.35, 0.25, 0.49, 0.8, 3.0, 18.0)
-FOG_DARK = (0.0, 0.0, 0.0, 0.8, 0.5, 7.5)
+# The dark: a third of the cave's own colour rather than black, so a torch's longer
+# sight still ends in a haze and not in a black box.
+FOG_DARK_MOSS = (0.09, 0.11, 0.07, 0.8, 0.5, 7.5)
+FOG_DARK_HOARD = (0.14, 0.1, 0.05, 0.8, 0.5, 7.5)
 FOG_GOLD = (0.44, 0.3, 0.46, 0.8, 4.0, 20.0)
 FOG_HOARD = (0.39, 0.29, 0.14, 0.8, 3.0, 18.0)
 FOG_MOSS = (0.24, 0.3, 0.18, 0.8, 3.0, 18.0)
@@ -589,7 +592,7 @@ def level5():
     # Checkpoint: the torches, and the dark.
     L.hint(1760, "HINT_TORCH")
     L.coins(1810, 0.5, 6, 15)
-    L.fog(1960, FOG_DARK, 60)
+    L.fog(1960, FOG_DARK_MOSS, 60)
     L.torch(2060, 0.5)
     L.coins(2040, 0.5, 6, 15, kind=COINS, code=17)
     L.rock(2160, 0.25)
@@ -679,7 +682,7 @@ def level6():
     # Checkpoint: into the dark.
     L.hint(2240, "HINT_TORCH")
     L.coins(2290, 0.5, 6, 15, kind=GOBLET)
-    L.fog(2440, FOG_DARK, 60)
+    L.fog(2440, FOG_DARK_HOARD, 60)
     L.torch(2540, 0.5)
     L.rock_wall(2600, 0.5)
     L.boulder_pair(2680)
