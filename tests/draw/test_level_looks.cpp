@@ -16,6 +16,7 @@
 
 #include "Core/World_Drawing.h"
 #include "Entities/Fog_Trigger.h"
+#include "Entities/Treasure.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -304,6 +305,57 @@ TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
             EXPECT_LT(f.second, MAX_FAR_EDGE_STEP)
                 << "a hard-edged box at the far end, at distance " << f.first;
         }
+    }
+}
+
+// The credits run's signs must stay readable for a while each: drawn at least
+// SIGN_PX high (letters of about 8 pixels), on screen, not yet taken, and at least
+// 30% clear of the fog, for 1.5 s of play or more. The moment the studio's sign
+// first counts as readable is saved as a picture to check that by eye.
+TEST_F(Level_Looks, CreditSignsStayReadableForOneAndAHalfSeconds)
+{
+    const double SIGN_PX = 30.0;
+    Keyboard keys;
+    Auto_Runner runner;
+    Run_Report report;
+    testing::internal::CaptureStdout();
+    StartLevel(7, keys);
+    std::vector<Entity*> signs;
+    for (Entity* e : gEntities.GetEntities())
+        if (dynamic_cast<Treasure*>(e) && e->GetAttribute("IMAGE").rfind("CREDIT_", 0) == 0)
+            signs.push_back(e);
+    std::vector<int> readable(signs.size(), 0);
+    while (PlayFrame(runner, keys, report))
+        for (size_t i = 0; i < signs.size(); ++i)
+        {
+            Entity* e = signs[i];
+            if (!e->mOnScreen)
+                continue;
+            const Quad q = gCamera.ProjectBox(e->mX, e->mY, 2.0f * e->mSize * e->mHalfWidth,
+                                              2.0f * e->mSize * e->mHalfHeight, e->mZ);
+            const double distance = 2.41 - q.mZ;
+            const double halfHeight = distance * std::tan(22.5 * M_PI / 180.0);
+            const double px = q.mHeight / halfHeight * SCREEN_HEIGHT / 2.0;
+            const double top = q.mY + q.mHeight / 2.0, bottom = q.mY - q.mHeight / 2.0;
+            const double fog =
+                (gGraphics.GetFogEnd() - distance) / (gGraphics.GetFogEnd() - gGraphics.GetFogStart());
+            if (px >= SIGN_PX && top <= halfHeight && bottom >= -halfHeight && fog >= 0.3)
+            {
+                if (readable[i]++ == 0 && i == 2)
+                {
+                    DrawWorld();
+                    Save(Capture(), "credit_3_first_readable");
+                    gGraphics.Render();
+                }
+            }
+        }
+    testing::internal::GetCapturedStdout();
+    keys.ReleaseAll();
+    ASSERT_EQ(signs.size(), 6u) << "the credits run has six signs";
+    for (size_t i = 0; i < signs.size(); ++i)
+    {
+        std::printf("%s readable for %.2f s\n", signs[i]->GetAttribute("IMAGE").c_str(), readable[i] / 60.0);
+        EXPECT_GE(readable[i], 90) << signs[i]->GetAttribute("IMAGE");
     }
 }
 

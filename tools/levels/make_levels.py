@@ -186,7 +186,7 @@ FOG_CRYSTAL = (0.35, 0.25, 0.49, 0.8, 3.0, 18.0)
 # sight still ends in a haze and not in a black box.
 FOG_DARK_MOSS = (0.09, 0.11, 0.07, 0.8, 0.5, 7.5)
 FOG_DARK_HOARD = (0.14, 0.1, 0.05, 0.8, 0.5, 7.5)
-FOG_GOLD = (0.44, 0.3, 0.46, 0.8, 4.0, 20.0)
+FOG_GOLD = (0.5, 0.38, 0.2, 0.8, 4.0, 30.0)
 FOG_HOARD = (0.39, 0.29, 0.14, 0.8, 3.0, 18.0)
 FOG_MOSS = (0.24, 0.3, 0.18, 0.8, 3.0, 18.0)
 
@@ -741,7 +741,7 @@ def level6():
 def level7():
     """The credits run: no danger, the makers' names to collect, a golden glow."""
     L = Level(7, "Credits")
-    L.scenery(START, "CRYSTAL", 1.0, 60)
+    L.scenery(START, "GOLD", 1.0, 60, "HUD")
     L.fog(START, FOG_GOLD, 60)
     L.hint(20, "HINT_COLLECT")
     L.coins(70, 0.5, 8, 15)
@@ -750,14 +750,16 @@ def level7():
     for i in range(1, 7):
         # Signs big and high under the roof: readable from far off in the fog, and
         # passed overhead rather than snatched away at once.
-        L.add(0, d, 0.5, ["IMAGE", "CREDIT_%d" % i, "VALUE", 100, "Y_VALUE", "0", "SIZE", "2.4"])
+        L.add(0, d, 0.5, ["IMAGE", "CREDIT_%d" % i, "VALUE", 100, "Y_VALUE", "0", "SIZE", "3"])
         L.coins(d + 60, 0.5, 6, 20, 0.5 + (0.3 if i % 2 else -0.3), kind=COINS, code=16 if i % 2 else 17)
         if i == 3:
             L.camera(d + 60, -0.4, 0.1, 300)
         d += 260
     L.camera(d, 0.0, 0.0, 300)
     L.coins(d, 0.5, 6, 15, kind=SAPPHIRE)
-    L.treasure(d + 120, 0.5, CROWN)
+    # The crown well past the last sign: the run's last fifth fades to white.
+    L.coins(d + 160, 0.5, 8, 25, kind=COINS)
+    L.treasure(d + 400, 0.5, CROWN)
     return L
 
 
