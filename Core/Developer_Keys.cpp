@@ -79,16 +79,21 @@ void DeveloperKeys(Input_Handler& input)
 
 void FogFade(float playerProgress)
 {
+    // The fade starts from the level's own fog colour: from black, a cave with coloured
+    // fog would jump to black at the start of its last fifth.
+    static float levelFog[3] = {0.0f, 0.0f, 0.0f};
     const float p = playerProgress;
     const float t = 1.0f - (1.0f - p) * 5.0f;
+    if (p <= 0.8f)
+    {
+        for (int c = 0; c < 3; ++c)
+            levelFog[c] = gGraphics.GetFogColour()[c];
+        return;
+    }
+    gGraphics.SetFogColour(levelFog[0] + (1.0f - levelFog[0]) * t, levelFog[1] + (1.0f - levelFog[1]) * t,
+                           levelFog[2] + (1.0f - levelFog[2]) * t);
     if (p > 0.9f)
-    {
-        gGraphics.SetFogColour(t, t, t);
         gGraphics.SetFogParameters(0.15f * t, 1.5f - 1.5f * t, 20.0f);
-    }
-    else if (p > 0.8f)
-    {
-        gGraphics.SetFogColour(t, t, t);
+    else
         gGraphics.SetFogParameters(0.15f - 0.15f * t, 1.5f * t, 20.0f);
-    }
 }

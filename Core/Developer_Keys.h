@@ -13,6 +13,6 @@ extern float gFogEnd;
 
 void DeveloperKeys(Input_Handler& input);
 void FogKeys(Input_Handler& input);
-// Fades fog and clear colour from black to white as the runner's progress goes from
-// 0.8 to 1; below that the fog keeps whatever was set last.
+// Fades fog and clear colour from the level's fog colour to white as the runner's
+// progress goes from 0.8 to 1; below that the fog keeps whatever was set last.
 void FogFade(float playerProgress);

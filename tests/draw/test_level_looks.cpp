@@ -1,7 +1,10 @@
 // Each level has a look of its own: the automatic runner plays every level in a real
 // window, and the picture at the start (once the opening hint is over) and in the
-// middle is read back. Needs an X display (the test scripts run it under Xvfb).
-// With ZQ_LEVEL_SHOTS=folder the pictures are saved there as BMP files.
+// middle is read back. The fog must close the corridor softly in every fog state a
+// level sets: each fog change is played to its end and the far end of the corridor
+// looked at. Needs an X display (the test scripts run it under Xvfb).
+// With ZQ_LEVEL_SHOTS=folder the pictures are saved there as BMP files, among them
+// one 10 s into each level.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "Core/World_Drawing.h"
+#include "Entities/Fog_Trigger.h"
+#include "Entities/Treasure.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -72,6 +77,75 @@ void Save(const Shot& shot, const std::string& name)
     SDL_SaveBMP(s, (std::string(folder) + "/" + name + ".bmp").c_str());
     SDL_FreeSurface(s);
 }
+
+// How hard the edge of the fog is at the far end of the corridor. From the far
+// frame's centre, rays go out until the picture leaves the fog colour (the flat
+// fully fogged middle); the average colour of the band a few pixels further out,
+// ray by ray, is compared with the fog colour. A fog that closes softly into a
+// haze of the cave's own colour leaves that band near the fog colour (the stones'
+// light and dark average out); a hard-edged box leaves it at the walls' colours, far
+// from a dark fog. Returns -1 when the far end is hidden (too few rays start in the
+// fog: the runner in the air, a sign in front of it).
+double FarEdgeStep(const Shot& shot)
+{
+    const Quad far = gCamera.GetFarQuad();
+    const float cx = (far.mTopLeft[0] + far.mTopRight[0]) / 2.0f;
+    const float cy = (far.mTopLeft[1] + far.mBottomLeft[1]) / 2.0f;
+    const double distance = 2.41 - far.mTopLeft[2];
+    const double halfHeight = distance * std::tan(22.5 * M_PI / 180.0);
+    const double px = SCREEN_WIDTH / 2.0 * (1.0 + cx / (halfHeight * 4.0 / 3.0));
+    const double py = SCREEN_HEIGHT / 2.0 * (1.0 + cy / halfHeight);
+    const float* fog = gGraphics.GetFogColour();
+    auto pixel = [&](double x, double y)
+    { return &shot.mPixels[(static_cast<int>(y) * SCREEN_WIDTH + static_cast<int>(x)) * 3]; };
+    auto away = [&](const unsigned char* p)
+    {
+        double d = 0;
+        for (int c = 0; c < 3; ++c)
+            d += std::fabs(p[c] - fog[c] * 255.0);
+        return d;
+    };
+    std::vector<double> band[3];
+    for (int ray = 0; ray < 32; ++ray)
+    {
+        const double a = ray * 2.0 * M_PI / 32.0, dx = std::cos(a), dy = std::sin(a);
+        auto inside = [&](int r)
+        {
+            const double x = px + dx * r, y = py + dy * r;
+            return x >= 0 && y >= 0 && x < SCREEN_WIDTH && y < SCREEN_HEIGHT;
+        };
+        // Past whatever stands right at the centre (a stalactite, a coin) into the fog...
+        int r = 0;
+        while (r < 40 && inside(r + 14) && away(pixel(px + dx * r, py + dy * r)) > 12.0)
+            ++r;
+        const int start = r;
+        // ...and on to where the fog gives way to the corridor.
+        while (inside(r + 14) && away(pixel(px + dx * r, py + dy * r)) <= 12.0)
+            ++r;
+        if (r - start < 3 || !inside(r + 14))
+            continue;
+        double sum[3] = {0, 0, 0};
+        for (int k = 4; k <= 10; ++k)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += pixel(px + dx * (r + k), py + dy * (r + k))[c];
+        for (int c = 0; c < 3; ++c)
+            band[c].push_back(sum[c] / 7.0);
+    }
+    if (band[0].size() < 8)
+        return -1.0;
+    // The median ray: a sign or a floating word across some rays does not decide it.
+    double step = 0;
+    for (int c = 0; c < 3; ++c)
+    {
+        std::nth_element(band[c].begin(), band[c].begin() + band[c].size() / 2, band[c].end());
+        step += std::fabs(band[c][band[c].size() / 2] - fog[c] * 255.0);
+    }
+    return step;
+}
+
+// Softest fog edge a player sees as a haze, not a box: colour distance (summed over
+// red, green and blue) between the fog and the band just outside it.
+const double MAX_FAR_EDGE_STEP = 42.0;
 
 double Distance(const Shot& a, const Shot& b)
 {
@@ -168,6 +242,121 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         for (size_t b = a + 1; b < starts.size(); ++b)
             EXPECT_GT(std::max(Distance(starts[a], starts[b]), Distance(middles[a], middles[b])), 6.0)
                 << "levels " << a << " and " << b << " look the same";
+}
+
+TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
+{
+    for (int level = 0; level < 8; ++level)
+    {
+        SCOPED_TRACE("level " + std::to_string(level));
+        Keyboard keys;
+        Auto_Runner runner;
+        Run_Report report;
+        testing::internal::CaptureStdout();
+        StartLevel(level, keys);
+        // Where each fog change is over: its distance plus the frames it takes, with room.
+        std::vector<float> states;
+        for (Entity* e : gEntities.GetEntities())
+            if (Fog_Trigger* fog = dynamic_cast<Fog_Trigger*>(e))
+                states.push_back(fog->mZ - LEVEL_Z_OFFSET + fog->mFrames * 1.2f + 60.0f);
+        const float length = gEntities.GetLastZ() - LEVEL_Z_OFFSET;
+        // The fog of the level's start. In the last fifth the game fades every level
+        // to white on its way out, whatever the level set.
+        states.push_back(300.0f);
+        std::sort(states.begin(), states.end());
+        std::vector<std::pair<float, double>> found;
+        bool ran = true;
+        // The picture a player sees 10 s in, for the level screenshots.
+        // The floating words live as long as in the game: they age only when drawn.
+        while (ran && report.mFrames < 600)
+        {
+            ran = PlayFrame(runner, keys, report);
+            gFloatingTexts.UpdateAndDraw();
+            gGraphics.Render();
+        }
+        if (ran)
+        {
+            DrawWorld();
+            gFloatingTexts.UpdateAndDraw();
+            Save(Capture(), "level" + std::to_string(level) + "_10s");
+            gGraphics.Render();
+        }
+        for (float at : states)
+        {
+            if (!ran || at >= length * 0.8f)
+                continue;
+            if (!(ran = PlayTo(runner, keys, report, at)))
+                break;
+            const Shot shot = Capture();
+            gGraphics.Render();
+            const double step = FarEdgeStep(shot);
+            if (step >= 0.0)
+                found.push_back({at, step});
+            else
+                std::printf("level %d at %.0f: the far end is hidden\n", level, at);
+            Save(shot, "level" + std::to_string(level) + "_fog_" + std::to_string(static_cast<int>(at)));
+        }
+        testing::internal::GetCapturedStdout();
+        keys.ReleaseAll();
+        ASSERT_TRUE(ran) << "the run ended early";
+        for (auto& f : found)
+        {
+            std::printf("level %d at %.0f: far edge step %.0f\n", level, f.first, f.second);
+            EXPECT_LT(f.second, MAX_FAR_EDGE_STEP)
+                << "a hard-edged box at the far end, at distance " << f.first;
+        }
+    }
+}
+
+// The credits run's signs must stay readable for a while each: drawn at least
+// SIGN_PX high (letters of about 8 pixels), on screen, not yet taken, and at least
+// 30% clear of the fog, for 1.5 s of play or more. The moment the studio's sign
+// first counts as readable is saved as a picture to check that by eye.
+TEST_F(Level_Looks, CreditSignsStayReadableForOneAndAHalfSeconds)
+{
+    const double SIGN_PX = 30.0;
+    Keyboard keys;
+    Auto_Runner runner;
+    Run_Report report;
+    testing::internal::CaptureStdout();
+    StartLevel(7, keys);
+    std::vector<Entity*> signs;
+    for (Entity* e : gEntities.GetEntities())
+        if (dynamic_cast<Treasure*>(e) && e->GetAttribute("IMAGE").rfind("CREDIT_", 0) == 0)
+            signs.push_back(e);
+    std::vector<int> readable(signs.size(), 0);
+    while (PlayFrame(runner, keys, report))
+        for (size_t i = 0; i < signs.size(); ++i)
+        {
+            Entity* e = signs[i];
+            if (!e->mOnScreen)
+                continue;
+            const Quad q = gCamera.ProjectBox(e->mX, e->mY, 2.0f * e->mSize * e->mHalfWidth,
+                                              2.0f * e->mSize * e->mHalfHeight, e->mZ);
+            const double distance = 2.41 - q.mZ;
+            const double halfHeight = distance * std::tan(22.5 * M_PI / 180.0);
+            const double px = q.mHeight / halfHeight * SCREEN_HEIGHT / 2.0;
+            const double top = q.mY + q.mHeight / 2.0, bottom = q.mY - q.mHeight / 2.0;
+            const double fog =
+                (gGraphics.GetFogEnd() - distance) / (gGraphics.GetFogEnd() - gGraphics.GetFogStart());
+            if (px >= SIGN_PX && top <= halfHeight && bottom >= -halfHeight && fog >= 0.3)
+            {
+                if (readable[i]++ == 0 && i == 2)
+                {
+                    DrawWorld();
+                    Save(Capture(), "credit_3_first_readable");
+                    gGraphics.Render();
+                }
+            }
+        }
+    testing::internal::GetCapturedStdout();
+    keys.ReleaseAll();
+    ASSERT_EQ(signs.size(), 6u) << "the credits run has six signs";
+    for (size_t i = 0; i < signs.size(); ++i)
+    {
+        std::printf("%s readable for %.2f s\n", signs[i]->GetAttribute("IMAGE").c_str(), readable[i] / 60.0);
+        EXPECT_GE(readable[i], 90) << signs[i]->GetAttribute("IMAGE");
+    }
 }
 
 } // namespace

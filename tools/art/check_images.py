@@ -50,7 +50,7 @@ LOADING_FILES = ["loading_screen.png", "loading_icon.png"]
 # Pictures deliberately stretched to fill the screen or a fixed area.
 STRETCHED = {"HUD", "HUD_ICE", "HUD_LAVA", "HUD_CRYSTAL", "TEAM_LOGO", "CREDITS",
              "OVERWORLD", "DRAGON_TEETH_TOP", "DRAGON_TEETH_BOT"}
-TEXTURES = {s + t for s in ("CEILING", "FLOOR", "WALL") for t in ("", "_ICE", "_LAVA", "_CRYSTAL")}
+TEXTURES = {s + t for s in ("CEILING", "FLOOR", "WALL") for t in ("", "_ICE", "_LAVA", "_CRYSTAL", "_MOSS", "_GOLD")}
 IMAGE_ATTRIBUTES = {"IMAGE", "HINT", "CEILING", "FLOOR", "WALL", "HUDTEXTURE"}
 NO_IMAGE = {"None", "NONE"}
 

@@ -10,8 +10,27 @@ from common import INK, hex_rgb, downsample, crop_set, crop_tight
 from shapes import (render, path, poly, circle, ellipse, lin_grad, rad_grad,
                     star, smooth_closed, ramp, toon, rgba, outline_alpha)
 
-ROCK_RAMP = [(0.0, "#2a1e1a"), (0.25, "#5e4a40"), (0.5, "#8a7264"),
-             (0.75, "#b49a84"), (1.0, "#e0cab0")]
+# Slate blue-grey: cooler than every floor, so rocks do not sink into brown,
+# gold or red stone.
+ROCK_RAMP = [(0.0, "#1c1a26"), (0.25, "#46445a"), (0.5, "#72708c"),
+             (0.75, "#a2a0ba"), (1.0, "#dedcee")]
+
+# Light ring round every hazard, outside its dark outline: one of the two always
+# stands out, on dark floors and walls as on bright ice.
+HALO = (255, 243, 214)
+
+
+def halo(img, width, opacity=0.85):
+    """img with a soft light ring width pixels wide round its silhouette, on a
+    canvas grown by width on every side."""
+    w = int(width)
+    big = Image.new("RGBA", (img.width + 2 * w, img.height + 2 * w), (0, 0, 0, 0))
+    big.paste(img, (w, w))
+    solid = big.getchannel("A").point(lambda v: 255 if v > 96 else 0)
+    ring = solid.filter(ImageFilter.MaxFilter(2 * w + 1)).filter(ImageFilter.GaussianBlur(w * 0.35))
+    layer = Image.new("RGBA", big.size, HALO + (0,))
+    layer.putalpha(ring.point(lambda v: int(v * opacity)))
+    return Image.alpha_composite(layer, big)
 
 
 def sphere_points(k, rng):
@@ -189,22 +208,24 @@ def spike_floor():
 
 def spike_wall():
     """Spikes sticking out of the left wall, pointing right (toward the
-    middle of the corridor)."""
+    middle of the corridor).  The picture stands face-on while the wall runs
+    away from the eye, so the mount is a thin strip at the very edge: a wide
+    one would hang in the air beside the wall."""
     W, H = 150, 340
     defs = lin_grad("spw", [(0, "#e8e0d8"), (0.5, "#a8a0a0"), (1, "#4a4248")], 0, 0, 0, 1)
     body = ""
-    # Wall mount: a rocky slab on the left edge.
-    body += path(smooth_closed([(8, 12), (40, 6), (50, 60), (44, 170), (52, 280), (40, 334),
-                                (8, 330), (4, 170)]), "#6e5442", INK, 4)
+    body += path(smooth_closed([(4, 10), (16, 6), (20, 60), (17, 170), (21, 280), (16, 334),
+                                (4, 330), (3, 170)]), "#6e5442", INK, 4)
     n = 4
     for i in range(n):
         cy = 50 + i * (H - 100) / (n - 1)
-        ln = 100 if i % 2 == 0 else 86
-        body += poly([(40, cy - 28), (40 + ln, cy), (40, cy + 28)], "url(#spw)", INK, 4)
-        body += poly([(44 + ln - 24, cy - 8), (40 + ln, cy), (44 + ln - 24, cy + 8)], "#b8402a", INK, 2)
-        body += poly([(46, cy - 18), (40 + ln - 30, cy - 3), (46, cy - 8)], "#ffffff", "none", 0,
+        ln = 124 if i % 2 == 0 else 108
+        x0 = 16
+        body += poly([(x0, cy - 30), (x0 + ln, cy), (x0, cy + 30)], "url(#spw)", INK, 4)
+        body += poly([(x0 + ln - 26, cy - 8), (x0 + ln, cy), (x0 + ln - 26, cy + 8)], "#b8402a", INK, 2)
+        body += poly([(x0 + 6, cy - 20), (x0 + ln - 32, cy - 3), (x0 + 6, cy - 9)], "#ffffff", "none", 0,
                      'opacity="0.6"')
-        body += circle(38, cy, 9, "#8a8080", INK, 3)
+        body += circle(x0 - 2, cy, 8, "#8a8080", INK, 3)
     return render(W, H, body, defs)
 
 
@@ -253,17 +274,17 @@ def hole():
 
 def make(images):
     images.comment("Obstacles")
-    frames = boulder_frames()
+    frames = [halo(f, 6) for f in boulder_frames()]
     for i, f in enumerate(frames):
         images.add("BOULDER_%d" % (i + 1), "boulder_%d.png" % (i + 1), f, hfrac=0.21)
     rock = downsample(rock_image(), 2)
     rock = crop_tight(rock, pad=2)
-    images.add("ROCK", "rock.png", rock, hfrac=0.2)
+    images.add("ROCK", "rock.png", halo(rock, 6), hfrac=0.2)
     for k in range(1, 6):
         images.add("ROCK_EXP%d" % k, "rock_exp%d.png" % k, rock_burst(rock, k), hfrac=0.2)
-    images.add("SPIKE", "spike.png", crop_tight(spike_floor()), wfrac=0.2)
-    wall = crop_tight(spike_wall())
+    images.add("SPIKE", "spike.png", halo(crop_tight(spike_floor()), 6), wfrac=0.2)
+    wall = halo(crop_tight(spike_wall()), 6)
     images.add("LEFTSPIKE", "spike_left.png", wall, hfrac=0.4)
     images.add("RIGHTSPIKE", "spike_right.png", wall.transpose(Image.FLIP_LEFT_RIGHT), hfrac=0.4)
-    images.add("STALACTITE", "stalactite.png", crop_tight(stalactite()), hfrac=0.35)
-    images.add("HOLE", "hole.png", crop_tight(hole()), hfrac=0.4)
+    images.add("STALACTITE", "stalactite.png", halo(crop_tight(stalactite()), 5), hfrac=0.35)
+    images.add("HOLE", "hole.png", halo(crop_tight(hole()), 8), hfrac=0.4)

@@ -1,92 +1,113 @@
 """Corridor textures: ceiling, floor and wall for the base cave and for the
-ice, lava and crystal sceneries.  Every noise source is periodic over the
-tile, so the textures repeat without seams both ways."""
+ice, lava, crystal, moss and gold sceneries.  Every noise source is periodic
+over the tile, so the textures repeat without seams both ways.
+
+One tile runs 15 units along the corridor, across a wall 2 units high or a
+floor 3.5 units wide.  Each surface is drawn at its true shape (square pixels
+in the cave, PX to a unit) and then squeezed to the stored size, so stones
+come out round on screen instead of drawn out into stripes."""
 
 import numpy as np
 from PIL import Image
 
 from common import hex_rgb
 
-N = 512
-S = N / 256.0   # pattern sizes below are given for a 256 px tile
+PX = 128          # pixels to a unit of the cave while drawing
+ALONG = 15.0      # units of corridor one tile covers
+WALL_H = 2.0
+FLOOR_W = 3.5
+S = 2.0           # pattern sizes below are given in half pixels (of a 256 px, 2-unit wall)
+# Stored sizes (powers of two): along the run first for walls, across first for floors.
+WALL_SIZE = (1024, 256)
+FLOOR_SIZE = (512, 1024)
 
 
 # ---------------------------------------------------------------- noise
 
 def value_noise(n, period, rng):
     """Smooth noise on an n x n tile from a period x period lattice."""
-    grid = rng.random_sample((period, period))
-    c = np.arange(n) * period / n
-    i0 = np.floor(c).astype(int)
-    t = c - i0
-    t = t * t * (3 - 2 * t)
-    i1 = (i0 + 1) % period
-    i0 %= period
-    g00 = grid[np.ix_(i0, i0)]
-    g01 = grid[np.ix_(i0, i1)]
-    g10 = grid[np.ix_(i1, i0)]
-    g11 = grid[np.ix_(i1, i1)]
-    ty = t[:, None]
-    tx = t[None, :]
-    return (g00 * (1 - ty) * (1 - tx) + g01 * (1 - ty) * tx +
-            g10 * ty * (1 - tx) + g11 * ty * tx)
+    return value_noise_rect(n, n, period, period, rng)
 
 
-def fbm(n, period, octaves, rng, gain=0.5):
-    out = np.zeros((n, n))
+def value_noise_rect(h, w, py, px, rng):
+    """Smooth noise on an h x w tile from a py x px lattice."""
+    grid = rng.random_sample((py, px))
+
+    def axis(n, period):
+        c = np.arange(n) * period / n
+        i0 = np.floor(c).astype(int)
+        t = c - i0
+        return i0 % period, (i0 + 1) % period, t * t * (3 - 2 * t)
+
+    y0, y1, ty = axis(h, py)
+    x0, x1, tx = axis(w, px)
+    ty = ty[:, None]
+    tx = tx[None, :]
+    return (grid[np.ix_(y0, x0)] * (1 - ty) * (1 - tx) + grid[np.ix_(y0, x1)] * (1 - ty) * tx +
+            grid[np.ix_(y1, x0)] * ty * (1 - tx) + grid[np.ix_(y1, x1)] * ty * tx)
+
+
+def fbm(shape, cell, octaves, rng, gain=0.5):
+    """Fractal noise whose coarsest features are about cell pixels."""
+    h, w = shape
+    py, px = max(1, int(round(h / cell))), max(1, int(round(w / cell)))
+    out = np.zeros(shape)
     amp, tot = 1.0, 0.0
     for _ in range(octaves):
-        out += amp * value_noise(n, period, rng)
+        out += amp * value_noise_rect(h, w, py, px, rng)
         tot += amp
         amp *= gain
-        period *= 2
+        py *= 2
+        px *= 2
     return out / tot
 
 
-def worley(n, count, rng, warp=None, stretch=(1.0, 1.0)):
-    """F1, F2 and the nearest point's index, searched with wrap-around.
-    warp is a pair of periodic offset fields (dy, dx) in pixels."""
-    # Jittered grid: evenly spread cells, no pinched slivers.
-    g = max(2, int(round(np.sqrt(count))))
-    jy, jx = np.mgrid[0:g, 0:g].reshape(2, -1).astype(float)
-    jit = (rng.random_sample((g * g, 2)) - 0.5) * 0.8
-    pts = np.stack([(jy + 0.5 + jit[:, 0]) * n / g,
-                    (jx + 0.5 + jit[:, 1]) * n / g], axis=1)
-    count = g * g
-    yy, xx = np.mgrid[0:n, 0:n].astype(float)
+def worley(shape, cell, rng, warp=None, stretch=(1.0, 1.0), jitter=0.8):
+    """F1, F2 and the nearest point's index for points on a jittered grid of
+    about cell pixels, with wrap-around.  warp is a pair of periodic offset
+    fields (dy, dx) in pixels; stretch scales the distances (dy, dx)."""
+    h, w = shape
+    rows, cols = max(2, int(round(h / cell))), max(2, int(round(w / cell)))
+    ch, cw = h / rows, w / cols
+    jy = (rng.random_sample((rows, cols)) - 0.5) * jitter
+    jx = (rng.random_sample((rows, cols)) - 0.5) * jitter
+    yy, xx = np.mgrid[0:h, 0:w].astype(float)
     if warp is not None:
         yy = yy + warp[0]
         xx = xx + warp[1]
-    best1 = np.full((n, n), 1e9)
-    best2 = np.full((n, n), 1e9)
-    ident = np.zeros((n, n), int)
-    for k, (py, px) in enumerate(pts):
-        dy = (yy - py + n / 2) % n - n / 2
-        dx = (xx - px + n / 2) % n - n / 2
-        d = np.sqrt((dy * stretch[0]) ** 2 + (dx * stretch[1]) ** 2)
-        closer = d < best1
-        best2 = np.where(closer, best1, np.minimum(best2, d))
-        ident = np.where(closer, k, ident)
-        best1 = np.where(closer, d, best1)
+    gy = np.floor(yy / ch).astype(int)
+    gx = np.floor(xx / cw).astype(int)
+    best1 = np.full(shape, 1e9)
+    best2 = np.full(shape, 1e9)
+    ident = np.zeros(shape, int)
+    for oy in range(-2, 3):
+        for ox in range(-2, 3):
+            ny, nx = gy + oy, gx + ox
+            iy, ix = ny % rows, nx % cols
+            d = np.sqrt(((yy - (ny + 0.5 + jy[iy, ix]) * ch) * stretch[0]) ** 2 +
+                        ((xx - (nx + 0.5 + jx[iy, ix]) * cw) * stretch[1]) ** 2)
+            closer = d < best1
+            best2 = np.where(closer, best1, np.minimum(best2, d))
+            ident = np.where(closer, iy * cols + ix, ident)
+            best1 = np.where(closer, d, best1)
     return best1, best2, ident
 
 
-def warp_field(n, period, amount, rng):
-    return ((fbm(n, period, 3, rng) - 0.5) * 2 * amount * S,
-            (fbm(n, period, 3, rng) - 0.5) * 2 * amount * S)
+def warp_field(shape, cell, amount, rng):
+    return ((fbm(shape, cell, 3, rng) - 0.5) * 2 * amount * S,
+            (fbm(shape, cell, 3, rng) - 0.5) * 2 * amount * S)
 
 
 def shade(height, light=(-0.6, -0.8), strength=4.0):
     """Lambert-style shading from the periodic gradient of a height field."""
-    gy = (np.roll(height, -1, 0) - np.roll(height, 1, 0)) * 0.5
-    gx = (np.roll(height, -1, 1) - np.roll(height, 1, 1)) * 0.5
-    nz = 1.0 / np.sqrt(1 + (gx * strength * N / 64) ** 2 + (gy * strength * N / 64) ** 2)
-    nx = -gx * strength * N / 64 * nz
-    ny = -gy * strength * N / 64 * nz
+    k = strength * 8
+    gy = (np.roll(height, -1, 0) - np.roll(height, 1, 0)) * 0.5 * k
+    gx = (np.roll(height, -1, 1) - np.roll(height, 1, 1)) * 0.5 * k
+    nz = 1.0 / np.sqrt(1 + gx ** 2 + gy ** 2)
     lx, ly = light
     lz = 0.9
     ln = np.sqrt(lx * lx + ly * ly + lz * lz)
-    return np.clip((nx * lx + ny * ly + nz * lz) / ln, 0, 1)
+    return np.clip((-gx * nz * lx - gy * nz * ly + nz * lz) / ln, 0, 1)
 
 
 def ramp(v, stops):
@@ -108,9 +129,25 @@ def toon(v, levels):
     return np.clip((f + r * r * (3 - 2 * r)) / levels, 0, 1)
 
 
-def to_image(rgb):
-    a = np.zeros((N, N, 4), np.uint8)
-    a[..., :3] = np.clip(rgb, 0, 255).astype(np.uint8)
+def to_image(rgb, size):
+    """Squeeze a drawn surface to its stored size, wrapping round the edges
+    so the resampling leaves no seam."""
+    h, w = rgb.shape[:2]
+    out_w, out_h = size
+    # Pads that scale to whole pixels.
+    py = h // np.gcd(h, out_h) * 2
+    px = w // np.gcd(w, out_w) * 2
+    while py < 8:
+        py *= 2
+    while px < 8:
+        px *= 2
+    padded = np.pad(np.clip(rgb, 0, 255), ((py, py), (px, px), (0, 0)), mode="wrap")
+    big = Image.fromarray(padded.astype(np.uint8), "RGB")
+    qy, qx = py * out_h // h, px * out_w // w
+    small = big.resize((out_w + 2 * qx, out_h + 2 * qy), Image.LANCZOS)
+    small = small.crop((qx, qy, qx + out_w, qy + out_h))
+    a = np.zeros((out_h, out_w, 4), np.uint8)
+    a[..., :3] = np.asarray(small)
     a[..., 3] = 255
     return Image.fromarray(a, "RGBA")
 
@@ -124,21 +161,20 @@ def edge_lines(f1, f2, width):
 
 # ---------------------------------------------------------------- pieces
 
-def stones(seed, count, warp_amt, colours, gap, lumps=1.0, speck=0.15,
+def stones(shape, seed, cell, warp_amt, colours, gap, lumps=1.0, speck=0.15,
            light=(-0.5, -0.85), levels=4, stretch=(1.0, 1.0)):
     """Cartoon stone paving: pillowy cells, dark gaps, banded shading."""
     rng = np.random.RandomState(seed)
-    warp = warp_field(N, 4, warp_amt, rng)
-    f1, f2, ident = worley(N, count, rng, warp, stretch)
+    warp = warp_field(shape, cell * 2, warp_amt, rng)
+    f1, f2, ident = worley(shape, cell, rng, warp, stretch)
     e = f2 - f1
-    dome = np.clip(e / (N / np.sqrt(count) * 0.35), 0, 1)
-    dome = np.sqrt(dome)
-    rough = fbm(N, 8, 4, rng)
+    dome = np.sqrt(np.clip(e / (cell * 0.35), 0, 1))
+    rough = fbm(shape, cell / 1.5, 4, rng)
     height = dome * lumps + rough * 0.35
     lit = shade(height, light)
     tone = rng.random_sample(ident.max() + 1)[ident]
     base = 0.25 + 0.55 * lit + 0.12 * (tone - 0.5)
-    base += (fbm(N, 32, 2, rng) - 0.5) * speck
+    base += (fbm(shape, cell / 3, 2, rng) - 0.5) * speck
     v = toon(np.clip(base, 0, 1), levels)
     rgb = ramp(v, colours)
     line = edge_lines(f1, f2, gap)
@@ -147,34 +183,41 @@ def stones(seed, count, warp_amt, colours, gap, lumps=1.0, speck=0.15,
     return rgb, (f1, f2, ident, line)
 
 
-def strata(seed, bands, colours, crack_count, warp_amt=10.0, levels=4):
-    """Layered rock for the walls: wavy horizontal beds split by cracks."""
+def courses(shape, seed, rows, colours, warp_amt=6.0, levels=4, length=2.2):
+    """Rough stone courses for the walls: rows of blocks a few times longer
+    than high, their joints staggered, each block pillowed and lit from above."""
+    h, w = shape
     rng = np.random.RandomState(seed)
-    wy, wx = warp_field(N, 3, warp_amt, rng)
-    yy, xx = np.mgrid[0:N, 0:N].astype(float)
-    phase = (yy + wy) / N * bands
+    wy, wx = warp_field(shape, h / 2, warp_amt, rng)
+    yy, xx = np.mgrid[0:h, 0:w].astype(float)
+    phase = (yy + wy) / h * rows
+    row = np.floor(phase).astype(int) % rows
     bed = phase - np.floor(phase)
-    bed_id = np.floor(phase).astype(int) % bands
-    tone = rng.random_sample(bands)[bed_id]
-    # Each bed bulges out in the middle and is lit from above.
-    bulge = np.sin(bed * np.pi) ** 0.6
-    rough = fbm(N, 8, 4, rng)
-    f1, f2, ident = worley(N, crack_count, rng, warp_field(N, 4, 14.0, rng),
-                           stretch=(1.0, 0.6))
-    cell = np.clip((f2 - f1) / (18.0 * S), 0, 1)
-    height = bulge * 0.8 + rough * 0.4 + np.sqrt(cell) * 0.5
-    lit = shade(height, (-0.3, -0.9))
-    v = 0.22 + 0.55 * lit + 0.18 * (tone - 0.5)
-    v += (fbm(N, 16, 3, rng) - 0.5) * 0.15
+    block = h / rows * length
+    cols = max(2, int(round(w / block)))
+    offs = rng.random_sample(rows)
+    u = (xx + wx * 0.6) / w * cols + offs[row] * cols
+    col = np.floor(u).astype(int) % cols
+    along = u - np.floor(u)
+    ident = row * cols + col
+    # Distance to the block's edge, in pixels.
+    dy = np.minimum(bed, 1 - bed) * h / rows
+    dx = np.minimum(along, 1 - along) * w / cols
+    edge = np.minimum(dy, dx)
+    dome = np.sqrt(np.clip(edge / (h / rows * 0.4), 0, 1))
+    rough = fbm(shape, h / rows / 2, 4, rng)
+    lit = shade(dome * 0.9 + rough * 0.45, (-0.3, -0.9))
+    tone = rng.random_sample(rows * cols)[ident]
+    v = 0.22 + 0.58 * lit + 0.2 * (tone - 0.5)
+    v += (fbm(shape, h / rows / 4, 3, rng) - 0.5) * 0.15
     v = toon(np.clip(v, 0, 1), levels)
     rgb = ramp(v, colours)
-    dist = np.minimum(bed, 1 - bed) * N / bands
-    gapline = np.clip(1 - (dist - 0.5 * S) / (1.5 * S), 0, 1)
-    crack = edge_lines(f1, f2, 2.2)
-    line = np.maximum(gapline * 0.9, crack)
+    f1, f2, _ = worley(shape, h / rows * 0.9, rng, warp_field(shape, h / 2, 5.0, rng))
+    crack = edge_lines(f1, f2, 1.2) * (rough > 0.55)
+    line = np.maximum(np.clip(1 - (edge - 1.5 * S) / (1.5 * S), 0, 1), crack * 0.8)
     ink = np.array(hex_rgb(colours[0][1]), float) * 0.5
     rgb = rgb * (1 - line[..., None]) + ink * line[..., None]
-    return rgb, (f1, f2, ident, line)
+    return rgb, (edge, line)
 
 
 def glow(rgb, mask, colours):
@@ -209,19 +252,32 @@ CRYSTAL_FLOOR = [(0.0, "#180c26"), (0.3, "#40306a"), (0.55, "#6a58a0"),
                  (0.8, "#a08ad0"), (1.0, "#dcd0f8")]
 
 
-def facets(seed, count, colours, light=(-0.5, -0.8)):
+MOSS = [(0.0, "#0e1a10"), (0.3, "#34462e"), (0.55, "#5e6e48"),
+        (0.8, "#8e9a68"), (1.0, "#c8cc98")]
+MOSS_GREEN = [(0.0, "#1e3a10"), (0.5, "#4e8a24"), (1.0, "#a8d858")]
+GOLD = [(0.0, "#2a1a06"), (0.3, "#6e4a14"), (0.55, "#b07c26"),
+        (0.8, "#e8b24a"), (1.0, "#fff0a8")]
+GOLD_FLOOR = [(0.0, "#24160a"), (0.3, "#5a3e1c"), (0.55, "#8e6a36"),
+              (0.8, "#c49a58"), (1.0, "#f0d49a")]
+GOLD_SHINE = [(0.0, "#a86a12"), (0.5, "#f2b630"), (1.0, "#fff6c8")]
+
+WALL = (int(WALL_H * PX), int(ALONG * PX))      # rows up the wall, columns along the run
+FLOOR = (int(ALONG * PX), int(FLOOR_W * PX))    # rows along the run, columns across
+
+
+def facets(shape, seed, cell, colours, light=(-0.5, -0.8)):
     """Crystal facets: flat-shaded cells, each with its own tilt, and
     bright rims."""
     rng = np.random.RandomState(seed)
-    warp = warp_field(N, 4, 6.0, rng)
-    f1, f2, ident = worley(N, count, rng, warp)
+    warp = warp_field(shape, cell * 2, 6.0, rng)
+    f1, f2, ident = worley(shape, cell, rng, warp)
     tilt = rng.random_sample((ident.max() + 1, 2)) * 2 - 1
     lx, ly = light
     lit = 0.55 + 0.45 * (tilt[ident, 0] * lx + tilt[ident, 1] * ly) / 1.2
     # A gradient across each facet gives a glassy sheen.
-    yy, xx = np.mgrid[0:N, 0:N].astype(float)
-    sheen = np.sin((xx * tilt[ident, 0] + yy * tilt[ident, 1]) / N * 2 * np.pi * 3) * 0.08
-    v = np.clip(lit + sheen + (fbm(N, 16, 2, rng) - 0.5) * 0.1, 0, 1)
+    yy, xx = np.mgrid[0:shape[0], 0:shape[1]].astype(float)
+    sheen = np.sin((xx * tilt[ident, 0] + yy * tilt[ident, 1]) / cell * 2 * np.pi * 0.3) * 0.08
+    v = np.clip(lit + sheen + (fbm(shape, cell / 3, 2, rng) - 0.5) * 0.1, 0, 1)
     v = toon(v, 5)
     rgb = ramp(v, colours)
     rim = edge_lines(f1, f2, 3.0)
@@ -232,50 +288,77 @@ def facets(seed, count, colours, light=(-0.5, -0.8)):
 
 
 def make_set(suffix):
-    # The corridor stretches one tile across each surface, so the patterns
-    # are fine-grained: a few dozen stones per tile, not a handful.
+    # Stones about 0.4 to 0.5 units across: five or so up a wall, eight across
+    # the floor.
     if suffix == "":
-        wall, _ = strata(11, 16, CAVE_ROCK, 36, warp_amt=7.0)
-        floor, _ = stones(21, 81, 8.0, CAVE_FLOOR, 2.5)
-        ceil, _ = stones(31, 64, 11.0, CAVE_CEIL, 3.0, lumps=1.3)
+        wall, _ = stones(WALL, 11, 50, 14.0, CAVE_ROCK, 3.0, lumps=1.2, stretch=(1.0, 0.7))
+        floor, _ = stones(FLOOR, 21, 54, 8.0, CAVE_FLOOR, 2.5)
+        ceil, _ = stones(FLOOR, 31, 60, 11.0, CAVE_CEIL, 3.0, lumps=1.3)
     elif suffix == "_ICE":
-        wall, _ = strata(12, 12, ICE, 30, warp_amt=10.0, levels=5)
+        wall, _ = stones(WALL, 12, 64, 12.0, ICE, 2.0, lumps=0.7, levels=5)
         rng = np.random.RandomState(121)
-        frost = fbm(N, 8, 4, rng)
+        frost = fbm(WALL, 40, 4, rng)
         wall = wall + (frost[..., None] - 0.5) * 50
-        floor, _ = stones(22, 36, 16.0, ICE_FLOOR, 2.0, lumps=0.5, speck=0.05, levels=5)
+        floor, _ = stones(FLOOR, 22, 80, 16.0, ICE_FLOOR, 2.0, lumps=0.5, speck=0.05, levels=5)
         # Thin white scratches and cracks in the ice.
         rng = np.random.RandomState(221)
-        g1, g2, _ = worley(N, 100, rng, warp_field(N, 4, 6.0, rng))
+        g1, g2, _ = worley(FLOOR, 36, rng, warp_field(FLOOR, 70, 6.0, rng))
         scr = edge_lines(g1, g2, 1.0) * 0.6
         floor = floor * (1 - scr[..., None]) + 255 * scr[..., None]
-        ceil, _ = stones(32, 49, 11.0, ICE, 2.5, lumps=1.4, levels=5)
+        ceil, _ = stones(FLOOR, 32, 64, 11.0, ICE, 2.5, lumps=1.4, levels=5)
     elif suffix == "_LAVA":
-        wall, (f1, f2, _, line) = strata(13, 14, BASALT, 42, warp_amt=7.0)
+        wall, (edge, line) = courses(WALL, 13, 4, BASALT, length=1.6)
         rng = np.random.RandomState(131)
-        pulse = fbm(N, 4, 3, rng)
+        pulse = fbm(WALL, 120, 3, rng)
         wall = glow(wall, line * (0.55 + 0.6 * pulse), LAVA_GLOW)
-        floor, (f1, f2, _, line) = stones(23, 64, 9.0, BASALT, 4.0)
+        floor, (f1, f2, _, line) = stones(FLOOR, 23, 56, 9.0, BASALT, 4.0)
         rng = np.random.RandomState(231)
-        heat = fbm(N, 4, 3, rng)
+        heat = fbm(FLOOR, 120, 3, rng)
         vein = np.clip(1 - (f2 - f1) / (9.0 * S), 0, 1) ** 1.5
         floor = glow(floor, vein * (0.7 + 0.5 * heat), LAVA_GLOW)
-        ceil, (f1, f2, _, line) = stones(33, 56, 11.0, BASALT, 2.5, lumps=1.3)
+        ceil, (f1, f2, _, line) = stones(FLOOR, 33, 60, 11.0, BASALT, 2.5, lumps=1.3)
         rng = np.random.RandomState(331)
-        ceil = glow(ceil, line * 0.7 * fbm(N, 4, 3, rng) * 1.4, LAVA_GLOW)
+        ceil = glow(ceil, line * 0.7 * fbm(FLOOR, 120, 3, rng) * 1.4, LAVA_GLOW)
     elif suffix == "_CRYSTAL":
-        wall = facets(14, 100, CRYSTAL)
-        floor, _ = stones(24, 72, 8.0, CRYSTAL_FLOOR, 2.5, levels=5)
-        ceil = facets(34, 72, CRYSTAL, light=(0.4, 0.8))
-    return to_image(ceil), to_image(floor), to_image(wall)
+        wall = facets(WALL, 14, 50, CRYSTAL)
+        floor, _ = stones(FLOOR, 24, 56, 8.0, CRYSTAL_FLOOR, 2.5, levels=5)
+        ceil = facets(FLOOR, 34, 56, CRYSTAL, light=(0.4, 0.8))
+    elif suffix == "_MOSS":
+        # Damp green stone with moss growing over it, thickest low on the walls.
+        wall, (f1, f2, _, line) = stones(WALL, 15, 44, 16.0, MOSS, 3.0, lumps=1.3,
+                                         stretch=(1.0, 0.75))
+        rng = np.random.RandomState(151)
+        low = np.linspace(0.0, 1.0, WALL[0])[:, None] ** 1.5
+        moss = np.clip((fbm(WALL, 50, 4, rng) - 0.6 + 0.3 * low) * 3.0, 0, 1) * (1 - line)
+        wall = glow(wall, moss * 0.7, MOSS_GREEN)
+        floor, (f1, f2, _, line) = stones(FLOOR, 25, 50, 10.0, MOSS, 3.5, lumps=1.2)
+        rng = np.random.RandomState(251)
+        moss = np.clip((fbm(FLOOR, 40, 4, rng) - 0.5) * 3.0, 0, 1)
+        floor = glow(floor, np.maximum(line * 0.9, moss * 0.6), MOSS_GREEN)
+        ceil, _ = stones(FLOOR, 35, 70, 11.0, MOSS, 3.0, lumps=1.4)
+    elif suffix == "_GOLD":
+        # The hoard: warm dressed stone, gold seams, and coins underfoot.
+        wall, (edge, line) = courses(WALL, 16, 4, GOLD_FLOOR, length=2.6, levels=5)
+        rng = np.random.RandomState(161)
+        wall = glow(wall, line * np.clip(fbm(WALL, 80, 3, rng) * 1.6 - 0.3, 0, 1), GOLD_SHINE)
+        floor, (f1, f2, ident, line) = stones(FLOOR, 26, 30, 5.0, GOLD, 2.0, lumps=1.6, levels=5)
+        rng = np.random.RandomState(261)
+        heap = np.clip((fbm(FLOOR, 90, 3, rng) - 0.45) * 3.0, 0, 1)
+        floor = floor * (0.55 + 0.45 * heap[..., None])
+        ceil, _ = stones(FLOOR, 36, 64, 11.0, GOLD_FLOOR, 3.0, lumps=1.3)
+    return (to_image(ceil, FLOOR_SIZE), to_image(floor, FLOOR_SIZE),
+            to_image(wall, WALL_SIZE))
+
+
+LOOKS = (("", "base cave"), ("_ICE", "ice"), ("_LAVA", "lava"),
+         ("_CRYSTAL", "crystal"), ("_MOSS", "moss"), ("_GOLD", "gold"))
 
 
 def make(images):
-    for suffix, label in (("", "base cave"), ("_ICE", "ice"),
-                          ("_LAVA", "lava"), ("_CRYSTAL", "crystal")):
+    for suffix, label in LOOKS:
         images.comment("Corridor textures, %s (tile both ways)" % label)
         ceil, floor, wall = make_set(suffix)
         low = suffix.lower()
-        images.add("CEILING" + suffix, "ceiling%s.png" % low, ceil, hfrac=0.5)
-        images.add("FLOOR" + suffix, "floor%s.png" % low, floor, hfrac=0.5)
-        images.add("WALL" + suffix, "wall%s.png" % low, wall, hfrac=0.5)
+        images.add_exact("CEILING" + suffix, "ceiling%s.png" % low, ceil, 0.28571, 0.5)
+        images.add_exact("FLOOR" + suffix, "floor%s.png" % low, floor, 0.28571, 0.5)
+        images.add_exact("WALL" + suffix, "wall%s.png" % low, wall, 0.28571, 0.5)

@@ -41,8 +41,9 @@ STALACTITE = ["Y_VALUE", "0", "SIZE", "1.5"]
 # past distance 0, and only what lies ahead of it can be touched.
 START = 5
 
-# Normal cave fog (what the game sets at the start of a level).
-FOG_NORMAL = (0.0, 0.0, 0.0, 0.8, 3.0, 20.0)
+# Each look's fog: close to the mean colour of its walls and floor, so the corridor
+# thins into a haze of its own colour instead of ending in a dark box.
+FOG_NORMAL = (0.38, 0.28, 0.19, 0.8, 3.0, 18.0)
 
 
 def fmt(v):
@@ -177,17 +178,23 @@ class Level:
 
 
 # Looks: fog colours that go with each scenery.
-FOG_ICE = (0.05, 0.12, 0.22, 0.8, 3.0, 20.0)
-FOG_LAVA = (0.22, 0.05, 0.0, 0.8, 3.0, 18.0)
-FOG_CRYSTAL = (0.12, 0.04, 0.18, 0.8, 3.0, 22.0)
-FOG_DARK = (0.0, 0.0, 0.0, 0.8, 0.5, 7.5)
-FOG_GOLD = (0.16, 0.11, 0.03, 0.8, 4.0, 24.0)
-FOG_MOSS = (0.03, 0.1, 0.05, 0.8, 3.0, 18.0)
+FOG_ICE = (0.38, 0.53, 0.65, 0.8, 3.0, 18.0)
+FOG_FROST = (0.42, 0.57, 0.69, 0.8, 3.0, 16.0)
+FOG_LAVA = (0.38, 0.17, 0.1, 0.8, 3.0, 18.0)
+FOG_CRYSTAL = (0.35, 0.25, 0.49, 0.8, 3.0, 18.0)
+# The dark: a third of the cave's own colour rather than black, so a torch's longer
+# sight still ends in a haze and not in a black box.
+FOG_DARK_MOSS = (0.09, 0.11, 0.07, 0.8, 0.5, 7.5)
+FOG_DARK_HOARD = (0.14, 0.1, 0.05, 0.8, 0.5, 7.5)
+FOG_GOLD = (0.5, 0.38, 0.2, 0.8, 4.0, 30.0)
+FOG_HOARD = (0.39, 0.29, 0.14, 0.8, 3.0, 18.0)
+FOG_MOSS = (0.24, 0.3, 0.18, 0.8, 3.0, 18.0)
 
 
 def level0():
     """Steering: rocks to steer round, coins showing the way. Plain cave, a crystal grotto."""
     L = Level(0, "The Wake")
+    L.fog(START, FOG_NORMAL, 60)
     L.hint(20, "HINT_STEER")
     L.coins(70, 0.5, 12, 15)
     L.camera(260, 0.4, 0.0, 240)
@@ -477,7 +484,7 @@ def level4():
     """Cloak and clock: boulders, dense fields behind cloaks. Ice into lava."""
     L = Level(4, "Fire and Ice")
     L.scenery(START, "ICE", 1.0, 60, "HUD_ICE")
-    L.fog(START, FOG_ICE, 60)
+    L.fog(START, FOG_FROST, 60)
     L.hint(20, "HINT_CLOAK")
     L.coins(70, 0.5, 8, 15)
     L.item(9, 240, 0.5)
@@ -555,13 +562,14 @@ def level4():
 def level5():
     """Springs and torches: dark stretches lit by torches, springs over spike fields."""
     L = Level(5, "Into the Dark")
+    L.scenery(START, "MOSS", 1.0, 60, "HUD")
     L.fog(START, FOG_MOSS, 60)
     L.hint(20, "HINT_SPRING")
     L.coins(70, 0.5, 8, 15)
     # Spring over a field of spikes.
     L.spring_field(240)
-    for i in range(3):   # high up: only a flying runner gets them
-        L.treasure(252 + 10 * i, 0.5, SAPPHIRE, code=16, y=0.25)
+    for i in range(3):   # in the spring's arc, and within a jump's reach
+        L.treasure(252 + 10 * i, 0.5, SAPPHIRE, code=16, y=0.45)
     L.camera(360, 0.5, 0.0, 200)
     L.rock_wall(440, 0.3)
     L.stalactite(560, 0.5)
@@ -584,7 +592,7 @@ def level5():
     # Checkpoint: the torches, and the dark.
     L.hint(1760, "HINT_TORCH")
     L.coins(1810, 0.5, 6, 15)
-    L.fog(1960, FOG_DARK, 60)
+    L.fog(1960, FOG_DARK_MOSS, 60)
     L.torch(2060, 0.5)
     L.coins(2040, 0.5, 6, 15, kind=COINS, code=17)
     L.rock(2160, 0.25)
@@ -639,8 +647,8 @@ def level5():
 def level6():
     """Everything at once, in lava and in the dark."""
     L = Level(6, "The Dragon's Hoard")
-    L.scenery(START, "LAVA", 1.0, 60, "HUD_LAVA")
-    L.fog(START, FOG_LAVA, 60)
+    L.scenery(START, "GOLD", 1.0, 60, "HUD")
+    L.fog(START, FOG_HOARD, 60)
     L.hint(20, "HINT_BOOST")
     L.coins(70, 0.5, 8, 15, kind=RUBY, code=17)
     L.item(3, 220, 0.5)
@@ -674,7 +682,7 @@ def level6():
     # Checkpoint: into the dark.
     L.hint(2240, "HINT_TORCH")
     L.coins(2290, 0.5, 6, 15, kind=GOBLET)
-    L.fog(2440, FOG_DARK, 60)
+    L.fog(2440, FOG_DARK_HOARD, 60)
     L.torch(2540, 0.5)
     L.rock_wall(2600, 0.5)
     L.boulder_pair(2680)
@@ -696,6 +704,7 @@ def level6():
     L.stalactite(3660, 0.75)
     L.spike_row(3760)
     # Out of the dark: the last lava run.
+    L.scenery(4060, "LAVA", 1.0, 150, "HUD_LAVA")
     L.fog(4060, FOG_LAVA, 150)
     L.camera(4000, 0.6, -0.2, 240)
     L.item(3, 4100, 0.5)
@@ -732,21 +741,25 @@ def level6():
 def level7():
     """The credits run: no danger, the makers' names to collect, a golden glow."""
     L = Level(7, "Credits")
-    L.scenery(START, "CRYSTAL", 1.0, 60)
+    L.scenery(START, "GOLD", 1.0, 60, "HUD")
     L.fog(START, FOG_GOLD, 60)
     L.hint(20, "HINT_COLLECT")
     L.coins(70, 0.5, 8, 15)
     L.camera(200, 0.4, -0.1, 300)
     d = 320
     for i in range(1, 7):
-        L.treasure(d, 0.5, ("CREDIT_%d" % i, 100), y=0.75)
+        # Signs big and high under the roof: readable from far off in the fog, and
+        # passed overhead rather than snatched away at once.
+        L.add(0, d, 0.5, ["IMAGE", "CREDIT_%d" % i, "VALUE", 100, "Y_VALUE", "0", "SIZE", "3"])
         L.coins(d + 60, 0.5, 6, 20, 0.5 + (0.3 if i % 2 else -0.3), kind=COINS, code=16 if i % 2 else 17)
         if i == 3:
             L.camera(d + 60, -0.4, 0.1, 300)
         d += 260
     L.camera(d, 0.0, 0.0, 300)
     L.coins(d, 0.5, 6, 15, kind=SAPPHIRE)
-    L.treasure(d + 120, 0.5, CROWN)
+    # The crown well past the last sign: the run's last fifth fades to white.
+    L.coins(d + 160, 0.5, 8, 25, kind=COINS)
+    L.treasure(d + 400, 0.5, CROWN)
     return L
 
 
