@@ -495,6 +495,16 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
         }
     }
 
+    // A person does not thread a needle when there is a wide way round.
+    {
+        Spans wide;
+        for (auto p : safe)
+            if (p.second - p.first >= 0.04f)
+                wide.push_back(p);
+        if (!wide.empty())
+            safe = wide;
+    }
+
     // Where to go: the spring it rides, else the nearest pickup the plan allows, else the
     // middle of the opening nearest to it.
     float goal = 0.5f;
