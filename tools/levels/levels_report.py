@@ -65,7 +65,7 @@ def chart(rows, path):
         dr.line((left, py(pct), left + pw, py(pct)), fill=(222, 218, 208))
         dr.text((left - 38, py(pct) - 7), "%d%%" % pct, fill=(70, 70, 70), font=small)
     max_hits = max(4.0, max(r["hits_mean"] for r in rows))
-    hits_top = (int(max_hits) // 2 + 1) * 2
+    hits_top = (int(max_hits) // 2 + 2) * 2
 
     def hy(v):
         return top + ph * (1 - v / hits_top)
@@ -124,7 +124,7 @@ def main():
     rows, took = measure(build)
     chart(rows, CHART)
     maps()
-    frames = sum(r["seconds_mean"] * r["runs"] for r in rows)
+    played = sum(r["seconds_mean"] * r["runs"] for r in rows)   # seconds of play
     lines = [
         "# How hard the levels are",
         "",
@@ -147,7 +147,7 @@ def main():
         "- level 7 is the credits run: nothing there can hurt the runner.",
         "",
         "The %d runs (%.0f minutes of play) took %.0f s of machine time, %.0f times faster than real time."
-        % (sum(r["runs"] for r in rows), frames / 60.0, took, frames / max(took, 0.001)),
+        % (sum(r["runs"] for r in rows), played / 60.0, took, played / max(took, 0.001)),
         "",
         "## How it was measured",
         "",
