@@ -7,7 +7,9 @@
 // aims a little off, lets go of the key when close enough, holds a key at least a
 // moment), times its jumps with a spread, and now and then makes a mistake: it notices
 // an obstacle late, misjudges where it stands, or times a jump badly. All chance comes
-// from one seeded generator, so a run with the same seed is played the same way.
+// from one seeded generator, so a run with the same seed is played the same way. It
+// plays safe as people do: no threading of a needle when a wide way round exists, a
+// second look after a knock, and a jump when pressed against something low.
 //
 // It drives the game through the real keys and the real frame of play (UpdatePlay),
 // with the game's clock advanced by each frame's length, so the clock item's slow
