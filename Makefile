@@ -29,7 +29,8 @@ define install_missing
 	fi
 endef
 
-.PHONY: all deps test-deps asset-deps build play test unit asan fuzz-short fuzz e2e art sounds voice-check bench install clean
+.PHONY: all deps test-deps asset-deps build play test unit asan fuzz-short fuzz e2e art sounds voice-check bench install clean \
+  levels-report
 
 all: build
 
@@ -61,6 +62,11 @@ sounds: asset-deps
 # How many of the dragon's lines a speech recogniser understands (not part of `make test`).
 voice-check: asset-deps
 	/usr/bin/python3 tools/sound/voice_check.py
+
+# The difficulty curve: a human-like runner plays every level 50 seeded times (headless);
+# the table, its chart and each level's map go to docs/levels.md.
+levels-report: build asset-deps
+	/usr/bin/python3 tools/levels/levels_report.py $(BUILD)
 
 bench: build
 	tools/run_bench.sh $(BUILD)

@@ -18,6 +18,13 @@ const float SCREEN_PLANE_HEIGHT = 2.0f;
 const float SCREEN_PLANE_HALF_WIDTH = 1.75f;
 const float SCREEN_PLANE_ASPECT = 0.5714286f; // height over width
 
+// The view onto the screen plane: the eye stands this far in front of it, with this
+// vertical field of view (degrees). The window shows the plane's whole height but, being
+// 4:3, only the middle 2.66 of its width: the corridor's walls near the camera lie
+// outside the picture.
+const float VIEW_EYE_Z = 2.41f;
+const float VIEW_FIELD_OF_VIEW = 45.0f;
+
 // Data folders and files (relative to the working folder, the repository root)
 const std::string IMAGE_PATH = "Data/Images/";
 const std::string IMAGE_INFO_FILE = "image_info.zqt";

@@ -1,5 +1,6 @@
 #include "Entities/Player.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -137,6 +138,32 @@ void Player::SetX(float x)
         mX = 1.0f - mHalfWidth;
     if (x - mHalfWidth < 0.0f)
         mX = mHalfWidth;
+    float lo, hi;
+    GetXRange(lo, hi);
+    mX = std::min(std::max(mX, lo), hi);
+}
+
+void Player::GetXRange(float& lo, float& hi) const
+{
+    lo = mHalfWidth;
+    hi = 1.0f - mHalfWidth;
+    // Near the camera the corridor is wider than the window: against a wall half the
+    // thief would be out of the picture. Its whole box stays inside the window at its
+    // own depth as well (the box moves linearly with x, so two projections give it).
+    const float w = 2.0f * mHalfWidth, h = 2.0f * mHalfHeight;
+    const Quad left = gCamera.ProjectBox(0.0f, mY, w, h, mZ);
+    const Quad right = gCamera.ProjectBox(1.0f, mY, w, h, mZ);
+    const float span = right.mX - left.mX;
+    const float edge = Camera::GetVisibleHalfWidth(left.mZ) - left.mWidth / 2.0f;
+    if (span <= 0.0f || edge <= 0.0f)
+        return;
+    const float onScreenLo = (-edge - left.mX) / span, onScreenHi = (edge - left.mX) / span;
+    if (onScreenLo >= onScreenHi)
+        return;
+    lo = std::max(lo, onScreenLo);
+    hi = std::min(hi, onScreenHi);
+    if (lo > hi)
+        lo = hi = 0.5f * (lo + hi);
 }
 
 void Player::StartJump(float velocityY, float gravity)

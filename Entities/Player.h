@@ -34,7 +34,9 @@ public:
     }
     void AddScore(int32_t value) { mScore += value; }
     void SetSpeed(float speed);
-    void SetX(float x); // clamped to keep the body inside the walls
+    void SetX(float x); // clamped to keep the body inside the walls and the window
+    // Where SetX lets the runner be across the corridor at its present distance.
+    void GetXRange(float& lo, float& hi) const;
     void Launch(float velocityY, float gravity);
     void Update(Input_Handler& input);
     void TouchEntity(Entity& e);

@@ -27,10 +27,10 @@ void SetProjection()
     glLoadIdentity();
     // The near plane sits on the eye: with no depth test the depth range is unused,
     // and nothing between the eye and the screen plane is ever cut away.
-    gluPerspective(45.0, 4.0 / 3.0, 0.0, 200.0);
+    gluPerspective(VIEW_FIELD_OF_VIEW, static_cast<double>(SCREEN_WIDTH) / SCREEN_HEIGHT, 0.0, 200.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(0.0, 0.0, 2.41, 0.0, 0.0, -1.0, 0.0, 1.0, 0.0);
+    gluLookAt(0.0, 0.0, VIEW_EYE_Z, 0.0, 0.0, -1.0, 0.0, 1.0, 0.0);
 }
 
 // Rotation and scale of one drawable, applied about the quad's centre (or the

@@ -1,5 +1,7 @@
 #include "World/Camera.h"
 
+#include <cmath>
+
 #include "Core/Constants.h"
 
 Camera gCamera;
@@ -85,6 +87,13 @@ Quad Camera::ProjectBox(float x, float y, float width, float height, float z)
     const float cy = top + (bottom - top) * y;
     const float cz = FAR_DEPTH * t;
     return Quad(cx, cy, cz, w, h);
+}
+
+float Camera::GetVisibleHalfWidth(float depth)
+{
+    static const float slope = std::tan(VIEW_FIELD_OF_VIEW * 0.5f * static_cast<float>(M_PI) / 180.0f) *
+                               static_cast<float>(SCREEN_WIDTH) / static_cast<float>(SCREEN_HEIGHT);
+    return depth < VIEW_EYE_Z ? (VIEW_EYE_Z - depth) * slope : 0.0f;
 }
 
 float Camera::GetDepthFactor(float z) const

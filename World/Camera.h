@@ -34,6 +34,10 @@ public:
     const Frame_Rect& GetNearFrame() const { return mNearFrame; }
     const Frame_Rect& GetFarFrame() const { return mFarFrame; }
 
+    // Half the width of the window at a screen depth (0 at the screen plane, negative
+    // into the picture); 0 for a depth at or behind the eye.
+    static float GetVisibleHalfWidth(float depth);
+
     static float FractionToWidth(float f);
     static float FractionToHeight(float f);
     static float FractionToScreenX(float f);

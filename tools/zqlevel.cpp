@@ -1,6 +1,7 @@
-// zqlevel: checks level files before they ship.
+// zqlevel: checks level files before they ship, and lists them for the level map.
 //
 //   zqlevel check [--images LIST] FILE...
+//   zqlevel dump FILE
 //
 // Each file is read with the game's own record reader and each record is built into
 // the game's own entity, so what is reported is what the game would complain about or
@@ -9,6 +10,11 @@
 // first word into this one), FRAMES below 1, and picture keys the image list does not
 // have. Findings are printed as "file:line: message"; the exit status is 1 if there
 // were any, 2 if the tool could not run.
+//
+// dump prints each record as the game builds it, one tab-separated line per record:
+// line, code, type name, distance, x, y, size, half width, half height (the sizes the
+// game gives it, from the image list), then its attribute words. tools/zqlevel map
+// draws the level from this list.
 
 #include <cstdio>
 #include <fstream>
@@ -20,6 +26,7 @@
 #include <vector>
 
 #include "Core/Constants.h"
+#include "Graphics/Image_Bank.h"
 #include "Level/Entity_Types.h"
 #include "Level/Level_Loader.h"
 #include "World/Entity.h"
@@ -376,15 +383,84 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
 int Usage()
 {
     std::cerr << "usage: zqlevel check [--images IMAGE_LIST] FILE...\n"
-                 "Checks level files; prints file:line: message for every fault found.\n"
-                 "Exit status: 0 clean, 1 faults found, 2 the check could not run.\n";
+                 "       zqlevel dump FILE\n"
+                 "check: prints file:line: message for every fault found.\n"
+                 "Exit status: 0 clean, 1 faults found, 2 the check could not run.\n"
+                 "dump: one line per record as the game builds it, for the level map.\n";
     return 2;
+}
+
+int Dump(const std::string& file)
+{
+    std::ifstream in(file.c_str(), std::ios::binary);
+    if (!in.is_open())
+    {
+        std::cerr << "zqlevel: cannot open " << file << std::endl;
+        return 2;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string all = text.str();
+    std::vector<std::string> lines;
+    {
+        // The image sizes make the boxes; the game's words while loading are not ours.
+        Output_Capture quiet;
+        if (!gImageBank.LoadImageList(IMAGE_PATH, IMAGE_INFO_FILE, nullptr))
+        {
+            std::cerr << "zqlevel: cannot read the image list (run from the game's folder)" << std::endl;
+            return 2;
+        }
+    }
+    std::istringstream records(all);
+    size_t lineStart = 0;
+    int line = 1;
+    char c;
+    while (records >> c)
+    {
+        const size_t at = static_cast<size_t>(records.tellg()) - 1;
+        for (; lineStart < at; ++lineStart)
+            if (all[lineStart] == '\n')
+                ++line;
+        int code = 0;
+        float distance = 0.0f, x = 0.0f;
+        std::vector<std::string> words;
+        {
+            Output_Capture quiet;
+            if (!Level_Loader::ReadIntField(records, code) ||
+                !Level_Loader::ReadFloatField(records, distance) || !Level_Loader::ReadFloatField(records, x))
+            {
+                std::cerr << file << ":" << line << ": record broken off; run zqlevel check" << std::endl;
+                return 1;
+            }
+            Level_Loader::ReadAttributeWords(records, words);
+        }
+        records.clear();
+        const Entity_Type* type = FindEntityType(code);
+        if (!type)
+            continue;
+        Entity* e = nullptr;
+        {
+            Output_Capture quiet;
+            e = CreateEntity(code);
+            e->Init(x, distance + LEVEL_Z_OFFSET, words);
+            e->Setup();
+        }
+        std::cout << line << "\t" << code << "\t" << type->mName << "\t" << distance << "\t" << e->mX << "\t"
+                  << e->mY << "\t" << e->mSize << "\t" << e->mHalfWidth << "\t" << e->mHalfHeight;
+        for (const std::string& w : words)
+            std::cout << "\t" << w;
+        std::cout << "\n";
+        delete e;
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "dump")
+        return Dump(argv[2]);
     if (argc < 2 || std::string(argv[1]) != "check")
         return Usage();
     std::string imageList = IMAGE_PATH + IMAGE_INFO_FILE;

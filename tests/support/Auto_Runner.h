@@ -436,8 +436,7 @@ inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, 
 
 inline void Auto_Runner::Frame(Keyboard& keys)
 {
-    mLo = gPlayer.mHalfWidth;
-    mHi = 1.0f - gPlayer.mHalfWidth;
+    gPlayer.GetXRange(mLo, mHi);
     PredictRunner();
     const std::vector<Meeting> meetings = Meetings();
 

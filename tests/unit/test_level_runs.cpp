@@ -6,6 +6,7 @@
 
 #include "Graphics/Image_Bank.h"
 #include "tests/support/Auto_Runner.h"
+#include "tests/support/Human_Runner.h"
 
 namespace
 {
@@ -109,3 +110,32 @@ TEST_F(Level_Runs, Level7)
 }
 
 } // namespace
+
+// The difficulty curve's order, on a small seeded sample of the human-like runner (the
+// full measurement is `make levels-report`): the first level is finished every time,
+// and knocks rise from the first level through the middle one to the last hard one.
+TEST_F(Level_Runs, HumanLikeRunnerFindsTheLevelsHarderInOrder)
+{
+    human_run::SetUp();
+    const int runs = 6;
+    double knocks[3] = {0, 0, 0};
+    int finished[3] = {0, 0, 0};
+    const int levels[3] = {0, 3, 6};
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 3; ++i)
+        for (int run = 0; run < runs; ++run)
+        {
+            const human_run::Run_Report r = human_run::PlayLevel(levels[i], 1000u * levels[i] + run);
+            knocks[i] += r.mHits;
+            finished[i] += r.mFinished;
+        }
+    testing::internal::GetCapturedStdout();
+    SetClockSource(&FakeClock);
+    for (int i = 0; i < 3; ++i)
+        std::printf("level %d: %d of %d finished, %.1f knocks a run\n", levels[i], finished[i], runs,
+                    knocks[i] / runs);
+    EXPECT_EQ(finished[0], runs);
+    EXPECT_LT(knocks[0], knocks[1]);
+    EXPECT_LT(knocks[1], knocks[2]);
+    EXPECT_LE(finished[2], finished[0]);
+}

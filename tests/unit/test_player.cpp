@@ -95,12 +95,30 @@ protected:
 };
 } // namespace
 
+// Pixel column of a screen-plane x at a screen depth in the 800 by 600 window: the eye
+// stands 2.41 in front of the plane and sees 22.5 degrees up and down.
+static float PixelColumn(float x, float depth)
+{
+    const float halfWidth = (2.41f - depth) * 0.41421356f * 4.0f / 3.0f;
+    return 400.0f + 400.0f * x / halfWidth;
+}
+
 TEST_F(PlayerTest, SteeringStaysInsideTheWalls)
 {
+    // Far down the corridor all of its width is in the picture: the walls stop the runner.
+    gCamera.SetPosition(player.mZ - 200.0f);
     player.SetX(0.95f);
     EXPECT_FLOAT_EQ(0.9f, player.mX);
     player.SetX(0.02f);
     EXPECT_FLOAT_EQ(0.1f, player.mX);
+
+    // Where the runner really is, next to the camera, the window shows only 1.441 either
+    // side of the middle of the 3.5-wide corridor: its edge stops the runner first.
+    gCamera.SetPosition(player.mZ);
+    player.SetX(0.95f);
+    EXPECT_NEAR(0.88974f, player.mX, 1e-4f);
+    player.SetX(0.02f);
+    EXPECT_NEAR(0.11026f, player.mX, 1e-4f);
 
     player.mX = 0.5f;
     Key(KEY_RIGHT, true);
@@ -108,20 +126,51 @@ TEST_F(PlayerTest, SteeringStaysInsideTheWalls)
     EXPECT_FLOAT_EQ(0.515f, player.mX);
     for (int i = 0; i < 40; ++i)
         IdleFrame();
-    EXPECT_FLOAT_EQ(0.9f, player.mX);
+    EXPECT_NEAR(0.88974f, player.mX, 1e-4f);
 
     // Both held: right is applied (and clamped), then left.
     Key(KEY_LEFT, true);
     Frame();
-    EXPECT_FLOAT_EQ(0.885f, player.mX);
+    EXPECT_NEAR(0.87474f, player.mX, 1e-4f);
     Key(KEY_RIGHT, false);
     Frame();
-    EXPECT_FLOAT_EQ(0.87f, player.mX);
+    EXPECT_NEAR(0.85974f, player.mX, 1e-4f);
 
     // Neither control mode: no steering at all.
     gKeyboardControl = false;
     IdleFrame();
-    EXPECT_FLOAT_EQ(0.87f, player.mX);
+    EXPECT_NEAR(0.85974f, player.mX, 1e-4f);
+}
+
+TEST_F(PlayerTest, TheWholeThiefStaysInTheWindowAtEitherWall)
+{
+    // The thief's own picture, as the image list sizes it.
+    player.mHalfWidth = 0.04218f;
+    player.mHalfHeight = 0.14f;
+    auto edges = [&](float& left, float& right)
+    {
+        const Quad body = gCamera.ProjectBox(player.mX, player.mY, 2.0f * player.mHalfWidth,
+                                             2.0f * player.mHalfHeight, player.mZ);
+        left = PixelColumn(body.mX - body.mWidth / 2.0f, body.mZ);
+        right = PixelColumn(body.mX + body.mWidth / 2.0f, body.mZ);
+    };
+    float left, right;
+    // Steered hard into each wall, then with the far end of the corridor turned aside
+    // and the runner in the air: inside the window, and right up against its edge.
+    for (float shift : {0.0f, 0.6f, -0.6f})
+    {
+        gCamera.Reset();
+        gCamera.ShiftFarFrameX(shift);
+        player.mY = shift == 0.0f ? 1.0f : 0.4f;
+        player.SetX(-1.0f);
+        edges(left, right);
+        EXPECT_GE(left, -0.5f) << "shift " << shift;
+        EXPECT_LT(left, 1.5f) << "shift " << shift;
+        player.SetX(2.0f);
+        edges(left, right);
+        EXPECT_LE(right, 800.5f) << "shift " << shift;
+        EXPECT_GT(right, 798.5f) << "shift " << shift;
+    }
 }
 
 TEST_F(PlayerTest, JumpRisesAndLandsOnTheFloor)

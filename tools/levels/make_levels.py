@@ -127,6 +127,22 @@ class Level:
         for x in (0.1, 0.3, 0.5, 0.7, 0.9):
             self.rock(d + 20, x)
 
+    def spike_pair(self, d, step=36):
+        """Two rows of floor spikes: land and jump again at once."""
+        self.spike_row(d)
+        self.spike_row(d + step)
+
+    def gauntlet(self, d, gaps, step=70):
+        """Rock walls one after another, each with its gap somewhere else: steer hard."""
+        for i, gap in enumerate(gaps):
+            self.rock_wall(d + i * step, gap)
+        return d + (len(gaps) - 1) * step
+
+    def boulder_run(self, d, n, step=30):
+        """Boulders dropping one after another across the run."""
+        for i in range(n):
+            self.boulder(d + i * step, (0.2, 0.8, 0.5)[i % 3])
+
     def boulder_pair(self, d):
         self.boulder(d, 0.25)
         self.boulder(d + 40, 0.75)
@@ -577,7 +593,7 @@ def level5():
     L.coins(540, 0.15, 3, 12)
     L.spring_field(660, 0.5, wall=True)
     L.boulder(860, 0.5)
-    L.spike_row(960)
+    L.spike_pair(960)
     L.hole(1060, 0.3)
     L.hole(1060, 0.7)
     L.coins(1040, 0.5, 5, 14, kind=COINS)
@@ -606,7 +622,7 @@ def level5():
     L.coins(2640, 0.5, 4, 15, kind=EMERALD)
     L.stalactite(2760, 0.25)
     L.stalactite(2760, 0.75)
-    L.spike_row(2860)
+    L.spike_pair(2860)
     L.torch(3060, 0.5)
     L.gate(2900)
     L.rock_wall(3140, 0.1)
@@ -638,7 +654,7 @@ def level5():
     L.coins(4820, 0.5, 8, 15, kind=EMERALD, code=17)
     L.rock_wall(5000, 0.3)
     L.gate(5040)
-    L.spike_row(5100)
+    L.spike_pair(5100)
     L.coins(5140, 0.5, 6, 15)
     L.treasure(5300, 0.5, CROWN)
     return L
@@ -657,13 +673,13 @@ def level6():
     L.rock_wall(540, 0.3)
     L.boulder(640, 0.5)
     L.rock_wall(700, 0.7)
-    L.spike_row(780)
+    L.spike_pair(780)
     L.stalactite(880, 0.5)
     L.stalactite(880, 0.15)
     L.item(4, 960, 0.85)
     L.rock_wall(1040, 0.9)
     L.gate(1070)
-    L.spike_row(1140)
+    L.spike_pair(1140)
     L.camera(1160, -0.6, 0.0, 200)
     L.boulder(1260, 0.3)
     L.wall_spikes(1320, "left", 4, 30)
@@ -672,12 +688,14 @@ def level6():
     L.item(9, 1480, 0.5)
     L.rock_wall(1540, 0.1)
     L.rock_wall(1610, 0.9)
-    L.spike_row(1680)
+    L.spike_pair(1680)
     L.rock_wall(1750, 0.5)
     L.stalactite(1840, 0.25)
     L.stalactite(1840, 0.75)
     L.spring_field(1940)
     L.camera(2080, 0.0, 0.0, 200)
+    L.gauntlet(2020, (0.9, 0.3, 0.9))
+    L.boulder_run(2160, 3)
     L.coins(2100, 0.5, 5, 15)
     # Checkpoint: into the dark.
     L.hint(2240, "HINT_TORCH")
@@ -686,7 +704,7 @@ def level6():
     L.torch(2540, 0.5)
     L.rock_wall(2600, 0.5)
     L.boulder_pair(2680)
-    L.spike_row(2800)
+    L.spike_pair(2800)
     L.stalactite(2900, 0.5)
     L.stalactite(2900, 0.85)
     L.coins(2880, 0.15, 3, 12)
@@ -694,7 +712,7 @@ def level6():
     L.item(7, 3040, 0.5)
     L.rock_wall(3120, 0.1)
     L.rock_wall(3200, 0.9)
-    L.spike_row(3280)
+    L.spike_pair(3280)
     L.hole(3360, 0.5)
     L.boulder(3440, 0.3)
     L.torch(3560, 0.5)
@@ -702,28 +720,31 @@ def level6():
     L.gate(3600)
     L.stalactite(3660, 0.25)
     L.stalactite(3660, 0.75)
-    L.spike_row(3760)
+    L.spike_pair(3760)
+    L.boulder_run(3900, 3)
     # Out of the dark: the last lava run.
     L.scenery(4060, "LAVA", 1.0, 150, "HUD_LAVA")
     L.fog(4060, FOG_LAVA, 150)
     L.camera(4000, 0.6, -0.2, 240)
-    L.item(3, 4100, 0.5)
-    L.coins(4140, 0.5, 10, 25, kind=COINS, code=16)
+    L.gauntlet(4120, (0.5, 0.1, 0.5, 0.9), 50)
+    for i, x in enumerate((0.5, 0.1, 0.5, 0.9)):   # a coin in each gap shows the way
+        L.treasure(4120 + 50 * i, x, COINS, code=16)
+    L.coins(4300, 0.5, 4, 25, kind=COINS, code=16)
     L.rock_wall(4400, 0.1)
     L.boulder_pair(4460)
     L.gate(4520)
-    L.spike_row(4580)
+    L.spike_pair(4580)
     L.item(4, 4660, 0.5)
     L.stalactite(4760, 0.5)
     L.stalactite(4760, 0.15)
     L.rock_wall(4860, 0.9)
     L.camera(4900, -0.5, 0.1, 240)
-    L.spike_row(4960)
+    L.spike_pair(4960)
     L.item(9, 5060, 0.5)
     L.rock_wall(5120, 0.3)
     L.rock_wall(5190, 0.7)
     L.boulder(5260, 0.5)
-    L.spike_row(5320)
+    L.spike_pair(5320)
     L.rock_wall(5400, 0.1)
     L.spring_field(5500, 0.5, wall=True)
     L.camera(5640, 0.0, 0.0, 200)
@@ -732,9 +753,12 @@ def level6():
     L.stalactite(5800, 0.25)
     L.stalactite(5800, 0.75)
     L.coins(5780, 0.5, 3, 12, kind=BAR)
-    L.spike_row(5900)
+    L.spike_pair(5900)
     L.coins(5940, 0.5, 10, 15, kind=RUBY)
-    L.treasure(6120, 0.5, CROWN)
+    # The last stretch: walls close together, then boulders, then the crown.
+    L.gauntlet(6120, (0.1, 0.5, 0.9, 0.5, 0.1), 40)
+    L.boulder_run(6330, 3)
+    L.treasure(6420, 0.5, CROWN)
     return L
 
 
