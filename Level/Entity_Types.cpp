@@ -20,9 +20,9 @@
 
 namespace
 {
-template <class T> Entity* Make()
+template <class T> std::unique_ptr<Entity> Make()
 {
-    return new T;
+    return std::make_unique<T>();
 }
 
 // Each row names the level-file attributes its type reads (every type also takes the
@@ -70,7 +70,7 @@ const Entity_Type* FindEntityType(int code)
     return nullptr;
 }
 
-Entity* CreateEntity(int code)
+std::unique_ptr<Entity> CreateEntity(int code)
 {
     const Entity_Type* type = FindEntityType(code);
     return type ? type->mCreate() : nullptr;

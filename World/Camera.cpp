@@ -70,7 +70,7 @@ float Camera::DepthFraction(float z) const
     return (z - GetNearZ()) / length;
 }
 
-Quad Camera::ProjectBox(float x, float y, float width, float height, float z)
+Quad Camera::ProjectBox(float x, float y, float width, float height, float z) const
 {
     const float w = FractionToWidth(width);
     const float h = FractionToHeight(height);

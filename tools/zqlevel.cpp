@@ -281,7 +281,7 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
 
     // Build the real entity; whatever it prints while reading its record is a finding.
     std::vector<std::string> said;
-    Entity* entity = nullptr;
+    std::unique_ptr<Entity> entity;
     {
         Output_Capture capture;
         entity = CreateEntity(code);
@@ -377,7 +377,6 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
         if (!repeat)
             findings.push_back({line, name + ": the game says \"" + s + "\""});
     }
-    delete entity;
 }
 
 int Usage()

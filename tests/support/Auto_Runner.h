@@ -260,10 +260,10 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
 {
     std::vector<Meeting> out;
     const size_t first = gEntities.GetFirstIndex(), last = gEntities.GetLastIndex();
-    const std::vector<Entity*>& all = gEntities.GetEntities();
+    const std::vector<std::unique_ptr<Entity>>& all = gEntities.GetEntities();
     for (size_t i = first; i < last && i < all.size(); ++i)
     {
-        const Entity* e = all[i];
+        const Entity* e = all[i].get();
         if (!e->mSolid || !e->mAlive)
             continue;
         const bool danger = Dangerous(e);
@@ -367,7 +367,7 @@ inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float 
     const Quad E = gCamera.ProjectBox(ex, ey, w, h, e.mZ);
     const Quad P0 = gCamera.ProjectBox(0.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
     const Quad P1 = gCamera.ProjectBox(1.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const float m = const_cast<Entity&>(e).GetCollisionMargin();
+    const float m = e.GetCollisionMargin();
     const bool required = !Dangerous(&e);
     const float safe = required ? -0.05f : SAFETY;
     const float eTop = E.mY + E.mHeight / 2, eBottom = E.mY - E.mHeight / 2;

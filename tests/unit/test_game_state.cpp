@@ -310,7 +310,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     gPlayer.mLevelStartScore = 40;
     gPlayer.mScore = 95;
     gPlayer.mZ = 900.0f;
-    Entity* first = gEntities.GetEntities().at(0);
+    Entity* first = gEntities.GetEntities().at(0).get();
     gs.EnterPause();
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(0.1f, gs.PauseCursorY());
@@ -320,7 +320,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     EXPECT_FLOAT_EQ(Player::START_Z, gPlayer.mZ);
     // The level was not read again: the same objects stand ready.
     ASSERT_EQ(2u, gEntities.GetEntities().size());
-    EXPECT_EQ(first, gEntities.GetEntities()[0]);
+    EXPECT_EQ(first, gEntities.GetEntities()[0].get());
 
     // "Replay" does the same.
     gPlayer.mScore = 60;
@@ -334,7 +334,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     EXPECT_TRUE(gs.mScreen == nullptr);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_EQ(40, gPlayer.mLevelStartScore);
-    EXPECT_EQ(first, gEntities.GetEntities()[0]);
+    EXPECT_EQ(first, gEntities.GetEntities()[0].get());
     EXPECT_EQ(std::string::npos, out.find("Level file could not be found or loaded"));
     EXPECT_FALSE(gs.mQuit);
 }

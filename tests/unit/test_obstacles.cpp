@@ -16,19 +16,11 @@
 #include "Entities/Stalactite.h"
 #include "Graphics/Image_Bank.h"
 #include "Level/Entity_Types.h"
+#include "tests/support/Entity_Builder.h"
 
 namespace
 {
-// Built the way the level loader builds a record.
-template <class T>
-std::unique_ptr<T> Build(int code, float x, float z, const std::vector<std::string>& words = {})
-{
-    std::unique_ptr<T> e(dynamic_cast<T*>(CreateEntity(code)));
-    EXPECT_NE(e, nullptr);
-    e->Init(x, z + 300.0f, words);
-    e->Setup();
-    return e;
-}
+using test_entities::Build;
 
 Player FreshPlayer(float speed)
 {
@@ -82,7 +74,8 @@ TEST(Obstacles, EachKnockSetsItsSpeedAndMarksTheHit)
 
 TEST(Obstacles, RockBreaksOnlyAtExactlyTheBoostSpeed)
 {
-    Entity* item = CreateEntity(3); // a boost being carried
+    const std::unique_ptr<Entity> boost = CreateEntity(3);
+    Entity* item = boost.get(); // carried
     for (float speed : {2.49f, 2.51f})
     {
         auto rock = Build<Rock>(1, 0.5f, 50.0f);
@@ -120,7 +113,6 @@ TEST(Obstacles, RockBreaksOnlyAtExactlyTheBoostSpeed)
     EXPECT_TRUE(rock->mSolid);
     EXPECT_EQ(rock->mModel.mCurrentSet, 0);
     EXPECT_FALSE(rock->mModel.mSets[1].mFinished);
-    delete item;
 }
 
 TEST(Obstacles, BoulderBouncesOffWallsAndFloorAndRollsPastTheRunner)

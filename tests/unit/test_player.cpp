@@ -283,7 +283,7 @@ TEST_F(PlayerTest, CheckpointSaveRespawnAndRestart)
     EXPECT_FLOAT_EQ(300.0f, player.mZ);
 
     Item* rock = new Item(0, false);
-    gEntities.GetEntities().push_back(rock);
+    gEntities.GetEntities().emplace_back(rock);
     gEntities.ResetWindow();
 
     player.mLevelStartScore = 5;
