@@ -5,7 +5,7 @@
 # The number is looked for away from the ones xvfb-run and people pick first, from a
 # point that depends on the process id, so runs side by side rarely try the same one.
 # Two runs can still pick the same free number at the same moment: the one whose server
-# dies (the other holds the lock) tries the next.
+# does not hold the lock tries the next.
 # -noreset: a server that resets whenever its last client leaves turns away the next
 # one that connects meanwhile (SDL opens the display twice in a row).
 
@@ -27,9 +27,9 @@ zq_xserver_start() {
     for _ in $(seq 150); do
       kill -0 "$ZQ_XVFB_PID" 2>/dev/null || break
       if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        # Answered by ours, not by one that took the number first.
-        sleep 0.2
-        if kill -0 "$ZQ_XVFB_PID" 2>/dev/null; then
+        # Answered by ours, not by one that took the number first: the lock names
+        # the server that holds the number.
+        if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$ZQ_XVFB_PID" ]; then
           export DISPLAY=":$n"
           return 0
         fi
