@@ -390,7 +390,7 @@ int Dump(const std::string& file)
         const Entity_Type* type = FindEntityType(code);
         if (!type)
             continue;
-        Entity* e = nullptr;
+        std::unique_ptr<Entity> e;
         {
             Output_Capture quiet;
             e = CreateEntity(code);
@@ -402,7 +402,6 @@ int Dump(const std::string& file)
         for (const std::string& w : words)
             std::cout << "\t" << w;
         std::cout << "\n";
-        delete e;
     }
     return 0;
 }
