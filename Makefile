@@ -1,5 +1,6 @@
 # Two commands for a newcomer: `make play` and `make test`. Both install what is
-# missing (Debian 12 packages), build, and then play or test.
+# missing (Debian 12 packages), build, and then play or test. A plain `make` (or
+# `make build`) only builds; `make deps` installs what building needs.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -43,14 +44,21 @@ test-deps: deps
 asset-deps:
 	$(call install_missing,$(ASSET_PACKAGES))
 
-build: deps
+define cmake_build
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
+endef
 
-play: build
+build:
+	$(cmake_build)
+
+# Packages first, then the build, even under make -j.
+play: deps
+	$(cmake_build)
 	./$(BUILD)/cavegame
 
-test: test-deps build
+test: test-deps
+	$(cmake_build)
 	tools/run_tests.sh $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 art: asset-deps

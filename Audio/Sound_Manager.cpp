@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -69,18 +70,21 @@ struct Sound_Manager::Decoded
 {
     Pcm pcm; // in the mixer's own format; the chunk points here
     Mix_Chunk* chunk = nullptr;
+
+    Decoded(Pcm samples, Mix_Chunk* c) : pcm(std::move(samples)), chunk(c) {}
+    Decoded(const Decoded&) = delete;
+    Decoded& operator=(const Decoded&) = delete;
+    // Freeing a chunk also stops every channel still playing it.
+    ~Decoded() { Mix_FreeChunk(chunk); }
 };
 
 Sound_Manager::Sound_Manager()
     : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mVoiceLevel(1.0f), mOpen(false),
       mStartedAudio(false), mRate(MIX_RATE), mChannels(2), mFormat(AUDIO_S16SYS), mEffectChannel(-1),
-      mVoiceChannel(0), mVoice(nullptr), mVoiceVolume(0.0f), mMusic(nullptr), mMusicVolume(0.0f)
+      mVoiceChannel(0), mVoiceVolume(0.0f), mMusic(nullptr), mMusicVolume(0.0f)
 {
     for (int i = 0; i < EFFECT_SLOTS; ++i)
-    {
-        mEffects[i] = nullptr;
         mEffectVolumes[i] = 0.0f;
-    }
 }
 
 Sound_Manager::~Sound_Manager()
@@ -170,15 +174,9 @@ void Sound_Manager::SetVoiceLevel(float v)
     mVoiceLevel = Limit(v);
 }
 
-void Sound_Manager::Release(Decoded*& sound)
+void Sound_Manager::Release(std::unique_ptr<Decoded>& sound)
 {
-    if (!sound)
-        return;
-    // Freeing a chunk also stops every channel still playing it.
-    if (sound->chunk)
-        Mix_FreeChunk(sound->chunk);
-    delete sound;
-    sound = nullptr;
+    sound.reset();
 }
 
 void Sound_Manager::ReleaseMusic()
@@ -220,7 +218,7 @@ Sound_Manager::Pcm Sound_Manager::Decode(const std::string& path) const
     return pcm;
 }
 
-Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
+std::unique_ptr<Sound_Manager::Decoded> Sound_Manager::Load(const std::string& path)
 {
     if (!mOpen || path.empty())
         return nullptr;
@@ -260,10 +258,7 @@ Sound_Manager::Decoded* Sound_Manager::Load(const std::string& path)
     Mix_Chunk* chunk = Mix_QuickLoad_RAW(const_cast<Uint8*>(pcm->data()), static_cast<Uint32>(pcm->size()));
     if (!chunk)
         return nullptr;
-    Decoded* sound = new Decoded;
-    sound->pcm = pcm;
-    sound->chunk = chunk;
-    return sound;
+    return std::make_unique<Decoded>(pcm, chunk);
 }
 
 void Sound_Manager::PlayEffect(const std::string& path)

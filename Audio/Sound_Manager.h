@@ -70,9 +70,9 @@ private:
 
     typedef std::shared_ptr<const std::vector<uint8_t>> Pcm;
 
-    Decoded* Load(const std::string& path);
+    std::unique_ptr<Decoded> Load(const std::string& path);
     Pcm Decode(const std::string& path) const;
-    void Release(Decoded*& sound);
+    static void Release(std::unique_ptr<Decoded>& sound);
     void ReleaseMusic();
 
     int mNextSlot;
@@ -87,10 +87,10 @@ private:
     uint16_t mFormat;
     int mEffectChannel;
     int mVoiceChannel;
-    Decoded* mEffects[EFFECT_SLOTS];
+    std::unique_ptr<Decoded> mEffects[EFFECT_SLOTS];
     std::string mSlotNames[EFFECT_SLOTS];
     float mEffectVolumes[EFFECT_SLOTS];
-    Decoded* mVoice;
+    std::unique_ptr<Decoded> mVoice;
     std::string mVoiceName;
     float mVoiceVolume;
     void* mMusic; // the streamed music (Mix_Music)

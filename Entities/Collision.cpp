@@ -36,7 +36,8 @@ void PlayTouchSound(const Entity& e)
 }
 } // namespace
 
-void CheckCollisions(Player& player, Entity* const* first, Entity* const* last)
+void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
+                     const std::unique_ptr<Entity>* last)
 {
     if (!first || !last)
         return;
@@ -45,7 +46,7 @@ void CheckCollisions(Player& player, Entity* const* first, Entity* const* last)
     const float nearZ = player.mZ;
     const float farZ = player.mZ + player.mSpeed;
 
-    for (Entity* const* it = first; it != last; ++it)
+    for (const std::unique_ptr<Entity>* it = first; it != last; ++it)
     {
         Entity& e = **it;
         if (!e.mSolid)

@@ -2,7 +2,10 @@
 // the run, then a strict overlap of the two projected rectangles.
 #pragma once
 
+#include <memory>
+
 class Entity;
 class Player;
 
-void CheckCollisions(Player& player, Entity* const* first, Entity* const* last);
+void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
+                     const std::unique_ptr<Entity>* last);

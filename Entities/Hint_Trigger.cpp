@@ -6,11 +6,11 @@
 #include "Core/Clock.h"
 #include "Core/Constants.h"
 #include "Entities/Player.h"
-#include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "World/Background_Handler.h"
 #include "World/Environment_Handler.h"
 #include "World/Floating_Text.h"
+#include "World/Overlay.h"
 
 namespace
 {
@@ -87,7 +87,7 @@ bool Hint_Trigger::Update(Player& player)
 
     if (mHintActive)
     {
-        gHUD.Hide();
+        gOverlay.Hide();
         if (mTextPending && mWordIndex < static_cast<int32_t>(mPraiseWords.size()))
         {
             gFloatingTexts.Add(mPraiseWords[mWordIndex], 350.0f, 0.4f, 0.3f, 0.5f,
@@ -130,7 +130,7 @@ bool Hint_Trigger::Update(Player& player)
 
     if (ClockMs() > mMessageEndTime && player.mSpeed >= 1.0f)
     {
-        gHUD.Show();
+        gOverlay.Show();
         player.ClearItemUseBlock();
         return false;
     }

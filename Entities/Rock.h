@@ -10,5 +10,5 @@ public:
     bool Update(Player& player) override;
     void Touch(Player& player) override;
     void Reset() override;
-    float GetCollisionMargin() override { return 0.1f; }
+    float GetCollisionMargin() const override { return 0.1f; }
 };

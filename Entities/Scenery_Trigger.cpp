@@ -1,8 +1,8 @@
 #include "Entities/Scenery_Trigger.h"
 
 #include "Entities/Object_Setup.h"
-#include "Game/HUD.h"
 #include "World/Background_Handler.h"
+#include "World/Overlay.h"
 
 void Scenery_Trigger::Setup()
 {
@@ -22,5 +22,5 @@ void Scenery_Trigger::Touch(Player& player)
     // Without a new frame the HUD keeps the one it has.
     const std::string hud = GetAttribute("HUDTEXTURE");
     if (!hud.empty())
-        gHUD.SetTexture(hud);
+        gOverlay.SetTexture(hud);
 }

@@ -11,6 +11,7 @@
 #include "World/Environment_Handler.h"
 
 HUD gHUD;
+Overlay& gOverlay = gHUD;
 
 namespace
 {

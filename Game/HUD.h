@@ -8,10 +8,11 @@
 
 #include "Graphics/Animation.h"
 #include "Graphics/Font.h"
+#include "World/Overlay.h"
 
 class Entity;
 
-class HUD
+class HUD final : public Overlay
 {
 public:
     HUD();
@@ -21,10 +22,11 @@ public:
                 float playerDistance, float dragonDistance);
     void Draw();
     void DrawChaseBar();
-    void Hide() { mHidden = true; }
-    void Show() { mHidden = false; }
+    void Hide() override { mHidden = true; }
+    void Show() override { mHidden = false; }
     bool IsHidden() const { return mHidden; }
-    void SetTexture(const std::string& key);
+    void SetTexture(const std::string& key) override;
+    float Panic() const override { return mPanic; }
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).
     float PulseScale() const;

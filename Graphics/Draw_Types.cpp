@@ -1,5 +1,7 @@
 #include "Graphics/Draw_Types.h"
 
+#include "Core/Constants.h"
+
 namespace
 {
 
@@ -76,4 +78,24 @@ void Tint::Set(float a, float r, float g, float b)
     mG = g;
     mB = b;
     mEnabled = true;
+}
+
+float FractionToWidth(float f)
+{
+    return f * SCREEN_PLANE_WIDTH;
+}
+
+float FractionToHeight(float f)
+{
+    return f * SCREEN_PLANE_HEIGHT;
+}
+
+float FractionToScreenX(float f)
+{
+    return f * SCREEN_PLANE_WIDTH - SCREEN_PLANE_HALF_WIDTH;
+}
+
+float FractionToScreenY(float f)
+{
+    return 1.0f - f * SCREEN_PLANE_HEIGHT;
 }

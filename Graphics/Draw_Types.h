@@ -59,3 +59,10 @@ struct Tint
     // Alpha first, as every colour the game hands to Graphics; also enables the tint.
     void Set(float a, float r, float g, float b);
 };
+
+// Fractions of the screen (across from the left, down from the top, 0 to 1) as sizes and
+// positions in the screen plane the quads above are drawn in.
+float FractionToWidth(float f);
+float FractionToHeight(float f);
+float FractionToScreenX(float f);
+float FractionToScreenY(float f);

@@ -119,15 +119,23 @@ void Input_Handler::SetKey(int key, bool down)
     mKeyStates[key] = Key_State{down, ClockMs(), mFrameCounter};
 }
 
-bool Input_Handler::IsKeyDown(int key)
+// A key never registered has no state and is up.
+const Key_State* Input_Handler::Find(int key) const
 {
-    return mKeyStates[key].mDown;
+    const auto it = mKeyStates.find(key);
+    return it == mKeyStates.end() ? nullptr : &it->second;
 }
 
-bool Input_Handler::IsKeyPressed(int key)
+bool Input_Handler::IsKeyDown(int key) const
 {
-    const Key_State& state = mKeyStates[key];
-    return state.mDown && state.mFrame == mFrameCounter;
+    const Key_State* state = Find(key);
+    return state && state->mDown;
+}
+
+bool Input_Handler::IsKeyPressed(int key) const
+{
+    const Key_State* state = Find(key);
+    return state && state->mDown && state->mFrame == mFrameCounter;
 }
 
 void Input_Handler::UpdateMouse()

@@ -36,8 +36,8 @@ public:
     // Takes one event off the queue and applies it; same result as Update.
     bool PollEvent();
 
-    bool IsKeyDown(int key);
-    bool IsKeyPressed(int key); // went down during this frame's Update
+    bool IsKeyDown(int key) const;
+    bool IsKeyPressed(int key) const; // went down during this frame's Update
     float GetMouseFraction() const { return mMouse.mFraction; }
     bool IsLeftButtonDown() const { return mMouse.mLeftDown; }
     uint32_t GetFrameCounter() const { return mFrameCounter; }
@@ -46,6 +46,7 @@ public:
 private:
     void UpdateMouse();
     void SetKey(int key, bool down);
+    const Key_State* Find(int key) const;
 
     std::map<int32_t, Key_State> mKeyStates;
     uint32_t mFrameCounter = 0;

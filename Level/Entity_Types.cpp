@@ -20,33 +20,55 @@
 
 namespace
 {
-template <class T> Entity* Make()
+template <class T> std::unique_ptr<Entity> Make()
 {
-    return new T;
+    return std::make_unique<T>();
 }
 
-// Each row names the level-file attributes its type reads (every type also takes the
-// common SIZE and Y_VALUE).
+template <size_t N> constexpr int Count(const Entity_Attribute (&)[N])
+{
+    return static_cast<int>(N);
+}
+
+constexpr Entity_Attribute TREASURE[] = {{"IMAGE", Attribute_Kind::IMAGE_KEY},
+                                         {"VALUE", Attribute_Kind::INT}};
+// floor, left or right
+constexpr Entity_Attribute SPIKE[] = {{"PLACEMENT", Attribute_Kind::TEXT}};
+constexpr Entity_Attribute HINT[] = {{"HINT", Attribute_Kind::IMAGE_KEY}};
+constexpr Entity_Attribute CAMERA[] = {{"HalfWidth", Attribute_Kind::FLOAT},
+                                       {"Distance", Attribute_Kind::INT},
+                                       {"Yaw", Attribute_Kind::FLOAT},
+                                       {"Pitch", Attribute_Kind::FLOAT}};
+constexpr Entity_Attribute FOG[] = {
+    {"R", Attribute_Kind::FLOAT},          {"G", Attribute_Kind::FLOAT},
+    {"B", Attribute_Kind::FLOAT},          {"PERCENT", Attribute_Kind::FLOAT},
+    {"START_DIST", Attribute_Kind::FLOAT}, {"END_DIST", Attribute_Kind::FLOAT},
+    {"FRAMES", Attribute_Kind::FLOAT}};
+constexpr Entity_Attribute SCENERY[] = {
+    {"CEILING", Attribute_Kind::IMAGE_KEY}, {"FLOOR", Attribute_Kind::IMAGE_KEY},
+    {"WALL", Attribute_Kind::IMAGE_KEY},    {"FRAMES", Attribute_Kind::FLOAT},
+    {"ALPHA", Attribute_Kind::FLOAT},       {"HUDTEXTURE", Attribute_Kind::IMAGE_KEY}};
+
 constexpr Entity_Type TYPES[] = {
-    {0, "Treasure", &Make<Treasure>},                // IMAGE, VALUE
-    {1, "Rock", &Make<Rock>},                        // none
-    {2, "Spike", &Make<Spike>},                      // PLACEMENT: floor, left or right
-    {3, "Boost_Item", &Make<Boost_Item>},            // none
-    {4, "Spinner_Item", &Make<Spinner_Item>},        // none
-    {5, "Bone", &Make<Bone>},                        // none
-    {6, "Spring", &Make<Spring>},                    // none
-    {7, "Clock_Item", &Make<Clock_Item>},            // none
-    {8, "Hole", &Make<Hole>},                        // none
-    {9, "Cloak_Item", &Make<Cloak_Item>},            // none
-    {10, "Hint_Trigger", &Make<Hint_Trigger>},       // HINT (an image key, or None)
-    {11, "Camera_Trigger", &Make<Camera_Trigger>},   // HalfWidth, Distance, Yaw, Pitch
-    {12, "Torch", &Make<Torch>},                     // none
-    {13, "Fog_Trigger", &Make<Fog_Trigger>},         // R, G, B, PERCENT, START_DIST, END_DIST, FRAMES
-    {14, "Scenery_Trigger", &Make<Scenery_Trigger>}, // CEILING, FLOOR, WALL, FRAMES, ALPHA, HUDTEXTURE
-    {15, "Stalactite", &Make<Stalactite>},           // none
-    {16, "Treasure", &Make<Treasure>},               // as 0
-    {17, "Treasure", &Make<Treasure>},               // as 0
-    {18, "Boulder", &Make<Boulder>},                 // none
+    {0, "Treasure", &Make<Treasure>, TREASURE, Count(TREASURE)},
+    {1, "Rock", &Make<Rock>, nullptr, 0},
+    {2, "Spike", &Make<Spike>, SPIKE, Count(SPIKE)},
+    {3, "Boost_Item", &Make<Boost_Item>, nullptr, 0},
+    {4, "Spinner_Item", &Make<Spinner_Item>, nullptr, 0},
+    {5, "Bone", &Make<Bone>, nullptr, 0},
+    {6, "Spring", &Make<Spring>, nullptr, 0},
+    {7, "Clock_Item", &Make<Clock_Item>, nullptr, 0},
+    {8, "Hole", &Make<Hole>, nullptr, 0},
+    {9, "Cloak_Item", &Make<Cloak_Item>, nullptr, 0},
+    {10, "Hint_Trigger", &Make<Hint_Trigger>, HINT, Count(HINT)},
+    {11, "Camera_Trigger", &Make<Camera_Trigger>, CAMERA, Count(CAMERA)},
+    {12, "Torch", &Make<Torch>, nullptr, 0},
+    {13, "Fog_Trigger", &Make<Fog_Trigger>, FOG, Count(FOG)},
+    {14, "Scenery_Trigger", &Make<Scenery_Trigger>, SCENERY, Count(SCENERY)},
+    {15, "Stalactite", &Make<Stalactite>, nullptr, 0},
+    {16, "Treasure", &Make<Treasure>, TREASURE, Count(TREASURE)},
+    {17, "Treasure", &Make<Treasure>, TREASURE, Count(TREASURE)},
+    {18, "Boulder", &Make<Boulder>, nullptr, 0},
 };
 
 constexpr int TYPE_COUNT = sizeof(TYPES) / sizeof(TYPES[0]);
@@ -70,7 +92,7 @@ const Entity_Type* FindEntityType(int code)
     return nullptr;
 }
 
-Entity* CreateEntity(int code)
+std::unique_ptr<Entity> CreateEntity(int code)
 {
     const Entity_Type* type = FindEntityType(code);
     return type ? type->mCreate() : nullptr;

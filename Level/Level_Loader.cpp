@@ -13,7 +13,8 @@ std::string Level_Loader::FileName(uint16_t levelNumber)
     return LEVEL_PATH + LEVEL_PREFIX + std::to_string(levelNumber) + LEVEL_SUFFIX;
 }
 
-bool Level_Loader::Load(uint16_t levelNumber, std::vector<Entity*>& entities, std::vector<Entity*>& overlay)
+bool Level_Loader::Load(uint16_t levelNumber, std::vector<std::unique_ptr<Entity>>& entities,
+                        std::vector<Entity*>& overlay)
 {
     if (mFile.is_open())
         mFile.close();
@@ -31,7 +32,8 @@ bool Level_Loader::Load(uint16_t levelNumber, std::vector<Entity*>& entities, st
     return complete;
 }
 
-bool Level_Loader::Read(std::istream& in, std::vector<Entity*>& entities, std::vector<Entity*>& overlay)
+bool Level_Loader::Read(std::istream& in, std::vector<std::unique_ptr<Entity>>& entities,
+                        std::vector<Entity*>& overlay)
 {
     std::vector<std::string> words;
     for (;;)
@@ -55,7 +57,7 @@ bool Level_Loader::Read(std::istream& in, std::vector<Entity*>& entities, std::v
         words.clear();
         ReadAttributeWords(in, words);
 
-        Entity* entity = CreateEntity(code);
+        std::unique_ptr<Entity> entity = CreateEntity(code);
         if (!entity)
         {
             std::cout << "Unknown type code " << code << ": record skipped." << std::endl;
@@ -64,9 +66,9 @@ bool Level_Loader::Read(std::istream& in, std::vector<Entity*>& entities, std::v
         entity->Init(lateral, distance + LEVEL_Z_OFFSET, words);
         words.clear();
         entity->Setup();
-        entities.push_back(entity);
         if (entity->mInOverlayList)
-            overlay.push_back(entity);
+            overlay.push_back(entity.get());
+        entities.push_back(std::move(entity));
     }
 }
 

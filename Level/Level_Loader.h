@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,12 @@ class Level_Loader
 public:
     static std::string FileName(uint16_t levelNumber);
     // True when the whole file was read; entities made before a failure stay appended.
-    bool Load(uint16_t levelNumber, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
+    // The overlay list only points at entities the first list owns.
+    bool Load(uint16_t levelNumber, std::vector<std::unique_ptr<Entity>>& entities,
+              std::vector<Entity*>& overlay);
     // The record reader itself, on any stream (tests and the fuzzer feed it text).
-    static bool Read(std::istream& in, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
+    static bool Read(std::istream& in, std::vector<std::unique_ptr<Entity>>& entities,
+                     std::vector<Entity*>& overlay);
 
     static bool ReadIntField(std::istream& in, int& value);
     static bool ReadFloatField(std::istream& in, float& value);

@@ -5,9 +5,9 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Clock.h"
 #include "Core/Constants.h"
-#include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
+#include "World/Overlay.h"
 
 Background_Handler gBackground;
 
@@ -144,7 +144,7 @@ void Background_Handler::Update()
     gCamera.ShiftFarFrameX(mShiftX);
     gCamera.ShiftFarFrameY(mShiftY);
 
-    if (gHUD.mPanic > PANIC_THRESHOLD)
+    if (gOverlay.Panic() > PANIC_THRESHOLD)
     {
         if (!sPanicArmed)
         {

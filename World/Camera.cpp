@@ -70,7 +70,7 @@ float Camera::DepthFraction(float z) const
     return (z - GetNearZ()) / length;
 }
 
-Quad Camera::ProjectBox(float x, float y, float width, float height, float z)
+Quad Camera::ProjectBox(float x, float y, float width, float height, float z) const
 {
     const float w = FractionToWidth(width);
     const float h = FractionToHeight(height);
@@ -141,20 +141,20 @@ void Camera::ShiftFarFrameY(float d)
 
 float Camera::FractionToWidth(float f)
 {
-    return f * SCREEN_PLANE_WIDTH;
+    return ::FractionToWidth(f);
 }
 
 float Camera::FractionToHeight(float f)
 {
-    return f * SCREEN_PLANE_HEIGHT;
+    return ::FractionToHeight(f);
 }
 
 float Camera::FractionToScreenX(float f)
 {
-    return f * SCREEN_PLANE_WIDTH - SCREEN_PLANE_HALF_WIDTH;
+    return ::FractionToScreenX(f);
 }
 
 float Camera::FractionToScreenY(float f)
 {
-    return 1.0f - f * SCREEN_PLANE_HEIGHT;
+    return ::FractionToScreenY(f);
 }

@@ -23,7 +23,7 @@ public:
     float GetNearZ() const { return mPosition - mBack; }
     float GetFarZ() const { return mPosition + mAhead; }
 
-    Quad ProjectBox(float x, float y, float width, float height, float z);
+    Quad ProjectBox(float x, float y, float width, float height, float z) const;
     float GetDepthFactor(float z) const;
     Quad GetNearQuad() const;
     Quad GetFarQuad() const;

@@ -26,7 +26,7 @@ public:
     virtual bool Update(Player& player); // false: leaves play
     virtual void Touch(Player& player);  // adds mScoreValue
     virtual void Reset();                // solid, alive, off screen
-    virtual float GetCollisionMargin() { return 0.0f; }
+    virtual float GetCollisionMargin() const { return 0.0f; }
 
     // The word after the first occurrence of name; "" (with a message) if there is none.
     std::string GetAttribute(const std::string& name) const;

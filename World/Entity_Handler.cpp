@@ -22,14 +22,14 @@ Entity_Handler::~Entity_Handler()
     Clear();
 }
 
-Entity* const* Entity_Handler::GetFirstOnScreen() const
+const std::unique_ptr<Entity>* Entity_Handler::GetFirstOnScreen() const
 {
     if (mFirstOnScreen == NO_POSITION || mLastOnScreen == NO_POSITION)
         return nullptr;
     return mEntities.data() + mFirstOnScreen;
 }
 
-Entity* const* Entity_Handler::GetLastOnScreen() const
+const std::unique_ptr<Entity>* Entity_Handler::GetLastOnScreen() const
 {
     if (mFirstOnScreen == NO_POSITION || mLastOnScreen == NO_POSITION)
         return nullptr;
@@ -46,17 +46,16 @@ void Entity_Handler::ResetWindow()
 
 void Entity_Handler::ResetAll()
 {
-    for (Entity* e : mEntities)
+    for (const std::unique_ptr<Entity>& e : mEntities)
         e->Reset();
     mActiveCount = static_cast<int32_t>(mEntities.size());
 }
 
 void Entity_Handler::Clear()
 {
-    for (Entity* e : mEntities)
-        delete e;
-    std::vector<Entity*>().swap(mEntities);
+    // The overlay goes first: it points into the entities.
     std::vector<Entity*>().swap(mOverlay);
+    std::vector<std::unique_ptr<Entity>>().swap(mEntities);
     // The old positions point into a list that no longer exists.
     mFirstOnScreen = mLastOnScreen = mFirstAlive = NO_POSITION;
     mActiveCount = 0;
@@ -115,7 +114,7 @@ void Entity_Handler::Update(Player& player)
 
     for (size_t i = 0; i < mLastOnScreen; ++i)
     {
-        Entity* e = mEntities[i];
+        Entity* e = mEntities[i].get();
         if (e->mAlive && !e->Update(player))
             e->mAlive = false;
     }
@@ -128,7 +127,7 @@ void Entity_Handler::DrawEntities(Player& player)
     {
         for (size_t i = mLastOnScreen; i > mFirstOnScreen; --i)
         {
-            Entity* e = mEntities[i - 1];
+            Entity* e = mEntities[i - 1].get();
             if (!e->mOnScreen)
                 continue;
             Quad box = gCamera.ProjectBox(e->mX, e->mY, 2.0f * e->mSize * e->mHalfWidth,

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class Entity;
@@ -21,11 +22,13 @@ public:
     Entity_Handler();
     ~Entity_Handler();
 
-    std::vector<Entity*>& GetEntities() { return mEntities; }
+    std::vector<std::unique_ptr<Entity>>& GetEntities() { return mEntities; }
+    const std::vector<std::unique_ptr<Entity>>& GetEntities() const { return mEntities; }
+    // Entities drawn once more over everything; owned by the list above.
     std::vector<Entity*>& GetOverlay() { return mOverlay; }
     // The window, as a half-open range of the list, for the collision test.
-    Entity* const* GetFirstOnScreen() const;
-    Entity* const* GetLastOnScreen() const;
+    const std::unique_ptr<Entity>* GetFirstOnScreen() const;
+    const std::unique_ptr<Entity>* GetLastOnScreen() const;
     size_t GetFirstIndex() const { return mFirstOnScreen; }
     size_t GetLastIndex() const { return mLastOnScreen; }
     int32_t GetActiveCount() const { return mActiveCount; }
@@ -43,7 +46,7 @@ private:
     size_t mLastOnScreen;
     size_t mFirstAlive;
     int32_t mActiveCount;
-    std::vector<Entity*> mEntities;
+    std::vector<std::unique_ptr<Entity>> mEntities;
     std::vector<Entity*> mOverlay;
 };
 

@@ -15,33 +15,9 @@ if [ ! -x "$BUILD/frame_bench" ]; then
   cmake --build "$BUILD" -j"$(nproc)" --target frame_bench >/dev/null
 fi
 
-XVFB_PID=
-cleanup() { if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi; }
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  if ! command -v Xvfb >/dev/null; then
-    echo "run_bench: no display and no Xvfb (install xvfb, e.g. with make test-deps)" >&2
-    exit 1
-  fi
-  DISPLAY_NUM=
-  for n in $(seq 130 160); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { DISPLAY_NUM=$n; break; }
-  done
-  if [ -z "$DISPLAY_NUM" ]; then
-    echo "run_bench: no free X display number" >&2
-    exit 1
-  fi
-  # -noreset: SDL opens the display twice in a row, and a server that resets when
-  # the first connection closes drops the second.
-  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$DISPLAY_NUM"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$DISPLAY_NUM" ] && break; sleep 0.1; done
-  if [ ! -e "/tmp/.X11-unix/X$DISPLAY_NUM" ]; then
-    echo "run_bench: Xvfb did not start" >&2
-    exit 1
-  fi
-fi
+source tests/support/xserver.bash
+trap zq_xserver_stop EXIT
+zq_xserver_start || exit 1
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 if [ -n "${BENCH_THREADS:-}" ]; then

@@ -18,24 +18,12 @@ run() {  # run NAME COMMAND...: records a failure, keeps going so one run shows 
 }
 
 # One X server for everything that needs a display, unless one is already there.
-# -noreset: a server that resets whenever its last client leaves turns away the
-# next one that connects meanwhile.
-XVFB_PID=
-if [ -z "${DISPLAY:-}" ]; then
-  # Away from the numbers xvfb-run and other runs on this machine pick first.
-  for n in $(seq $((300 + $$ % 400)) 799); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { DISPLAY_NUM=$n; break; }
-  done
-  Xvfb ":$DISPLAY_NUM" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$DISPLAY_NUM"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
-trap '[ -n "$XVFB_PID" ] && kill $XVFB_PID 2>/dev/null' EXIT
+source tests/support/xserver.bash
+trap zq_xserver_stop EXIT
+zq_xserver_start || exit 1
 export SDL_AUDIODRIVER=dummy
 
 step "Data and source checks"
-run "platform calls stay in Core, Graphics, Input and Audio" tools/check_layers.sh
 run "sources follow .clang-format" tools/check_format.sh
 run "image list and images" /usr/bin/python3 tools/art/check_images.py .
 run "the image check catches broken data" /usr/bin/python3 tools/art/test_check_images.py .

@@ -17,6 +17,7 @@
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
+source tests/support/xserver.bash
 
 DURATION=${1:-600}
 BUILD=${2:-}
@@ -49,28 +50,20 @@ GAME="$ROOT/$BUILD/cavegame"
 
 OUT=${ZQ_SOAK_OUT:-$ROOT/$BUILD/soak}
 mkdir -p "$OUT" || fail "cannot create $OUT"
-rm -f "$OUT"/game-*.out "$OUT"/game-*.err "$OUT"/sanitizer.* "$OUT"/rss-*.txt
+rm -f "$OUT"/game-*.out "$OUT"/game-*.err "$OUT"/sanitizer.* "$OUT"/rss-*.txt "$OUT"/xvfb.log
 
 # The game writes its high score file; it plays in a copy so the shipped one stays as it is.
 WORK=$(mktemp -d)
-XVFB_PID=
 cleanup() {
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  zq_xserver_stop
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 cp -a Data "$WORK/Data" || fail "cannot copy Data/"
 
-for n in $(seq 170 230); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { num=$n; break; }; done
-[ -n "${num:-}" ] || fail "no free X display number"
-# -noreset: the X server would otherwise reset when xdpyinfo leaves, and a game
-# connecting at that moment finds no display.
-Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >"$OUT/xvfb.log" 2>&1 &
-XVFB_PID=$!
-export DISPLAY=":$num"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+unset DISPLAY # its own server, always: a desktop would take the random keys
+zq_xserver_start "$OUT/xvfb.log" || fail "Xvfb did not start"
 
 if [ "${ZQ_SOAK_AUDIO:-dummy}" = disk ]; then
   export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null

@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -33,51 +32,6 @@
 
 namespace
 {
-
-enum Value_Kind
-{
-    TEXT,
-    INT,
-    FLOAT,
-    IMAGE_KEY
-};
-
-struct Attribute_Rule
-{
-    const char* mName;
-    Value_Kind mKind;
-};
-
-// What each type reads from its record (beyond the common SIZE and Y_VALUE), including
-// what triggers read only when they are touched.
-const std::map<int, std::vector<Attribute_Rule>>& Rules()
-{
-    static const std::vector<Attribute_Rule> treasure = {{"IMAGE", IMAGE_KEY}, {"VALUE", INT}};
-    static const std::map<int, std::vector<Attribute_Rule>> rules = {
-        {0, treasure},
-        {2, {{"PLACEMENT", TEXT}}},
-        {10, {{"HINT", IMAGE_KEY}}},
-        {11, {{"HalfWidth", FLOAT}, {"Distance", INT}, {"Yaw", FLOAT}, {"Pitch", FLOAT}}},
-        {13,
-         {{"R", FLOAT},
-          {"G", FLOAT},
-          {"B", FLOAT},
-          {"PERCENT", FLOAT},
-          {"START_DIST", FLOAT},
-          {"END_DIST", FLOAT},
-          {"FRAMES", FLOAT}}},
-        {14,
-         {{"CEILING", IMAGE_KEY},
-          {"FLOOR", IMAGE_KEY},
-          {"WALL", IMAGE_KEY},
-          {"FRAMES", FLOAT},
-          {"ALPHA", FLOAT},
-          {"HUDTEXTURE", IMAGE_KEY}}},
-        {16, treasure},
-        {17, treasure},
-    };
-    return rules;
-}
 
 struct Finding
 {
@@ -281,7 +235,7 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
 
     // Build the real entity; whatever it prints while reading its record is a finding.
     std::vector<std::string> said;
-    Entity* entity = nullptr;
+    std::unique_ptr<Entity> entity;
     {
         Output_Capture capture;
         entity = CreateEntity(code);
@@ -296,11 +250,10 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
         return;
 
     std::set<std::string> missing;
-    auto rules = Rules().find(code);
-    if (rules != Rules().end())
     {
-        for (const Attribute_Rule& rule : rules->second)
+        for (int i = 0; i < type->mAttributeCount; ++i)
         {
+            const Entity_Attribute& rule = type->mAttributes[i];
             if (!entity->HasAttribute(rule.mName))
             {
                 missing.insert(rule.mName);
@@ -313,14 +266,14 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
                 value = entity->GetAttribute(rule.mName);
             }
             std::istringstream number(value);
-            if (rule.mKind == INT)
+            if (rule.mKind == Attribute_Kind::INT)
             {
                 int v;
                 if (!(number >> v))
                     findings.push_back(
                         {line, name + ": " + rule.mName + " is \"" + value + "\", not a whole number"});
             }
-            else if (rule.mKind == FLOAT)
+            else if (rule.mKind == Attribute_Kind::FLOAT)
             {
                 float v;
                 if (!(number >> v))
@@ -331,7 +284,7 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
                                                   (code == 13 ? " (the fog change would divide by zero)"
                                                               : " (the fade would never start)")});
             }
-            else if (rule.mKind == IMAGE_KEY)
+            else if (rule.mKind == Attribute_Kind::IMAGE_KEY)
             {
                 if (value != "None" && value != "NONE" && !mImageKeys.count(value))
                     findings.push_back({line, name + ": picture key " + value + " (" + rule.mName +
@@ -377,7 +330,6 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
         if (!repeat)
             findings.push_back({line, name + ": the game says \"" + s + "\""});
     }
-    delete entity;
 }
 
 int Usage()
@@ -438,7 +390,7 @@ int Dump(const std::string& file)
         const Entity_Type* type = FindEntityType(code);
         if (!type)
             continue;
-        Entity* e = nullptr;
+        std::unique_ptr<Entity> e;
         {
             Output_Capture quiet;
             e = CreateEntity(code);
@@ -450,7 +402,6 @@ int Dump(const std::string& file)
         for (const std::string& w : words)
             std::cout << "\t" << w;
         std::cout << "\n";
-        delete e;
     }
     return 0;
 }

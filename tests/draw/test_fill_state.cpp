@@ -10,36 +10,16 @@
 
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
+#include "tests/support/Pixels.h"
 
 namespace
 {
 
-struct Rgb
-{
-    int r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-};
-
-::std::ostream& operator<<(::std::ostream& os, const Rgb& c)
-{
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+using namespace test_pixels;
 
 bool Near(const Rgb& a, const Rgb& b)
 {
-    return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2;
-}
-
-// A point of the screen plane (z = 0) in window pixels, counted from the bottom.
-Rgb ReadScene(float x, float y)
-{
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    const int wx = static_cast<int>((f / (4.0f / 3.0f) * x / 2.41f + 1.0f) * 400.0f);
-    const int wy = static_cast<int>((f * y / 2.41f + 1.0f) * 300.0f);
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(wx, wy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgb{p[0], p[1], p[2]};
+    return Within(a, b, 2);
 }
 
 const Rgb WHITE = {255, 255, 255};

@@ -13,25 +13,16 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "World/Camera.h"
+#include "tests/support/Pixels.h"
 
 namespace
 {
 
-struct Rgb
-{
-    int r, g, b;
-};
-
-::std::ostream& operator<<(::std::ostream& os, const Rgb& c)
-{
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+using namespace test_pixels;
 
 bool Near(const Rgb& a, const Rgb& b)
 {
-    const int tolerance = 3;
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
+    return Within(a, b, 3);
 }
 
 const Rgb BLACK = {0, 0, 0};
@@ -40,31 +31,6 @@ const Rgb RED = {255, 0, 0};
 const Rgb GREEN = {0, 255, 0};
 const Rgb BLUE = {0, 0, 255};
 const Rgb YELLOW = {255, 255, 0};
-
-// Where a point of the scene lands in the window, worked out from the fixed view:
-// eye at z 2.41 looking down -z, 45 degrees high, 4:3, 800x600 pixels.
-void ToWindow(float x, float y, float z, float& wx, float& wy)
-{
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    const float d = 2.41f - z;
-    wx = (f / (4.0f / 3.0f) * x / d + 1.0f) * 400.0f;
-    wy = (f * y / d + 1.0f) * 300.0f; // from the bottom, as GL counts
-}
-
-Rgb ReadWindow(int wx, int wy)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(wx, wy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgb{p[0], p[1], p[2]};
-}
-
-Rgb ReadScene(float x, float y, float z = 0.0f)
-{
-    float wx, wy;
-    ToWindow(x, y, z, wx, wy);
-    return ReadWindow(static_cast<int>(wx), static_cast<int>(wy));
-}
 
 uint32_t MakeTexture(unsigned char r, unsigned char g, unsigned char b)
 {

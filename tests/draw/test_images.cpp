@@ -16,6 +16,7 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "Input/Input_Handler.h"
+#include "tests/support/Pixels.h"
 
 namespace
 {
@@ -29,34 +30,11 @@ double ThreadCpuMs()
 
 const std::string DATA = "tests/data/";
 
-struct Rgb
-{
-    int r, g, b;
-};
-
-::std::ostream& operator<<(::std::ostream& os, const Rgb& c)
-{
-    return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
+using namespace test_pixels;
 
 bool Near(const Rgb& a, const Rgb& b, int tolerance = 4)
 {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
-}
-
-// The scene point (x, y) at depth 0 in window pixels, from the fixed view: eye at
-// z 2.41, 45 degrees high, 4:3, 800 by 600.
-Rgb ReadScene(float x, float y)
-{
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
-    const float d = 2.41f;
-    const int wx = static_cast<int>((f / (4.0f / 3.0f) * x / d + 1.0f) * 400.0f);
-    const int wy = static_cast<int>((f * y / d + 1.0f) * 300.0f);
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(wx, wy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return Rgb{p[0], p[1], p[2]};
+    return Within(a, b, tolerance);
 }
 
 // The nine cells of the 3x3 fixtures, row by row from the top.

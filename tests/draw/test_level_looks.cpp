@@ -256,8 +256,8 @@ TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
         StartLevel(level, keys);
         // Where each fog change is over: its distance plus the frames it takes, with room.
         std::vector<float> states;
-        for (Entity* e : gEntities.GetEntities())
-            if (Fog_Trigger* fog = dynamic_cast<Fog_Trigger*>(e))
+        for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
+            if (Fog_Trigger* fog = dynamic_cast<Fog_Trigger*>(e.get()))
                 states.push_back(fog->mZ - LEVEL_Z_OFFSET + fog->mFrames * 1.2f + 60.0f);
         const float length = gEntities.GetLastZ() - LEVEL_Z_OFFSET;
         // The fog of the level's start. In the last fifth the game fades every level
@@ -321,9 +321,9 @@ TEST_F(Level_Looks, CreditSignsStayReadableForOneAndAHalfSeconds)
     testing::internal::CaptureStdout();
     StartLevel(7, keys);
     std::vector<Entity*> signs;
-    for (Entity* e : gEntities.GetEntities())
-        if (dynamic_cast<Treasure*>(e) && e->GetAttribute("IMAGE").rfind("CREDIT_", 0) == 0)
-            signs.push_back(e);
+    for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
+        if (dynamic_cast<Treasure*>(e.get()) && e->GetAttribute("IMAGE").rfind("CREDIT_", 0) == 0)
+            signs.push_back(e.get());
     std::vector<int> readable(signs.size(), 0);
     while (PlayFrame(runner, keys, report))
         for (size_t i = 0; i < signs.size(); ++i)

@@ -4,8 +4,8 @@
 # Source it, then call zq_start BUILD_DIR NAME.
 
 ZQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$ZQ_ROOT/tests/support/xserver.bash"
 ZQ_WORK=
-ZQ_XVFB_PID=
 ZQ_GAME_PID=
 ZQ_WID=
 ZQ_NAME=e2e
@@ -32,7 +32,7 @@ zq_stop_game() {
 zq_cleanup() {
   [ -n "${ZQ_KEEP_OUTPUT:-}" ] && [ -n "$ZQ_WORK" ] && cp "$ZQ_WORK/game.out" "$ZQ_WORK/game.err" "$ZQ_KEEP_OUTPUT/" 2>/dev/null
   zq_stop_game
-  [ -n "$ZQ_XVFB_PID" ] && kill "$ZQ_XVFB_PID" 2>/dev/null
+  zq_xserver_stop
   [ -n "$ZQ_WORK" ] && rm -rf "$ZQ_WORK"
 }
 
@@ -51,16 +51,7 @@ zq_start() {
   ZQ_WORK=$(mktemp -d)
   cp -r "$ZQ_ROOT/Data" "$ZQ_WORK/Data" || zq_fail "could not copy Data/"
 
-  if [ -z "${DISPLAY:-}" ]; then
-    local num=
-    for n in $(seq 160 199); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
-    [ -n "$num" ] || zq_fail "no free display number"
-    Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    ZQ_XVFB_PID=$!
-    export DISPLAY=":$num"
-    for _ in $(seq 150); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 || zq_fail "Xvfb did not start"
-  fi
+  zq_xserver_start || zq_fail "no X display"
 
   (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} "$game" \
       >"$ZQ_WORK/game.out" 2>"$ZQ_WORK/game.err" </dev/null) &

@@ -5,6 +5,7 @@
 # Usage: tests/e2e/smoke.sh BUILD_DIR [SCREENSHOT.png]
 set -u
 cd "$(dirname "$0")/../.."
+source tests/support/xserver.bash
 
 BUILD=${1:-build}
 SHOT=${2:-}
@@ -21,11 +22,10 @@ for tool in xdotool xwininfo import Xvfb xdpyinfo; do
 done
 
 WORK=$(mktemp -d)
-XVFB_PID=
 GAME_PID=
 cleanup() {
   [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  zq_xserver_stop
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -43,14 +43,7 @@ lines=$(grep -c "Could not" "$WORK/nodisplay.err")
 note "no display: status $status, '$(grep "Could not" "$WORK/nodisplay.err")'"
 
 # --- A display: our own Xvfb unless one is given.
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 130 160); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { num=$n; break; }; done
-  Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$num"
-  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
-fi
+zq_xserver_start || fail "no X display"
 
 # Mesa's software rasteriser threads wait for work actively; drawing on the game's
 # own thread keeps the CPU figure about the game, not about the rasteriser.

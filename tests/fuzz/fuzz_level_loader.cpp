@@ -26,17 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     quiet.sink.str(std::string());
 
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    std::vector<Entity*> entities, overlay;
+    std::vector<std::unique_ptr<Entity>> entities;
+    std::vector<Entity*> overlay;
     Level_Loader::Read(in, entities, overlay);
     for (Entity* e : overlay)
     {
         bool owned = false;
-        for (Entity* o : entities)
-            owned = owned || o == e;
+        for (const std::unique_ptr<Entity>& o : entities)
+            owned = owned || o.get() == e;
         if (!owned)
             __builtin_trap(); // the overlay may only hold entities of the main list
     }
-    for (Entity* e : entities)
-        delete e;
     return 0;
 }

@@ -1,6 +1,6 @@
-// An automatic runner for the levels: it plays through the real game logic (runner,
-// dragon, camera, entities, collisions, backdrop, HUD, in the main loop's order) with
-// keys pressed through the real input handler, carried by SDL's event queue.
+// An automatic runner for the levels: it plays through the main loop's own frame of play
+// (UpdatePlay: runner, dragon, camera, entities, collisions, backdrop, HUD) with keys
+// pressed through the real input handler, carried by SDL's event queue.
 //
 // It looks ahead at what it will meet, works out for each obstacle which positions
 // across the corridor would touch it when it gets there, and steers (at the game's own
@@ -23,6 +23,7 @@
 #include "Core/Constants.h"
 #include "Core/Developer_Keys.h"
 #include "Core/Globals.h"
+#include "Core/Main_Loop.h"
 #include "Entities/Bone.h"
 #include "Entities/Boost_Item.h"
 #include "Entities/Boulder.h"
@@ -46,6 +47,7 @@
 #include "World/Camera.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
+#include "tests/support/Key_Pusher.h"
 
 namespace auto_run
 {
@@ -186,16 +188,7 @@ public:
     }
 
 private:
-    static void Push(int key, bool down)
-    {
-        SDL_Event e;
-        std::memset(&e, 0, sizeof(e));
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.type = e.type;
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = static_cast<SDLKey>(key);
-        SDL_PushEvent(&e);
-    }
+    static void Push(int key, bool down) { test_keys::PushKey(key, down); }
     bool mLeft = false, mRight = false, mSpace = false;
 };
 
@@ -260,10 +253,10 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
 {
     std::vector<Meeting> out;
     const size_t first = gEntities.GetFirstIndex(), last = gEntities.GetLastIndex();
-    const std::vector<Entity*>& all = gEntities.GetEntities();
+    const std::vector<std::unique_ptr<Entity>>& all = gEntities.GetEntities();
     for (size_t i = first; i < last && i < all.size(); ++i)
     {
-        const Entity* e = all[i];
+        const Entity* e = all[i].get();
         if (!e->mSolid || !e->mAlive)
             continue;
         const bool danger = Dangerous(e);
@@ -367,7 +360,7 @@ inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float 
     const Quad E = gCamera.ProjectBox(ex, ey, w, h, e.mZ);
     const Quad P0 = gCamera.ProjectBox(0.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
     const Quad P1 = gCamera.ProjectBox(1.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const float m = const_cast<Entity&>(e).GetCollisionMargin();
+    const float m = e.GetCollisionMargin();
     const bool required = !Dangerous(&e);
     const float safe = required ? -0.05f : SAFETY;
     const float eTop = E.mY + E.mHeight / 2, eBottom = E.mY - E.mHeight / 2;
@@ -600,16 +593,7 @@ inline bool PlayFrame(Auto_Runner& runner, Keyboard& keys, Run_Report& report)
     gInput.Update();
     const bool wasAir = gPlayer.mJumpState == 1;
     const Entity* held = gPlayer.mHeldItem;
-    gPlayer.Update(gInput);
-    gEnvironment.Update();
-    gCamera.SetPosition(gPlayer.mZ);
-    FogFade(gGameState.GetPlayerProgress());
-    gEntities.Update(gPlayer);
-    if (gPlayer.mCollidable)
-        CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
-    gBackground.Update();
-    gHUD.Update(gPlayer.mScore, gGameState.GetDragonProgress(), gPlayer.mHeldItem,
-                gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
+    UpdatePlay();
     ++report.mFrames;
     gFakeMs = static_cast<int32_t>(static_cast<int64_t>(report.mFrames) * 1000 / 60);
 

@@ -142,11 +142,11 @@ inline bool Human_Runner::Visible(const Entity& e)
 inline void Human_Runner::Look()
 {
     const float now = static_cast<float>(gClockMs);
-    const std::vector<Entity*>& all = gEntities.GetEntities();
+    const std::vector<std::unique_ptr<Entity>>& all = gEntities.GetEntities();
     const size_t first = gEntities.GetFirstIndex(), last = std::min(gEntities.GetLastIndex(), all.size());
     for (size_t i = first; i < last; ++i)
     {
-        const Entity* e = all[i];
+        const Entity* e = all[i].get();
         if (e->mZ < gPlayer.mZ - 5.0f || !Relevant(e) || !Visible(*e))
             continue;
         auto known = std::find_if(mSightings.begin(), mSightings.end(),
@@ -343,7 +343,7 @@ inline bool Human_Runner::BlockedSpan(const Meeting& m, float py, float& lo, flo
     const Quad E = gCamera.ProjectBox(m.mX, m.mY, w, h, e.mZ);
     const Quad P0 = gCamera.ProjectBox(0.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
     const Quad P1 = gCamera.ProjectBox(1.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const float margin = const_cast<Entity&>(e).GetCollisionMargin();
+    const float margin = e.GetCollisionMargin();
     const float keep = m.mSpring || !auto_run::Dangerous(&e) ? -0.05f : mTraits.mMargin;
     const float eTop = E.mY + E.mHeight / 2, eBottom = E.mY - E.mHeight / 2;
     const float pTop = P0.mY + P0.mHeight / 2, pBottom = P0.mY - P0.mHeight / 2;
@@ -665,8 +665,8 @@ inline Run_Report PlayLevel(int level, uint32_t seed, const Human_Traits& traits
                 std::fprintf(
                     gTrace, "knock at %.1f x %.3f y %.2f speed %.2f gap %.0f:", gPlayer.mZ - LEVEL_Z_OFFSET,
                     gPlayer.mX, gPlayer.mY, gPlayer.mSpeed, gPlayer.mZ - gEnvironment.gDragonDistance);
-                for (Entity* e : gEntities.GetEntities())
-                    if (auto_run::Dangerous(e) && std::fabs(e->mZ - gPlayer.mZ) < 3.0f)
+                for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
+                    if (auto_run::Dangerous(e.get()) && std::fabs(e->mZ - gPlayer.mZ) < 3.0f)
                         std::fprintf(gTrace, " [%s x %.2f at %.0f]", typeid(*e).name(), e->mX,
                                      e->mZ - LEVEL_Z_OFFSET);
                 std::fprintf(gTrace, "\n");

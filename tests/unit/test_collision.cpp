@@ -26,7 +26,7 @@ public:
     }
     void Setup() override {}
     void Touch(Player&) override { gTouched.push_back(mId); }
-    float GetCollisionMargin() override { return mMargin; }
+    float GetCollisionMargin() const override { return mMargin; }
     int mId;
     float mMargin;
 };
@@ -47,11 +47,14 @@ protected:
     }
     std::vector<int> Check(std::vector<Block>& blocks)
     {
-        std::vector<Entity*> list;
+        // The blocks are the test's: lent to the list and taken back before it goes.
+        std::vector<std::unique_ptr<Entity>> list;
         for (Block& b : blocks)
-            list.push_back(&b);
+            list.emplace_back(&b);
         gTouched.clear();
         CheckCollisions(player, list.data(), list.data() + list.size());
+        for (std::unique_ptr<Entity>& e : list)
+            e.release();
         return gTouched;
     }
     Player player;

@@ -11,17 +11,14 @@
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 #include "World/Environment_Handler.h"
+#include "tests/support/Key_Pusher.h"
 
 namespace
 {
 
 void Push(Uint8 type, int sym)
 {
-    SDL_Event event = {};
-    event.type = type;
-    event.key.type = type;
-    event.key.keysym.sym = static_cast<SDLKey>(sym);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(test_keys::PushKey(sym, type == SDL_KEYDOWN));
 }
 
 class DeveloperKeysTest : public ::testing::Test

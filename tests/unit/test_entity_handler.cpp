@@ -40,7 +40,7 @@ protected:
     Marker* Add(float z, bool overlay = false)
     {
         Marker* m = new Marker(z, overlay);
-        handler.GetEntities().push_back(m);
+        handler.GetEntities().emplace_back(m);
         if (overlay)
             handler.GetOverlay().push_back(m);
         return m;
@@ -157,9 +157,9 @@ TEST_F(EntityHandlerTest, RestartKeepsTheSameObjects)
     handler.ResetAll();
     handler.ResetWindow();
     ASSERT_EQ(2u, handler.GetEntities().size());
-    EXPECT_EQ(a, handler.GetEntities()[0]);
-    EXPECT_EQ(b, handler.GetEntities()[1]);
-    for (Entity* e : handler.GetEntities())
+    EXPECT_EQ(a, handler.GetEntities()[0].get());
+    EXPECT_EQ(b, handler.GetEntities()[1].get());
+    for (const std::unique_ptr<Entity>& e : handler.GetEntities())
     {
         EXPECT_TRUE(e->mSolid);
         EXPECT_TRUE(e->mAlive);

@@ -1,7 +1,11 @@
 // The code-to-type table the level loader builds every entity through.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <memory>
+#include <regex>
+#include <sstream>
 #include <set>
 #include <string>
 #include <typeinfo>
@@ -76,6 +80,69 @@ TEST(EntityTypes, TableHasEachCodeOnceAndNoGaps)
     }
     EXPECT_EQ(*codes.begin(), 0);
     EXPECT_EQ(*codes.rbegin(), 18);
+}
+
+// The level README's table of type codes names, for every type, the attributes the
+// type table says it reads ("none" when it reads none; 16 and 17 are "as 0").
+TEST(EntityTypes, LevelReadmeListsWhatEachTypeReads)
+{
+    std::ifstream file("Data/Levels/Gold/README");
+    ASSERT_TRUE(file.is_open());
+    std::map<int, std::string> rows; // code: its row's text, continuation lines and all
+    std::string line;
+    bool inTable = false;
+    int code = -1;
+    const std::regex rowStart(R"(^ +(\d+) +\S+ +(.*)$)");
+    while (std::getline(file, line))
+    {
+        if (line == "Type codes")
+            inTable = true;
+        else if (inTable && line.empty() && !rows.empty())
+            break;
+        std::smatch m;
+        if (!inTable)
+            continue;
+        if (std::regex_match(line, m, rowStart))
+        {
+            code = std::stoi(m[1]);
+            rows[code] = m[2];
+        }
+        else if (code >= 0)
+        {
+            rows[code] += " " + line;
+        }
+    }
+
+    int count = 0;
+    const Entity_Type* types = GetEntityTypes(count);
+    ASSERT_EQ(static_cast<int>(rows.size()), count);
+    for (int i = 0; i < count; ++i)
+    {
+        const Entity_Type& type = types[i];
+        ASSERT_TRUE(rows.count(type.mCode)) << "code " << type.mCode;
+        std::string text = rows[type.mCode];
+        const std::regex sameAs(R"(^as (\d+))");
+        std::smatch m;
+        if (std::regex_search(text, m, sameAs))
+        {
+            const Entity_Type* other = FindEntityType(std::stoi(m[1]));
+            ASSERT_NE(other, nullptr) << text;
+            EXPECT_EQ(other->mAttributes, type.mAttributes) << "code " << type.mCode;
+            continue;
+        }
+        if (type.mAttributeCount == 0)
+        {
+            EXPECT_EQ(text.rfind("none", 0), 0u) << "code " << type.mCode << ": " << text;
+            continue;
+        }
+        std::istringstream words(text);
+        std::set<std::string> named;
+        for (std::string w; words >> w;)
+            named.insert(w.substr(0, w.find_first_of(",:(.")));
+        for (int a = 0; a < type.mAttributeCount; ++a)
+            EXPECT_TRUE(named.count(type.mAttributes[a].mName))
+                << "code " << type.mCode << " reads " << type.mAttributes[a].mName << ": " << text;
+    }
 }
 
 TEST(EntityTypes, EveryTypeSetsItselfUpFromARecordWithoutMessagesWhenComplete)

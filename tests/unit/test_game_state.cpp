@@ -26,6 +26,7 @@
 #include "World/Camera.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
+#include "tests/support/Key_Pusher.h"
 
 namespace
 {
@@ -51,13 +52,7 @@ void FakeSleep(uint32_t) {}
 
 void PushEvent(Uint8 type, int key)
 {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = type;
-    e.key.type = type;
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(key);
-    ASSERT_EQ(0, SDL_PushEvent(&e));
+    ASSERT_TRUE(test_keys::PushKey(key, type == SDL_KEYDOWN));
 }
 
 // A frame of input in which the key goes down.
@@ -304,13 +299,37 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     EXPECT_TRUE(gs.mScreen == nullptr);
 }
 
+// Left turns the sound down a tenth, Right up a tenth, each within 0 to 1, and the
+// menu stays open and its cursor where it was.
+TEST_F(FlowTest, PauseMenuLeftAndRightSetTheVolume)
+{
+    gSound.SetVolume(0.5f);
+    gs.EnterPause();
+    Tap(gs, KEY_LEFT);
+    EXPECT_NEAR(0.4f, gSound.GetVolume(), 1e-5f);
+    Tap(gs, KEY_LEFT);
+    EXPECT_NEAR(0.3f, gSound.GetVolume(), 1e-5f);
+    Tap(gs, KEY_RIGHT);
+    EXPECT_NEAR(0.4f, gSound.GetVolume(), 1e-5f);
+    EXPECT_TRUE(gs.mScreen == PAUSE);
+    EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY());
+
+    for (int i = 0; i < 12; ++i)
+        Tap(gs, KEY_RIGHT);
+    EXPECT_FLOAT_EQ(1.0f, gSound.GetVolume());
+    for (int i = 0; i < 12; ++i)
+        Tap(gs, KEY_LEFT);
+    EXPECT_FLOAT_EQ(0.0f, gSound.GetVolume());
+    gSound.SetVolume(1.0f);
+}
+
 TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
 {
     // No checkpoint: "continue from last checkpoint" plays the level again.
     gPlayer.mLevelStartScore = 40;
     gPlayer.mScore = 95;
     gPlayer.mZ = 900.0f;
-    Entity* first = gEntities.GetEntities().at(0);
+    Entity* first = gEntities.GetEntities().at(0).get();
     gs.EnterPause();
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(0.1f, gs.PauseCursorY());
@@ -320,7 +339,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     EXPECT_FLOAT_EQ(Player::START_Z, gPlayer.mZ);
     // The level was not read again: the same objects stand ready.
     ASSERT_EQ(2u, gEntities.GetEntities().size());
-    EXPECT_EQ(first, gEntities.GetEntities()[0]);
+    EXPECT_EQ(first, gEntities.GetEntities()[0].get());
 
     // "Replay" does the same.
     gPlayer.mScore = 60;
@@ -334,7 +353,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     EXPECT_TRUE(gs.mScreen == nullptr);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_EQ(40, gPlayer.mLevelStartScore);
-    EXPECT_EQ(first, gEntities.GetEntities()[0]);
+    EXPECT_EQ(first, gEntities.GetEntities()[0].get());
     EXPECT_EQ(std::string::npos, out.find("Level file could not be found or loaded"));
     EXPECT_FALSE(gs.mQuit);
 }

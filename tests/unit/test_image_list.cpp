@@ -59,11 +59,11 @@ TEST(ImageList, PreambleIsIgnoredAndWordsMeanDefaults)
     EXPECT_EQ(whole.mTextureRect.mLeft, 0.0f);
     EXPECT_EQ(whole.mTextureRect.mBottom, 1.0f);
     // Sized as the image would be on an 800 by 600 screen.
-    EXPECT_FLOAT_EQ(whole.mWidthFraction, 4 * 0.00125f);
-    EXPECT_FLOAT_EQ(whole.mHeightFraction, 2 * 0.0016666667f);
-    EXPECT_FLOAT_EQ(whole.mHalfWidthFraction, 2 * 0.00125f);
-    EXPECT_FLOAT_EQ(whole.mWorldWidth, 4 * 0.00125f * 3.5f);
-    EXPECT_FLOAT_EQ(whole.mWorldHeight, 2 * 0.0016666667f * 2.0f);
+    EXPECT_FLOAT_EQ(whole.mWidthFraction, 4.0f / 800.0f);
+    EXPECT_FLOAT_EQ(whole.mHeightFraction, 2.0f / 600.0f);
+    EXPECT_FLOAT_EQ(whole.mHalfWidthFraction, 2.0f / 800.0f);
+    EXPECT_FLOAT_EQ(whole.mWorldWidth, 4.0f / 800.0f * 3.5f);
+    EXPECT_FLOAT_EQ(whole.mWorldHeight, 2.0f / 600.0f * 2.0f);
 
     const Image_Entry& part = bank.GetImage("PART");
     EXPECT_FLOAT_EQ(part.mTextureRect.mLeft, 0.25f);
@@ -86,11 +86,11 @@ TEST(ImageList, OneDefaultDoesNotDisturbTheRestOfTheEntry)
     const Image_Entry& a = bank.GetImage("A");
     EXPECT_EQ(a.mTextureRect.mRight, 1.0f);
     EXPECT_FLOAT_EQ(a.mWidthFraction, 0.3f);
-    EXPECT_FLOAT_EQ(a.mHeightFraction, 6 * 0.0016666667f);
+    EXPECT_FLOAT_EQ(a.mHeightFraction, 6.0f / 600.0f);
     const Image_Entry& b = bank.GetImage("B");
     EXPECT_FLOAT_EQ(b.mTextureRect.mRight, 0.5f);
     EXPECT_FLOAT_EQ(b.mTextureRect.mBottom, 0.5f);
-    EXPECT_FLOAT_EQ(b.mWidthFraction, 8 * 0.00125f);
+    EXPECT_FLOAT_EQ(b.mWidthFraction, 8.0f / 800.0f);
     EXPECT_FLOAT_EQ(b.mHeightFraction, 0.9f);
 }
 
@@ -151,7 +151,7 @@ TEST(ImageList, MissingImageIsReportedAndLeavesNoEntry)
     EXPECT_FLOAT_EQ(bank.GetImage("KEEP").mWidthFraction, 0.4f);
     // And the list stays in step after it.
     EXPECT_FLOAT_EQ(bank.GetImage("NEXT").mWidthFraction, 0.7f);
-    EXPECT_FLOAT_EQ(bank.GetImage("NEXT").mHeightFraction, 6 * 0.0016666667f);
+    EXPECT_FLOAT_EQ(bank.GetImage("NEXT").mHeightFraction, 6.0f / 600.0f);
 }
 
 TEST(ImageList, ListsThatEndEarlyStopWithWhatWasRead)
@@ -178,7 +178,7 @@ TEST(ImageList, ListsThatEndEarlyStopWithWhatWasRead)
         // Cut off inside the numbers: the image is known, its sizes fall back.
         Image_Bank bank;
         EXPECT_TRUE(Read(bank, "START\nA = green_8x6.png : 1 : 2"));
-        EXPECT_FLOAT_EQ(bank.GetImage("A").mWidthFraction, 8 * 0.00125f);
+        EXPECT_FLOAT_EQ(bank.GetImage("A").mWidthFraction, 8.0f / 800.0f);
     }
 }
 

@@ -9,18 +9,14 @@
 #include "Core/Globals.h"
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
+#include "tests/support/Key_Pusher.h"
 
 namespace
 {
 
 void PushKey(Uint8 type, int sym)
 {
-    SDL_Event event = {};
-    event.type = type;
-    event.key.type = type;
-    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.sym = static_cast<SDLKey>(sym);
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    ASSERT_TRUE(test_keys::PushKey(sym, type == SDL_KEYDOWN));
 }
 
 void PushMotion(int x, int y)

@@ -21,18 +21,11 @@
 #include "Entities/Treasure.h"
 #include "Input/Input_Handler.h"
 #include "Level/Entity_Types.h"
+#include "tests/support/Entity_Builder.h"
 
 namespace
 {
-template <class T> std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
-{
-    std::unique_ptr<T> e(dynamic_cast<T*>(CreateEntity(code)));
-    EXPECT_NE(e, nullptr);
-    e->Init(0.5f, 320.0f, words);
-    e->Setup();
-    e->mOnScreen = true;
-    return e;
-}
+using test_entities::BuildInView;
 
 // A runner at the start line, steered from the keyboard, nothing pressed.
 Player& StartRunner()
@@ -58,7 +51,7 @@ float FpsInForce()
 
 TEST(Items, TreasureVanishesAndPaysItsValue)
 {
-    auto t = Build<Treasure>(16, {"IMAGE", "GEM_RED", "VALUE", "250"});
+    auto t = BuildInView<Treasure>(16, {"IMAGE", "GEM_RED", "VALUE", "250"});
     EXPECT_EQ(t->mModel.mSets[0].mFrames[0].mKey, "GEM_RED");
     Player& p = StartRunner();
     p.TouchEntity(*t);
@@ -71,7 +64,7 @@ TEST(Items, TreasureVanishesAndPaysItsValue)
 TEST(Items, BoneIsHeldUsedOnceAndLetGo)
 {
     Player& p = StartRunner();
-    auto bone = Build<Bone>(5);
+    auto bone = BuildInView<Bone>(5);
     p.TouchEntity(*bone);
     EXPECT_EQ(p.mHeldItem, bone.get());
     EXPECT_FALSE(bone->mOnScreen);
@@ -92,8 +85,8 @@ TEST(Items, BoneIsHeldUsedOnceAndLetGo)
 TEST(Items, SecondItemCreditsTheFirstAtOnce)
 {
     Player& p = StartRunner();
-    auto first = Build<Bone>(5);
-    auto second = Build<Bone>(5);
+    auto first = BuildInView<Bone>(5);
+    auto second = BuildInView<Bone>(5);
     p.TouchEntity(*first);
     p.TouchEntity(*second);
     EXPECT_EQ(p.mScore, 10);
@@ -106,7 +99,7 @@ TEST(Items, SecondItemCreditsTheFirstAtOnce)
 TEST(Items, BoostHoldsTheBoostSpeedForAHundredFramesAndWaitsForTheBlock)
 {
     Player& p = StartRunner();
-    auto boost = Build<Boost_Item>(3);
+    auto boost = BuildInView<Boost_Item>(3);
     p.mItemUseBlocked = true;
     p.TouchEntity(*boost);
     EXPECT_EQ(p.mHeldItem, boost.get());
@@ -137,8 +130,8 @@ TEST(Items, BoostHoldsTheBoostSpeedForAHundredFramesAndWaitsForTheBlock)
 TEST(Items, BoostBlastsARockAndIsLostWithIt)
 {
     Player& p = StartRunner();
-    auto boost = Build<Boost_Item>(3);
-    auto rock = Build<Rock>(1);
+    auto boost = BuildInView<Boost_Item>(3);
+    auto rock = BuildInView<Rock>(1);
     p.TouchEntity(*boost);
     p.Update(gInput);
     ASSERT_FLOAT_EQ(p.mSpeed, 2.5f);
@@ -153,7 +146,7 @@ TEST(Items, BoostBlastsARockAndIsLostWithIt)
 TEST(Items, SpinnerTurnsTheViewOnceAroundAndEndsWithASmallCorrection)
 {
     Player& p = StartRunner();
-    auto s = Build<Spinner_Item>(4);
+    auto s = BuildInView<Spinner_Item>(4);
     s->mDirection = 1.0f;
 
     // Untouched it spins on the spot and leaves the view alone.
@@ -191,7 +184,7 @@ TEST(Items, SpinnerTurnsTheViewOnceAroundAndEndsWithASmallCorrection)
     EXPECT_GT(s->GetViewTurn(), -10.0f);
 
     // The other way round, the last correction has the other sign.
-    auto t = Build<Spinner_Item>(4);
+    auto t = BuildInView<Spinner_Item>(4);
     t->mDirection = -1.0f;
     t->Touch(p);
     while (t->Update(p))
@@ -210,7 +203,7 @@ TEST(Items, SpinnerPicksBothDirections)
     bool left = false, right = false;
     for (int i = 0; i < 200 && !(left && right); ++i)
     {
-        auto s = Build<Spinner_Item>(4);
+        auto s = BuildInView<Spinner_Item>(4);
         left = left || s->mDirection == -1.0f;
         right = right || s->mDirection == 1.0f;
         EXPECT_TRUE(s->mDirection == -1.0f || s->mDirection == 1.0f);
@@ -222,7 +215,7 @@ TEST(Items, SpinnerPicksBothDirections)
 TEST(Items, CloakLastsThreeHundredAndOneFramesThenGivesTheRunnerBack)
 {
     Player& p = StartRunner();
-    auto cloak = Build<Cloak_Item>(9);
+    auto cloak = BuildInView<Cloak_Item>(9);
     p.TouchEntity(*cloak);
     EXPECT_FALSE(cloak->mOnScreen);
     EXPECT_FALSE(cloak->mSolid);
@@ -256,7 +249,7 @@ TEST(Items, ClockSlowsTheGameForThreeSecondsThenReturnsToSixtyStepByStep)
     gTimer.SetFps(60.0f);
     Player& p = StartRunner();
     {
-        auto clock = Build<Clock_Item>(7);
+        auto clock = BuildInView<Clock_Item>(7);
         gNow = 1000;
         p.TouchEntity(*clock);
         EXPECT_FALSE(clock->mSolid);
@@ -282,7 +275,7 @@ TEST(Items, ClockSlowsTheGameForThreeSecondsThenReturnsToSixtyStepByStep)
 
     // A restart in the middle of a slow-down gives the normal rate back; so does
     // clearing the level.
-    auto clock = Build<Clock_Item>(7);
+    auto clock = BuildInView<Clock_Item>(7);
     gNow = 10000;
     clock->Touch(p);
     ASSERT_NEAR(FpsInForce(), 20.0f, 1e-3f);
@@ -299,7 +292,7 @@ TEST(Items, ClockSlowsTheGameForThreeSecondsThenReturnsToSixtyStepByStep)
 TEST(Items, SpringLaunchesOnceAndComesBackOnARestart)
 {
     Player& p = StartRunner();
-    auto spring = Build<Spring>(6);
+    auto spring = BuildInView<Spring>(6);
     ASSERT_EQ(spring->mModel.mSets.size(), 3u);
     EXPECT_EQ(spring->mTouchSounds.size(), 1u);
 

@@ -10,10 +10,10 @@
 
 namespace
 {
-// Reads level text into lists that free their entities afterwards.
+// Reads level text into lists.
 struct Loaded
 {
-    std::vector<Entity*> entities;
+    std::vector<std::unique_ptr<Entity>> entities;
     std::vector<Entity*> overlay;
     bool complete = false;
     std::string output;
@@ -24,11 +24,6 @@ struct Loaded
         testing::internal::CaptureStdout();
         complete = Level_Loader::Read(in, entities, overlay);
         output = testing::internal::GetCapturedStdout();
-    }
-    ~Loaded()
-    {
-        for (Entity* e : entities)
-            delete e;
     }
     std::vector<std::string> Words(size_t i) const { return entities.at(i)->mAttributes; }
 };
@@ -72,9 +67,9 @@ TEST(LevelLoader, ExtraTreasureCodesMakeTreasure)
              "\nT: 17 D: 3 X: 0.5 A: " + GEM + "\n");
     ASSERT_TRUE(l.complete);
     ASSERT_EQ(3u, l.entities.size());
-    for (Entity* e : l.entities)
+    for (const std::unique_ptr<Entity>& e : l.entities)
     {
-        EXPECT_NE(nullptr, dynamic_cast<Treasure*>(e));
+        EXPECT_NE(nullptr, dynamic_cast<Treasure*>(e.get()));
         ASSERT_FALSE(e->mModel.mSets.empty());
         EXPECT_EQ("GEM_RED", e->mModel.mSets[0].mFrames.at(0).mKey);
     }
@@ -191,7 +186,8 @@ TEST(LevelLoader, FileNamesAndMissingFile)
     EXPECT_EQ("Data/Levels/Gold/level12.zqt", Level_Loader::FileName(12));
 
     Level_Loader loader;
-    std::vector<Entity*> entities, overlay;
+    std::vector<std::unique_ptr<Entity>> entities;
+    std::vector<Entity*> overlay;
     testing::internal::CaptureStdout();
     EXPECT_FALSE(loader.Load(65000, entities, overlay));
     EXPECT_EQ("FATAL ERROR. UNABLE TO OPEN LEVEL...\n", testing::internal::GetCapturedStdout());

@@ -76,6 +76,29 @@ protected:
     }
 };
 
+// The dragon gains its 0.8 a frame through the main loop's own frame of play, and the HUD
+// hears where it is; a runner held still sees it close in.
+TEST_F(Level_Runs, DragonClosesInDuringPlay)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    testing::internal::GetCapturedStdout();
+    const float start = gEnvironment.gDragonDistance;
+    const float runner = gPlayer.mZ;
+    testing::internal::CaptureStdout();
+    for (int frame = 0; frame < 100; ++frame)
+    {
+        gInput.Update();
+        UpdatePlay();
+        gPlayer.mZ = runner; // held at the start line
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_NEAR(gEnvironment.gDragonDistance - start, 80.0f, 0.01f);
+    EXPECT_FLOAT_EQ(gHUD.mDragonDistance, gEnvironment.gDragonDistance);
+    EXPECT_GT(gHUD.mPanic, gHUD.mPreviousPanic);
+}
+
 TEST_F(Level_Runs, Level0)
 {
     Expect(0);

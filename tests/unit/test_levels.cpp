@@ -32,7 +32,7 @@ struct Loaded_Level
 {
     bool mComplete = false;
     std::string mOutput;
-    std::vector<Entity*> mEntities;
+    std::vector<std::unique_ptr<Entity>> mEntities;
     std::vector<Entity*> mOverlay;
 
     explicit Loaded_Level(int number)
@@ -43,11 +43,6 @@ struct Loaded_Level
         mComplete = loader.Load(static_cast<uint16_t>(number), mEntities, mOverlay);
         mOutput = testing::internal::GetCapturedStdout();
         mOutput += testing::internal::GetCapturedStderr();
-    }
-    ~Loaded_Level()
-    {
-        for (Entity* e : mEntities)
-            delete e;
     }
 };
 
@@ -91,7 +86,7 @@ TEST(ShippedLevels, EveryLevelLoadsWithoutAMessageInDistanceOrder)
             EXPECT_LE(level.mEntities[i - 1]->mZ, level.mEntities[i]->mZ) << "record " << i + 1;
         // The runner's first step takes it past the start line: nothing there is ever touched.
         EXPECT_GE(level.mEntities.front()->mZ, LEVEL_Z_OFFSET + 1.0f);
-        for (const Entity* e : level.mEntities)
+        for (const std::unique_ptr<Entity>& e : level.mEntities)
             EXPECT_EQ(e->mAttributes.size() % 2, 0u) << "record at " << e->mZ - LEVEL_Z_OFFSET;
     }
 }
@@ -130,7 +125,7 @@ TEST(ShippedLevels, PictureKeysAreInTheImageList)
     for (int n = 0; n < LEVELS; ++n)
     {
         Loaded_Level level(n);
-        for (const Entity* e : level.mEntities)
+        for (const std::unique_ptr<Entity>& e : level.mEntities)
         {
             for (const char* name : KEYED)
             {
@@ -191,9 +186,9 @@ TEST(ShippedLevels, EachLevelOpensWithAHintAndLastsItsTime)
         SCOPED_TRACE("level " + std::to_string(n));
         Loaded_Level level(n);
         std::vector<float> hints;
-        for (const Entity* e : level.mEntities)
+        for (const std::unique_ptr<Entity>& e : level.mEntities)
         {
-            if (dynamic_cast<const Hint_Trigger*>(e))
+            if (dynamic_cast<const Hint_Trigger*>(e.get()))
                 hints.push_back(e->mZ - LEVEL_Z_OFFSET);
         }
         ASSERT_FALSE(hints.empty());

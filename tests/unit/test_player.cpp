@@ -12,6 +12,7 @@
 #include "World/Entity.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
+#include "tests/support/Key_Pusher.h"
 
 namespace
 {
@@ -71,11 +72,7 @@ protected:
 
     void Key(int key, bool down)
     {
-        SDL_Event event = {};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = static_cast<SDLKey>(key);
-        ASSERT_EQ(0, SDL_PushEvent(&event));
+        ASSERT_TRUE(test_keys::PushKey(key, down));
         input.Update();
     }
     // One frame of play as the main loop runs it.
@@ -283,7 +280,7 @@ TEST_F(PlayerTest, CheckpointSaveRespawnAndRestart)
     EXPECT_FLOAT_EQ(300.0f, player.mZ);
 
     Item* rock = new Item(0, false);
-    gEntities.GetEntities().push_back(rock);
+    gEntities.GetEntities().emplace_back(rock);
     gEntities.ResetWindow();
 
     player.mLevelStartScore = 5;

@@ -18,21 +18,14 @@
 #include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "Level/Entity_Types.h"
+#include "tests/support/Entity_Builder.h"
 #include "World/Background_Handler.h"
 #include "World/Environment_Handler.h"
 #include "World/Floating_Text.h"
 
 namespace
 {
-template <class T> std::unique_ptr<T> Build(int code, const std::vector<std::string>& words = {})
-{
-    std::unique_ptr<T> e(dynamic_cast<T*>(CreateEntity(code)));
-    EXPECT_NE(e, nullptr);
-    e->Init(0.5f, 320.0f, words);
-    e->Setup();
-    e->mOnScreen = true;
-    return e;
-}
+using test_entities::BuildInView;
 
 int32_t gNow = 0;
 int32_t TestClock()
@@ -62,7 +55,7 @@ TEST(Triggers, HintStopsTheRunnerThenRunsItOffAgainWithTheDragon)
     gEnvironment.gDragonDistance = 200.0f;
     gHUD.Show();
     Player& p = StartRunner();
-    auto hint = Build<Hint_Trigger>(10, {"HINT", "HINT_JUMP"});
+    auto hint = BuildInView<Hint_Trigger>(10, {"HINT", "HINT_JUMP"});
     EXPECT_TRUE(hint->mInOverlayList);
 
     // Waiting: nothing happens.
@@ -143,7 +136,7 @@ TEST(Triggers, HintWithoutPictureStillStopsTheRunnerAndEveryPraiseWordShows)
 {
     SetClockSource(TestClock);
     Player& p = StartRunner();
-    auto hint = Build<Hint_Trigger>(10, {"HINT", "None"});
+    auto hint = BuildInView<Hint_Trigger>(10, {"HINT", "None"});
     ASSERT_EQ(hint->mPraiseWords.size(), 14u);
     EXPECT_EQ(hint->mPraiseWords.back(), "Cool!");
 
@@ -163,7 +156,7 @@ TEST(Triggers, HintWithoutPictureStillStopsTheRunnerAndEveryPraiseWordShows)
     EXPECT_GT(p.mCheckpointZ, 0.0f);
 
     // A record without HINT behaves like None (after the usual missing-attribute line).
-    auto bare = Build<Hint_Trigger>(10);
+    auto bare = BuildInView<Hint_Trigger>(10);
     testing::internal::CaptureStdout();
     bare->Touch(p);
     const std::string out = testing::internal::GetCapturedStdout();
@@ -176,7 +169,7 @@ TEST(Triggers, HintPictureSpinsInFadesInAndFadesOutAfterThreeSeconds)
 {
     SetClockSource(TestClock);
     Player& p = StartRunner();
-    auto hint = Build<Hint_Trigger>(10, {"HINT", "HINT_JUMP"});
+    auto hint = BuildInView<Hint_Trigger>(10, {"HINT", "HINT_JUMP"});
     gNow = 0;
     hint->Touch(p);
     hint->DrawOverlay();
@@ -201,7 +194,7 @@ TEST(Triggers, TorchLightsFourHundredFiftyFramesThenRestoresTheFogOfItsOwnTouch)
 {
     Player& p = StartRunner();
     gGraphics.SetFogParameters(0.5f, 2.0f, 10.0f);
-    auto torch = Build<Torch>(12);
+    auto torch = BuildInView<Torch>(12);
     ASSERT_EQ(torch->mModel.mSets.size(), 3u);
     EXPECT_EQ(torch->mModel.mSets[0].mFrames.size(), 3u);
 
@@ -233,8 +226,8 @@ TEST(Triggers, FogTriggerFadesOverFramesPlusOneAndEndsOnTheTarget)
     Player& p = StartRunner();
     gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    auto fog = Build<Fog_Trigger>(13, {"R", "1", "G", "0.5", "B", "0.25", "PERCENT", "0.4", "START_DIST", "5",
-                                       "END_DIST", "40", "FRAMES", "4.9"});
+    auto fog = BuildInView<Fog_Trigger>(13, {"R", "1", "G", "0.5", "B", "0.25", "PERCENT", "0.4",
+                                             "START_DIST", "5", "END_DIST", "40", "FRAMES", "4.9"});
     EXPECT_EQ(fog->mFrames, 4);
 
     EXPECT_TRUE(fog->Update(p)); // not touched yet: no change
@@ -271,8 +264,8 @@ TEST(Triggers, FogTriggerWithNoFramesTakesTwoFramesAndStaysFinite)
     for (const char* frames : {"0", "-3", "1"})
     {
         gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
-        auto fog = Build<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2", "START_DIST", "1",
-                                           "END_DIST", "10", "FRAMES", frames});
+        auto fog = BuildInView<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2", "START_DIST",
+                                                 "1", "END_DIST", "10", "FRAMES", frames});
         EXPECT_EQ(fog->mFrames, 1) << frames;
         fog->Touch(p);
         EXPECT_TRUE(fog->Update(p));
@@ -288,8 +281,8 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
 {
     Player& p = StartRunner();
     auto scenery =
-        Build<Scenery_Trigger>(14, {"CEILING", "ICE_CEILING", "FLOOR", "ICE_FLOOR", "WALL", "ICE_WALL",
-                                    "FRAMES", "120.7", "ALPHA", "1", "HUDTEXTURE", "HUD_ICE"});
+        BuildInView<Scenery_Trigger>(14, {"CEILING", "ICE_CEILING", "FLOOR", "ICE_FLOOR", "WALL", "ICE_WALL",
+                                          "FRAMES", "120.7", "ALPHA", "1", "HUDTEXTURE", "HUD_ICE"});
     gBackground.mFadeTarget = 0.0f;
     p.TouchEntity(*scenery);
     EXPECT_FALSE(scenery->mSolid);
@@ -300,8 +293,8 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
     EXPECT_FLOAT_EQ(gBackground.mFadeFrames, 120.0f);
     EXPECT_EQ(gHUD.mOverlayImage.mKey, "HUD_ICE");
 
-    auto camera =
-        Build<Camera_Trigger>(11, {"HalfWidth", "0.75", "Distance", "90", "Yaw", "-0.3", "Pitch", "0.2"});
+    auto camera = BuildInView<Camera_Trigger>(
+        11, {"HalfWidth", "0.75", "Distance", "90", "Yaw", "-0.3", "Pitch", "0.2"});
     EXPECT_FLOAT_EQ(camera->mHalfWidth, 0.75f);
     p.TouchEntity(*camera);
     EXPECT_FALSE(camera->mSolid);
@@ -315,8 +308,8 @@ TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
 {
     Player& p = StartRunner();
     testing::internal::CaptureStdout();
-    auto fog = Build<Fog_Trigger>(13, {"R", "0.5", "END_DIST", "far"});
-    auto camera = Build<Camera_Trigger>(11);
+    auto fog = BuildInView<Fog_Trigger>(13, {"R", "0.5", "END_DIST", "far"});
+    auto camera = BuildInView<Camera_Trigger>(11);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Oops, FRAMES is not an attribute!\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Oops, far is not a float!\n"), std::string::npos) << out;
@@ -339,7 +332,7 @@ TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
 
     // A scenery change without a HUD frame keeps the frame the HUD has.
     gHUD.SetTexture("HUD_CAVE");
-    auto scenery = Build<Scenery_Trigger>(14, {"CEILING", "C", "FLOOR", "F", "WALL", "W"});
+    auto scenery = BuildInView<Scenery_Trigger>(14, {"CEILING", "C", "FLOOR", "F", "WALL", "W"});
     testing::internal::CaptureStdout();
     p.TouchEntity(*scenery);
     testing::internal::GetCapturedStdout();

@@ -7,13 +7,11 @@ BUILD=${1:-build}
 OUT=${2:-/tmp/zq_shots}
 cd "$(dirname "$0")/../.."
 mkdir -p "$OUT"
-for n in $(seq 170 199); do [ -e "/tmp/.X11-unix/X$n" ] || { num=$n; break; }; done
-Xvfb ":$num" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-XVFB_PID=$!
+source tests/support/xserver.bash
+unset DISPLAY # its own server, so the shots show the game alone
 GAME_PID=
-trap '[ -n "$GAME_PID" ] && kill $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null' EXIT
-export DISPLAY=":$num"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+trap '[ -n "$GAME_PID" ] && kill $GAME_PID 2>/dev/null; zq_xserver_stop' EXIT
+zq_xserver_start || exit 1
 SDL_AUDIODRIVER=dummy "$BUILD/cavegame" >"$OUT/game.out" 2>"$OUT/game.err" </dev/null &
 GAME_PID=$!
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zoomquest!$' | head -n1)

@@ -69,6 +69,13 @@ class Check_Images_Test(unittest.TestCase):
         self.assertIn("without END", self.problems())
         self.write_info(self.info.replace("START", "BEGIN", 1))
         self.assertIn("no START", self.problems())
+        # Cut off inside the last entry: that entry is named, not the missing END.
+        last = self.info.rindex("\nCREDIT_6")
+        for cut in ("CREDIT_6 = credit_6.png", "CREDIT_6 = credit_6.png : full : 0.30000 :"):
+            self.write_info(self.info[:last] + "\n" + cut)
+            p = self.problems()
+            self.assertIn("CREDIT_6: entry cut short", p, cut)
+            self.assertNotIn("without END", p, cut)
         # A lone glyph "/" is a key, not a comment.
         self.assertIn("\n/ ", self.info)
 

@@ -1,0 +1,109 @@
+// Steering with the mouse through a real X pointer: the runner follows the pointer across
+// the window, and the left button (only the left) jumps. Needs an X display and xdotool
+// (the test scripts run it under Xvfb).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include <SDL/SDL.h>
+
+#include "Core/Constants.h"
+#include "Core/Globals.h"
+#include "Entities/Player.h"
+#include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
+#include "World/Camera.h"
+
+namespace
+{
+
+// Frames of input until the condition holds, for at most two seconds: what the X server
+// sends reaches SDL when it next looks at its queue.
+bool UpdateUntil(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 200; ++i)
+    {
+        gInput.Update();
+        if (done())
+            return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+bool PointerAt(float fraction)
+{
+    return UpdateUntil([fraction] { return gInput.GetMouseFraction() == fraction; });
+}
+
+class Mouse_Play : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_NE(getenv("DISPLAY"), nullptr) << "needs an X display (run under xvfb-run)";
+        ASSERT_TRUE(gGraphics.Init(false));
+        gInput.Init(0, SCREEN_WIDTH);
+    }
+    void SetUp() override
+    {
+        gKeyboardControl = false;
+        gMouseControl = true;
+        gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 500.0f);
+        player.Init();
+        player.mHalfWidth = 0.1f;
+        player.mHalfHeight = 0.2f;
+        gCamera.SetPosition(player.mZ);
+    }
+    void TearDown() override
+    {
+        std::system("xdotool mouseup 1 mouseup 3");
+        gKeyboardControl = true;
+        gMouseControl = false;
+    }
+    Player player;
+};
+
+} // namespace
+
+TEST_F(Mouse_Play, RunnerFollowsThePointerUpToTheWalls)
+{
+    SDL_WarpMouse(600, 300);
+    ASSERT_TRUE(PointerAt(0.75f)) << gInput.GetMouseFraction();
+    player.Update(gInput);
+    EXPECT_FLOAT_EQ(0.75f, player.mX);
+
+    SDL_WarpMouse(200, 300);
+    ASSERT_TRUE(PointerAt(0.25f)) << gInput.GetMouseFraction();
+    player.Update(gInput);
+    EXPECT_FLOAT_EQ(0.25f, player.mX);
+
+    // At the very edge the runner stops half its width from the wall.
+    SDL_WarpMouse(8, 300);
+    ASSERT_TRUE(PointerAt(0.01f)) << gInput.GetMouseFraction();
+    player.Update(gInput);
+    EXPECT_FLOAT_EQ(0.1f, player.mX);
+    EXPECT_NE(1, player.mJumpState) << "no button was pressed";
+}
+
+TEST_F(Mouse_Play, LeftButtonJumpsTheRightDoesNot)
+{
+    SDL_WarpMouse(400, 300);
+    ASSERT_TRUE(PointerAt(0.5f)) << gInput.GetMouseFraction();
+
+    ASSERT_EQ(0, std::system("xdotool mousedown 3"));
+    ASSERT_TRUE(UpdateUntil([] { return (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON(3)) != 0; }))
+        << "the right button never arrived";
+    gInput.Update();
+    EXPECT_FALSE(gInput.IsLeftButtonDown());
+    player.Update(gInput);
+    EXPECT_NE(1, player.mJumpState);
+    ASSERT_EQ(0, std::system("xdotool mouseup 3"));
+
+    ASSERT_EQ(0, std::system("xdotool mousedown 1"));
+    ASSERT_TRUE(UpdateUntil([] { return gInput.IsLeftButtonDown(); })) << "the left button never counted";
+    player.Update(gInput);
+    EXPECT_EQ(1, player.mJumpState);
+    EXPECT_FLOAT_EQ(0.5f, player.mX);
+}
