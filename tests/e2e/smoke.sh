@@ -72,6 +72,7 @@ width=$(awk '/Width:/ {print $2}' <<<"$geometry")
 height=$(awk '/Height:/ {print $2}' <<<"$geometry")
 [ "$width" = 800 ] && [ "$height" = 600 ] || fail "window is ${width}x${height}, not 800x600"
 note "window $wid: ${width}x${height}"
+win_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$geometry"); win_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$geometry")
 # sdl12-compat's library carries its own version, 1.2.x; the original's file is 0.11.x.
 sdl_file=$(grep -o '/[^ ]*libSDL-1\.2\.so[^ ]*' "/proc/$GAME_PID/maps" | head -n1)
 case "$sdl_file" in */libSDL-1.2.so.1.2.*) sdl=compat ;; *) sdl=original ;; esac
@@ -101,7 +102,7 @@ note "screenshot: $SHOT"
 brightness() { convert "$1" -crop "$2" -colorspace Gray -format '%[fx:int(mean*1000)]' info:; }
 # A slow machine may still be fading in from the team logo: a few more looks.
 for _ in $(seq 10); do
-  lit=$(brightness "$SHOT" "800x600+0+0")
+  lit=$(brightness "$SHOT" "800x600+$win_x+$win_y")
   [ "$lit" -ge 60 ] && break
   sleep 1; import -window root "$SHOT"
 done
