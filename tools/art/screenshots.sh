@@ -14,7 +14,8 @@ GAME_PID=
 trap '[ -n "$GAME_PID" ] && kill $GAME_PID 2>/dev/null; kill $XVFB_PID 2>/dev/null' EXIT
 export DISPLAY=":$num"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-SDL_AUDIODRIVER=dummy "$BUILD/cavegame" >"$OUT/game.out" 2>"$OUT/game.err" </dev/null &
+# Settings go to the output folder, never to the real ~/.config.
+SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$OUT/config" "$BUILD/cavegame" >"$OUT/game.out" 2>"$OUT/game.err" </dev/null &
 GAME_PID=$!
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zoomquest!$' | head -n1)
 [ -n "$wid" ] || { echo "no game window"; exit 1; }
