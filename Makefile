@@ -12,7 +12,8 @@ BUILD_PACKAGES = cmake g++ make pkg-config libsdl1.2-dev libsdl-image1.2-dev \
   libsdl-mixer1.2-dev libsndfile1-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri \
   libgtest-dev
 TEST_PACKAGES  = xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev \
-  python3 python3-pil python3-numpy sox libsox-fmt-mp3 procps clang-format
+  python3 python3-pil python3-numpy sox libsox-fmt-mp3 procps clang-format appstream desktop-file-utils \
+  man-db libsdl2-2.0-0
 ASSET_PACKAGES = python3-pil python3-numpy imagemagick librsvg2-bin espeak-ng flite sox \
   libsox-fmt-base libsox-fmt-mp3 lame pocketsphinx pocketsphinx-en-us fonts-leckerli-one fonts-league-spartan fonts-dejavu-core
 

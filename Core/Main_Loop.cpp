@@ -7,6 +7,7 @@
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
 #include "Game/HUD.h"
+#include "Game/Settings.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"
@@ -77,6 +78,7 @@ void UpdatePlay()
                 gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
     if (gTimingReport)
         TimingReportLine("Updated HUD");
+    KeepSettings();
 }
 
 void DrawPlay()

@@ -16,6 +16,7 @@
 #include "Core/Timing_Report.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
+#include "Game/Settings.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -114,6 +115,12 @@ bool RunTutorial()
     }
 }
 
+// F11 and Alt+Enter, on every screen.
+void ToggleFullScreen()
+{
+    gGraphics.SetFullScreen(!gGraphics.IsFullScreen());
+}
+
 void Shutdown()
 {
     gGraphics.Shutdown();
@@ -126,18 +133,28 @@ void Shutdown()
 int main(int, char**)
 {
     gSound.Init();
+    const std::string settingsPath = SettingsPath();
+    Settings settings = LoadSettings(settingsPath);
+    gSound.SetVolume(settings.mVolume);
+    gMouseControl = settings.mMouseSteering;
+    gKeyboardControl = !settings.mMouseSteering;
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
     gInput.Init(0, SCREEN_WIDTH);
-    if (!gGraphics.Init(ZQ_FULLSCREEN != 0))
+    gInput.SetFullScreenToggle(ToggleFullScreen);
+    if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen))
     {
         // Graphics has said why on standard error; without a window there is no game.
         gSound.Shutdown();
         SDL_Quit();
         return 1;
     }
+    // The full-screen build starts full screen whatever was kept; only a switch made
+    // while playing is written back.
+    settings.mFullScreen = gGraphics.IsFullScreen();
+    StartKeepingSettings(settingsPath, settings);
     gEnvironment.Init();
     gSound.PlayVoice(VOICE_WAKE_UP);
 

@@ -1,5 +1,7 @@
 #include "Game/Game_State.h"
 
+#include "Game/Settings.h"
+
 #include <iostream>
 
 #include "Audio/Sound_Manager.h"
@@ -7,6 +9,7 @@
 #include "Core/Game_Timer.h"
 #include "Entities/Player.h"
 #include "Game/HUD.h"
+#include "Game/Settings.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"
@@ -100,6 +103,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
 
     if (mScreen)
         (this->*mScreen)();
+    KeepSettings();
 
     gSound.Update();
     gFloatingTexts.UpdateAndDraw();

@@ -115,27 +115,18 @@ bool Graphics::Init(bool fullScreen)
         return false;
     }
     mScreen = screen;
+    mFullScreen = fullScreen;
     // From here on there is a GL context, so the setters below reach GL.
     mInitialised = true;
 
     mColourStack.clear();
     mColourStack.reserve(15);
-    PopColour();
-
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // A fragment of alpha 0 blends to what is already there; skipping it saves the
-    // blend on the clear parts of sprites, glyphs and the HUD frame.
-    glAlphaFunc(GL_GREATER, 0.0f);
-    glEnable(GL_ALPHA_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-
-    SetProjection();
-
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    SetFogColour(0.0f, 0.0f, 0.0f);
-    glHint(GL_FOG_HINT, GL_NICEST);
-    SetFogParameters(INITIAL_FOG_DENSITY, INITIAL_FOG_START, INITIAL_FOG_END);
+    mFogColour[0] = mFogColour[1] = mFogColour[2] = 0.0f;
+    mFogDensity = INITIAL_FOG_DENSITY;
+    mFogStart = INITIAL_FOG_START;
+    mFogEnd = INITIAL_FOG_END;
+    const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    SetUpContext(false, black);
 
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
@@ -143,6 +134,80 @@ bool Graphics::Init(bool fullScreen)
     glPushMatrix();
     mClearPending = true;
     return true;
+}
+
+// Everything a new GL context needs to draw as the old one did.
+void Graphics::SetUpContext(bool fogOn, const float clearColour[4])
+{
+    ApplyColour();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // A fragment of alpha 0 blends to what is already there; skipping it saves the
+    // blend on the clear parts of sprites, glyphs and the HUD frame.
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glEnable(GL_ALPHA_TEST);
+
+    SetProjection();
+
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    SetFogColour(mFogColour[0], mFogColour[1], mFogColour[2]);
+    glHint(GL_FOG_HINT, GL_NICEST);
+    SetFogParameters(mFogDensity, mFogStart, mFogEnd);
+    if (fogOn)
+        glEnable(GL_FOG);
+    // Switching fog off sets black without touching the fog colour, so the clear
+    // colour is carried over on its own.
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+}
+
+bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
+{
+    if (!mInitialised)
+        return false;
+    if (fullScreen == mFullScreen && !reopen)
+        return true;
+    SDL_Surface* screen = static_cast<SDL_Surface*>(mScreen);
+    // X11 switches a GL window in place, keeping the context and its textures.
+    if (!reopen && SDL_WM_ToggleFullScreen(screen))
+    {
+        mFullScreen = (screen->flags & SDL_FULLSCREEN) != 0;
+        mClearPending = true;
+        return mFullScreen == fullScreen;
+    }
+
+    // Otherwise a new window: its new GL context has none of the old state or textures.
+    const bool fogOn = glIsEnabled(GL_FOG) == GL_TRUE;
+    float clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const Uint32 windowed = SDL_HWSURFACE | SDL_OPENGL;
+    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
+                              fullScreen ? windowed | SDL_FULLSCREEN : windowed);
+    bool done = screen != nullptr;
+    if (!done)
+    {
+        std::cerr << "Could not switch " << (fullScreen ? "to full screen" : "to a window")
+                  << ".  SDL error: " << SDL_GetError() << std::endl;
+        screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
+                                  mFullScreen ? windowed | SDL_FULLSCREEN : windowed);
+        if (!screen)
+        {
+            // Not even the old mode comes back: nothing left to draw on.
+            std::cerr << "Could not reopen the window.  SDL error: " << SDL_GetError() << std::endl;
+            mScreen = nullptr;
+            mInitialised = false;
+            return false;
+        }
+    }
+    mScreen = screen;
+    if (done)
+        mFullScreen = fullScreen;
+    SetUpContext(fogOn, clearColour);
+    glPushMatrix();
+    mClearPending = true;
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
+    gImageBank.Reupload();
+    return done;
 }
 
 void Graphics::Shutdown()

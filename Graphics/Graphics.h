@@ -26,6 +26,11 @@ public:
     // Shows the frame, restores the saved view matrix and arms the next lazy clear.
     void Render();
     bool IsInitialised() const { return mInitialised; }
+    bool IsFullScreen() const { return mFullScreen; }
+    // Switches between the window and full screen, in place where SDL can, else by
+    // opening a new window and uploading every image again (always, with reopen).
+    // False when the switch did not happen.
+    bool SetFullScreen(bool fullScreen, bool reopen = false);
 
     void EnableFog();
     void DisableFog();                            // also sets the clear colour to black
@@ -53,11 +58,13 @@ public:
     void RotateView(float degrees);
 
 private:
+    void SetUpContext(bool fogOn, const float clearColour[4]);
     void ClearIfPending();
     void ApplyColour();
 
     void* mScreen; // the SDL video surface
     bool mInitialised;
+    bool mFullScreen = false;
     bool mClearPending;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];

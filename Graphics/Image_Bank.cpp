@@ -196,6 +196,7 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     Image_Entry& entry = mImages[key];
     entry.mTexture = texture;
     entry.mFile = file;
+    entry.mFolder = folder;
     entry.mPixelWidth = static_cast<float>(surface->w);
     entry.mPixelHeight = static_cast<float>(surface->h);
     entry.mTextureRect = Texture_Rect();
@@ -317,6 +318,30 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
     if (callback && callback(true))
         return false;
     return true;
+}
+
+void Image_Bank::Reupload()
+{
+    // The old names died with the old context; nothing to delete.
+    mTextures.clear();
+    for (auto& item : mImages)
+        item.second.mTexture = 0;
+    // Keys are visited in the order LoadImage looks for a key sharing the file, so the
+    // first key of a file makes its texture and the others find it.
+    for (auto& item : mImages)
+    {
+        if (item.second.mFile.empty() || item.second.mTexture != 0)
+            continue;
+        const Image_Entry kept = item.second;
+        if (!LoadImage(item.first, kept.mFolder, kept.mFile))
+            continue;
+        Image_Entry& entry = item.second;
+        const uint32_t texture = entry.mTexture;
+        const bool opaque = entry.mOpaque;
+        entry = kept;
+        entry.mTexture = texture;
+        entry.mOpaque = opaque;
+    }
 }
 
 void Image_Bank::Shutdown()

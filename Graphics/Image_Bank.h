@@ -15,6 +15,7 @@ struct Image_Entry
 {
     uint32_t mTexture = 0; // GL texture name, 0 = none
     std::string mFile;
+    std::string mFolder; // where mFile was loaded from, to load it again
     Texture_Rect mTextureRect;
     float mPixelHeight = 0, mPixelWidth = 0;
     float mWorldHeight = 0, mWorldWidth = 0;
@@ -41,6 +42,9 @@ public:
     // The list reader itself, on any stream (tests and the fuzzer feed it text).
     bool ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback);
     void Shutdown(); // deletes the textures; entries stay
+    // Loads every image again into the current GL context (a new window has lost the
+    // old textures); entries keep their sizes and texture rectangles.
+    void Reupload();
     bool IsInitialised() const { return mInitialised; }
     const std::map<std::string, Image_Entry>& GetImages() const { return mImages; }
 

@@ -27,6 +27,24 @@ namespace
 {
 
 const int QUEUE_SIZE = 128; // SDL 1.2 holds at most this many events
+
+// A stick at rest rarely reads 0; a quarter of its travel counts as nothing.
+const int STICK_DEAD_ZONE = 8000;
+// Button numbers as the Linux drivers give them: south first, then east.
+const int PAD_SOUTH = 0;
+const int PAD_EAST = 1;
+// Start is 7 on Xbox-style pads; pads with analogue triggers as buttons (PlayStation)
+// put it at 9.
+const int PAD_START = 7;
+const int PAD_START_MANY_BUTTONS = 9;
+const int MANY_BUTTONS = 13;
+
+enum Pad_Result
+{
+    PAD_NOTHING, // no key changed: costs no frame
+    PAD_KEY,
+    PAD_QUIT
+};
 const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
 
 // The mouse is read by polling, so its events are of no use; left on, a moving mouse
@@ -65,7 +83,26 @@ void Input_Handler::Init(int rangeMin, int rangeMax)
         throw std::runtime_error("Input Handler: x_max <= x_min !!");
     mMouse.mInitialised = true;
     IgnorePointerEvents();
+    OpenGamepad();
     mInitialised = true;
+}
+
+void Input_Handler::OpenGamepad()
+{
+    if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) < 0)
+        return;
+    if (mGamepad && SDL_JoystickOpened(0))
+        return;
+    mGamepad = nullptr;
+    if (SDL_NumJoysticks() < 1)
+        return;
+    SDL_Joystick* pad = SDL_JoystickOpen(0);
+    if (!pad)
+        return;
+    SDL_JoystickEventState(SDL_ENABLE);
+    mGamepad = pad;
+    mStartButton = SDL_JoystickNumButtons(pad) >= MANY_BUTTONS ? PAD_START_MANY_BUTTONS : PAD_START;
+    std::cout << "Gamepad: " << SDL_JoystickName(0) << std::endl;
 }
 
 void Input_Handler::RegisterKey(int key)
@@ -100,23 +137,139 @@ bool Input_Handler::PollEvent()
         switch (event.type)
         {
         case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_ESCAPE)
+        {
+            const SDLKey sym = event.key.keysym.sym;
+            if (sym == SDLK_F11 || (sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)))
+            {
+                if (mFullScreenToggle)
+                    mFullScreenToggle();
+                return true;
+            }
+            if (sym == SDLK_ESCAPE)
                 return false;
-            SetKey(event.key.keysym.sym, true);
+            SetKey(sym, true);
             return true;
+        }
         case SDL_KEYUP: SetKey(event.key.keysym.sym, false); return true;
         case SDL_QUIT: return false;
+        case SDL_JOYAXISMOTION:
+        case SDL_JOYHATMOTION:
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+        {
+            const int result = ApplyPadEvent(&event);
+            if (result == PAD_QUIT)
+                return false;
+            if (result == PAD_KEY)
+                return true;
+            break;
+        }
         default: break;
         }
     }
     return true;
 }
 
+bool Input_Handler::IsRegistered(int key) const
+{
+    return std::find(mRegisteredKeys.begin(), mRegisteredKeys.end(), key) != mRegisteredKeys.end();
+}
+
 void Input_Handler::SetKey(int key, bool down)
 {
-    if (std::find(mRegisteredKeys.begin(), mRegisteredKeys.end(), key) == mRegisteredKeys.end())
+    // The keyboard is in use: whatever the pad held is let go, so a pad pulled out
+    // with the stick pushed cannot leave a key stuck down.
+    ReleasePadKeys();
+    if (!IsRegistered(key))
         return;
+    if (down)
+        mKeyboardKeys.insert(key);
+    else
+        mKeyboardKeys.erase(key);
     mKeyStates[key] = Key_State{down, ClockMs(), mFrameCounter};
+}
+
+bool Input_Handler::SetPadKey(int key, bool down)
+{
+    if (!IsRegistered(key))
+        return false;
+    if (down ? !mPadKeys.insert(key).second : mPadKeys.erase(key) == 0)
+        return false;
+    Key_State& state = mKeyStates[key];
+    // A key the keyboard holds stays down when the pad lets go of it.
+    const bool held = down || mKeyboardKeys.count(key) != 0;
+    if (state.mDown == held)
+        return false;
+    state = Key_State{held, ClockMs(), mFrameCounter};
+    return true;
+}
+
+void Input_Handler::ReleasePadKeys()
+{
+    const std::set<int32_t> held = mPadKeys;
+    for (int32_t key : held)
+        SetPadKey(key, false);
+}
+
+int Input_Handler::ApplyPadEvent(const void* raw)
+{
+    const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
+    bool changed = false;
+    // Both keys of a direction are set so a stick swung across the middle in one
+    // event does not leave the old side held.
+    auto direction = [&](int negativeKey, int positiveKey, int value)
+    {
+        const bool negative = value<0, positive = value> 0;
+        changed = SetPadKey(negativeKey, negative) || changed;
+        changed = SetPadKey(positiveKey, positive) || changed;
+    };
+    switch (event.type)
+    {
+    case SDL_JOYAXISMOTION:
+    {
+        if (event.jaxis.which != 0 || event.jaxis.axis > 1)
+            return PAD_NOTHING;
+        const int value = event.jaxis.value;
+        const int sign = value < -STICK_DEAD_ZONE ? -1 : value > STICK_DEAD_ZONE ? 1 : 0;
+        if (event.jaxis.axis == 0)
+            direction(KEY_LEFT, KEY_RIGHT, sign);
+        else
+            direction(KEY_UP, KEY_DOWN, sign);
+        break;
+    }
+    case SDL_JOYHATMOTION:
+    {
+        if (event.jhat.which != 0 || event.jhat.hat != 0)
+            return PAD_NOTHING;
+        const Uint8 hat = event.jhat.value;
+        direction(KEY_LEFT, KEY_RIGHT, (hat & SDL_HAT_LEFT) ? -1 : (hat & SDL_HAT_RIGHT) ? 1 : 0);
+        direction(KEY_UP, KEY_DOWN, (hat & SDL_HAT_UP) ? -1 : (hat & SDL_HAT_DOWN) ? 1 : 0);
+        break;
+    }
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+    {
+        if (event.jbutton.which != 0)
+            return PAD_NOTHING;
+        const bool down = event.type == SDL_JOYBUTTONDOWN;
+        const int button = event.jbutton.button;
+        if (button == PAD_EAST)
+            return down ? PAD_QUIT : PAD_NOTHING;
+        if (button == PAD_SOUTH)
+        {
+            // Jumps in play, chooses in menus.
+            changed = SetPadKey(KEY_SPACE, down) || changed;
+            changed = SetPadKey(KEY_RETURN, down) || changed;
+        }
+        else if (button == mStartButton)
+        {
+            changed = SetPadKey(KEY_P, down);
+        }
+        break;
+    }
+    default: break;
+    }
+    return changed ? PAD_KEY : PAD_NOTHING;
 }
 
 // A key never registered has no state and is up.

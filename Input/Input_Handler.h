@@ -1,10 +1,13 @@
 // Turns the SDL event queue into per-key state the game polls: held, and pressed this
 // frame. One event is taken per update. Escape and the window's close event are
-// reported to the caller as quit requests instead of being acted on.
+// reported to the caller as quit requests instead of being acted on. The first
+// gamepad drives the same keys: stick and D-pad the arrows, south button Space and
+// Enter, Start the pause key, east button the same as Escape.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <vector>
 
 struct Key_State
@@ -42,17 +45,31 @@ public:
     bool IsLeftButtonDown() const { return mMouse.mLeftDown; }
     uint32_t GetFrameCounter() const { return mFrameCounter; }
     bool IsInitialised() const { return mInitialised; }
+    bool HasGamepad() const { return mGamepad != nullptr; }
+    // Called (before anything else sees the key) for F11 and Alt+Enter.
+    void SetFullScreenToggle(void (*toggle)()) { mFullScreenToggle = toggle; }
 
 private:
     void UpdateMouse();
     void SetKey(int key, bool down);
     const Key_State* Find(int key) const;
+    bool IsRegistered(int key) const;
+    void OpenGamepad();
+    bool SetPadKey(int key, bool down); // true when the key's state changed
+    void ReleasePadKeys();
+    int ApplyPadEvent(const void* event); // an SDL_Event
 
     std::map<int32_t, Key_State> mKeyStates;
     uint32_t mFrameCounter = 0;
     Mouse_State mMouse;
     bool mInitialised = false;
     std::vector<int32_t> mRegisteredKeys;
+    // A key is down while the keyboard or the pad holds it; these are the pad's.
+    std::set<int32_t> mPadKeys;
+    std::set<int32_t> mKeyboardKeys;
+    void* mGamepad = nullptr; // SDL_Joystick
+    int mStartButton = 7;
+    void (*mFullScreenToggle)() = nullptr;
 };
 
 extern Input_Handler gInput;

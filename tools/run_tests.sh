@@ -60,6 +60,25 @@ for t in tests/e2e/*.sh; do
   run "$(basename "$t")" "$t" "$BUILD"
 done
 
+# Fedora, Arch and Debian 13 give the game sdl12-compat (SDL 1.2 on SDL2) instead of
+# the original: the smoke run again on its library, taken from Debian 12's package
+# without installing it over the system's.
+step "The smoke run on sdl12-compat"
+sdl12_compat_dir() {
+  local cache="$BUILD/sdl12-compat"
+  if ! ls "$cache"/x/usr/lib/*/sdl12-compat/libSDL-1.2.so.0 >/dev/null 2>&1; then
+    rm -rf "$cache" && mkdir -p "$cache" &&
+      (cd "$cache" && apt-get download -q libsdl1.2-compat >/dev/null 2>&1 && dpkg -x libsdl1.2-compat_*.deb x) ||
+      { echo "could not fetch libsdl1.2-compat (apt-get download)" >&2; return 1; }
+  fi
+  dirname "$(ls "$cache"/x/usr/lib/*/sdl12-compat/libSDL-1.2.so.0 | head -n1)"
+}
+if compat=$(sdl12_compat_dir); then
+  run "smoke.sh on sdl12-compat" env LD_LIBRARY_PATH="$(realpath "$compat")" ZQ_SDL=compat tests/e2e/smoke.sh "$BUILD"
+else
+  failed+=("sdl12-compat library")
+fi
+
 echo
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${#failed[@]} step(s):"; printf '  - %s\n' "${failed[@]}"

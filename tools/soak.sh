@@ -54,6 +54,8 @@ rm -f "$OUT"/game-*.out "$OUT"/game-*.err "$OUT"/sanitizer.* "$OUT"/rss-*.txt "$
 
 # The game writes its high score file; it plays in a copy so the shipped one stays as it is.
 WORK=$(mktemp -d)
+# Its settings likewise stay in the copy, away from the real ~/.config.
+export XDG_CONFIG_HOME="$WORK/config"
 cleanup() {
   zq_xserver_stop
   rm -rf "$WORK"

@@ -141,6 +141,57 @@ TEST_F(Images, KeysOfOneFileShareATexture)
     EXPECT_NE(gImageBank.GetImage("SHARE_A").mTexture, gImageBank.GetImage("OTHER").mTexture);
 }
 
+TEST_F(Images, ANewWindowDrawsAsTheOldOne)
+{
+    // Where SDL cannot switch to full screen in place, the game opens a new window:
+    // its GL context starts empty, so images, blending and fog must all come back.
+    Animation_Frame cells = LoadSized("REOPEN_CELLS", "rgb24_3x3.png");
+    Animation_Frame back = LoadSized("REOPEN_GREEN", "green_8x6.png", 3.0f);
+    Animation_Frame half = LoadSized("REOPEN_RED", "red_4x2.png", 1.5f);
+    gGraphics.SetFogColour(0.2f, 0.4f, 0.6f);
+    gGraphics.DisableFog();
+    ASSERT_TRUE(gGraphics.SetFullScreen(false, true));
+    ASSERT_TRUE(gGraphics.IsInitialised());
+    EXPECT_FALSE(gGraphics.IsFullScreen());
+    EXPECT_FLOAT_EQ(gImageBank.GetImage("REOPEN_CELLS").mWorldWidth, 1.5f);
+    EXPECT_EQ(glIsEnabled(GL_FOG), GL_FALSE);
+
+    gGraphics.DrawFrameAt(cells, 0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); },
+                     ReadScene(-0.5f + 0.5f * (i % 3), 0.5f - 0.5f * (i / 3)), CELLS[i])
+            << "cell " << i;
+    gGraphics.Render();
+    gGraphics.DrawFrameAt(back, 0.0f, 0.0f, 0.0f);
+    gGraphics.DrawFrameAt(half, 0.0f, 0.0f, 0.0f);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(-0.5f, 0.0f),
+                 (Rgb{255, 0, 0}));
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(0.5f, 0.0f),
+                 (Rgb{0, 255, 0}));
+    // The clear colour stays black with the fog off, whatever the fog colour is.
+    gGraphics.Render();
+    gGraphics.DrawFrameAt(cells, 0.0f, 0.0f, 0.0f);
+    EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); }, ReadScene(1.5f, 0.9f),
+                 (Rgb{0, 0, 0}));
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+
+    // Mesa here keeps the context across the new window; elsewhere it is lost with
+    // every texture in it. Deleting them does the same, and they must all come back.
+    LoadSized("REOPEN_CELLS_TOO", "rgb24_3x3.png");
+    gImageBank.Shutdown();
+    ASSERT_EQ(gImageBank.GetImage("REOPEN_CELLS").mTexture, 0u);
+    gImageBank.Reupload();
+    EXPECT_NE(gImageBank.GetImage("REOPEN_CELLS").mTexture, 0u);
+    EXPECT_EQ(gImageBank.GetImage("REOPEN_CELLS").mTexture, gImageBank.GetImage("REOPEN_CELLS_TOO").mTexture);
+    EXPECT_FLOAT_EQ(gImageBank.GetImage("REOPEN_CELLS").mWorldWidth, 1.5f);
+    gGraphics.Render();
+    gGraphics.DrawFrameAt(cells, 0.0f, 0.0f, 0.0f);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_PRED2([](const Rgb& a, const Rgb& b) { return Near(a, b); },
+                     ReadScene(-0.5f + 0.5f * (i % 3), 0.5f - 0.5f * (i / 3)), CELLS[i])
+            << "after the upload again, cell " << i;
+}
+
 TEST_F(Images, ShutdownFreesEveryTextureEvenOfReloadedKeys)
 {
     LoadSized("RELOADED", "blue_2x2.png"); // no other key uses this file

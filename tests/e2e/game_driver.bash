@@ -53,7 +53,8 @@ zq_start() {
 
   zq_xserver_start || zq_fail "no X display"
 
-  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} "$game" \
+  # Settings go to the run's own folder, never to the real ~/.config.
+  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_CONFIG_HOME="$ZQ_WORK/config" "$game" \
       >"$ZQ_WORK/game.out" 2>"$ZQ_WORK/game.err" </dev/null) &
   ZQ_GAME_PID=$!
   ZQ_WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)

@@ -38,6 +38,41 @@ void PushButton(Uint8 type)
     ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
 
+void PushAxis(int axis, int value)
+{
+    SDL_Event event = {};
+    event.type = SDL_JOYAXISMOTION;
+    event.jaxis.type = SDL_JOYAXISMOTION;
+    event.jaxis.axis = static_cast<Uint8>(axis);
+    event.jaxis.value = static_cast<Sint16>(value);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void PushHat(Uint8 value)
+{
+    SDL_Event event = {};
+    event.type = SDL_JOYHATMOTION;
+    event.jhat.type = SDL_JOYHATMOTION;
+    event.jhat.value = value;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+void PushPadButton(int button, bool down)
+{
+    SDL_Event event = {};
+    event.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    event.jbutton.type = event.type;
+    event.jbutton.button = static_cast<Uint8>(button);
+    event.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+}
+
+int gToggles = 0;
+void CountToggle()
+{
+    ++gToggles;
+}
+
 class InputTest : public ::testing::Test
 {
 protected:
@@ -58,6 +93,12 @@ protected:
         mInput.Init(0, 800);
         mInput.RegisterKey(KEY_LEFT);
         mInput.RegisterKey(KEY_SPACE);
+    }
+
+    void RegisterPadKeys()
+    {
+        for (int key : {KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_RETURN, KEY_P})
+            mInput.RegisterKey(key);
     }
 
     Input_Handler mInput;
@@ -161,6 +202,141 @@ TEST_F(InputTest, MouseEventsDoNotDelayKeys)
     EXPECT_TRUE(mInput.IsKeyPressed(KEY_SPACE));
     EXPECT_TRUE(mInput.Update());
     EXPECT_FALSE(mInput.IsKeyDown(KEY_SPACE));
+}
+
+TEST_F(InputTest, StickAndDpadSteerLikeTheArrowKeys)
+{
+    RegisterPadKeys();
+    // A stick resting a little off centre presses nothing and costs no frame.
+    PushAxis(0, -7000);
+    PushAxis(1, 7000);
+    PushKey(SDL_KEYDOWN, KEY_UP);
+    EXPECT_TRUE(mInput.Update());
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_LEFT));
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_DOWN));
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_UP));
+    PushKey(SDL_KEYUP, KEY_UP);
+    mInput.Update();
+
+    PushAxis(0, -20000);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_LEFT));
+    // More of the same direction is not a new press.
+    PushAxis(0, -30000);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    EXPECT_FALSE(mInput.IsKeyPressed(KEY_LEFT));
+    // Swung across in one event: the old side lets go.
+    PushAxis(0, 25000);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_LEFT));
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_RIGHT));
+    PushAxis(0, 100);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_RIGHT));
+
+    // The stick's up is the menus' up; the D-pad moves the cursor the same way.
+    PushAxis(1, -32768);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_UP));
+    PushAxis(1, 0);
+    mInput.Update();
+    PushHat(SDL_HAT_DOWN);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_DOWN));
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_UP));
+    PushHat(SDL_HAT_LEFTUP);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_DOWN));
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_UP));
+    PushHat(SDL_HAT_CENTERED);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_LEFT));
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_UP));
+}
+
+TEST_F(InputTest, PadButtonsJumpSelectPauseAndBackOut)
+{
+    RegisterPadKeys();
+    PushPadButton(0, true);
+    EXPECT_TRUE(mInput.Update());
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_SPACE));
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_RETURN));
+    PushPadButton(0, false);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_SPACE));
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_RETURN));
+
+    PushPadButton(7, true);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_P));
+    PushPadButton(7, false);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_P));
+
+    // East backs out like Escape: a quit request, reported once, no key changed.
+    PushAxis(0, -20000);
+    mInput.Update();
+    PushPadButton(1, true);
+    EXPECT_FALSE(mInput.Update());
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    PushPadButton(1, false);
+    EXPECT_TRUE(mInput.Update());
+}
+
+TEST_F(InputTest, KeyboardStillWorksAfterThePadIsPulledOut)
+{
+    RegisterPadKeys();
+    // The pad's stick held left when it went away: its last word was "left".
+    PushAxis(0, -32768);
+    mInput.Update();
+    ASSERT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    PushKey(SDL_KEYDOWN, KEY_RIGHT);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_RIGHT));
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_LEFT));
+    PushKey(SDL_KEYUP, KEY_RIGHT);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_RIGHT));
+
+    // Both holding a key: it stays down until both let go.
+    PushKey(SDL_KEYDOWN, KEY_LEFT);
+    mInput.Update();
+    PushAxis(0, -32768);
+    PushAxis(0, 0);
+    mInput.Update();
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    PushKey(SDL_KEYUP, KEY_LEFT);
+    mInput.Update();
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_LEFT));
+}
+
+TEST_F(InputTest, FullScreenKeysReachTheSwitchOnly)
+{
+    RegisterPadKeys();
+    gToggles = 0;
+    mInput.SetFullScreenToggle(CountToggle);
+    PushKey(SDL_KEYDOWN, SDLK_F11);
+    EXPECT_TRUE(mInput.Update());
+    EXPECT_EQ(gToggles, 1);
+
+    // Alt+Enter switches and is not an Enter for the menus.
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.type = SDL_KEYDOWN;
+    event.key.keysym.sym = SDLK_RETURN;
+    event.key.keysym.mod = KMOD_LALT;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    EXPECT_TRUE(mInput.Update());
+    EXPECT_EQ(gToggles, 2);
+    EXPECT_FALSE(mInput.IsKeyDown(KEY_RETURN));
+
+    PushKey(SDL_KEYDOWN, KEY_RETURN);
+    mInput.Update();
+    EXPECT_EQ(gToggles, 2);
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_RETURN));
 }
 
 TEST_F(InputTest, UpdateBeforeInitChangesNothing)

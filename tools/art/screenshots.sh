@@ -12,7 +12,8 @@ unset DISPLAY # its own server, so the shots show the game alone
 GAME_PID=
 trap '[ -n "$GAME_PID" ] && kill $GAME_PID 2>/dev/null; zq_xserver_stop' EXIT
 zq_xserver_start || exit 1
-SDL_AUDIODRIVER=dummy "$BUILD/cavegame" >"$OUT/game.out" 2>"$OUT/game.err" </dev/null &
+# Settings go to the output folder, never to the real ~/.config.
+SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$OUT/config" "$BUILD/cavegame" >"$OUT/game.out" 2>"$OUT/game.err" </dev/null &
 GAME_PID=$!
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zoomquest!$' | head -n1)
 [ -n "$wid" ] || { echo "no game window"; exit 1; }

@@ -1,0 +1,43 @@
+// What the player chose and expects to find again next time: the volume set in the
+// pause menu, full screen or a window, and keyboard or mouse steering. Kept as a few
+// "name = value" lines in $XDG_CONFIG_HOME/zoomquest/settings (~/.config by default),
+// replaced whole whenever one of them changes.
+#pragma once
+
+#include <istream>
+#include <string>
+
+struct Settings
+{
+    float mVolume = 1.0f;
+    bool mFullScreen = false;
+    bool mMouseSteering = false;
+
+    bool operator==(const Settings& other) const
+    {
+        return mVolume == other.mVolume && mFullScreen == other.mFullScreen &&
+               mMouseSteering == other.mMouseSteering;
+    }
+    bool operator!=(const Settings& other) const { return !(*this == other); }
+};
+
+// Reads the lines into settings. False, with what is wrong in error, for anything it
+// cannot take (settings is then left as it was).
+bool ParseSettings(std::istream& in, Settings& settings, std::string& error);
+std::string FormatSettings(const Settings& settings);
+
+// The settings file: $XDG_CONFIG_HOME/zoomquest/settings, else ~/.config/zoomquest/settings;
+// empty when neither can be found.
+std::string SettingsPath();
+// The file's settings, or the defaults and one line on standard error when it is
+// missing, unreadable or damaged.
+Settings LoadSettings(const std::string& path);
+// Makes the folder and replaces the file whole. False, with one line on standard
+// error, when it cannot be written.
+bool SaveSettings(const std::string& path, const Settings& settings);
+
+// Remembers the settings of this run: Start with those loaded, then Keep every frame
+// writes the file whenever the game's own values differ from the last ones written.
+// Does nothing until started, so tests never reach the player's file.
+void StartKeepingSettings(const std::string& path, const Settings& loaded);
+void KeepSettings();
