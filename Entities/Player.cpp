@@ -35,7 +35,7 @@ Player::Player()
     : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f), mY(1.0f),
       mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f), mCheckpointZ(0.0f),
       mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true), mHeldItem(nullptr),
-      mItemUseBlocked(false), mHitThisFrame(false)
+      mItemUseBlocked(false), mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
 {
 }
 
@@ -76,6 +76,8 @@ void Player::Reset()
     mX = 0.5f;
     mY = 1.0f;
     mAccelerating = false;
+    mCheckedUpTo = NAN;
+    mSweepFrom = NAN;
     // Rewinds every set, makes the run current and drops any tint the cloak left on.
     mAnimation.Reset();
     mItemUseBlocked = false;
@@ -183,6 +185,9 @@ void Player::Launch(float velocityY, float gravity)
 void Player::Update(Input_Handler& input)
 {
     mHitThisFrame = false;
+    // Only last frame's test counts: not one from before a cloak or a respawn.
+    mSweepFrom = mCheckedUpTo;
+    mCheckedUpTo = NAN;
 
     if (gKeyboardControl || gMouseControl)
     {

@@ -63,6 +63,10 @@ public:
     Entity* mHeldItem;
     bool mItemUseBlocked;
     bool mHitThisFrame;
+    // Far edge of the last collision test, kept one frame: a runner that speeds up
+    // (a boost) is tested from there, not only from where it now stands. NaN: none.
+    float mCheckedUpTo;
+    float mSweepFrom;
     Animation mAnimation;
     Animation_Frame mShadow;
 
