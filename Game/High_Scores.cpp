@@ -128,9 +128,9 @@ std::vector<uint32_t> High_Scores::TopTen(std::vector<uint32_t> entries)
 
 bool High_Scores::MadeTopTen(uint32_t score, const std::vector<uint32_t>& table)
 {
-    if (table.empty())
-        return true;
-    return score > table.back();
+    // The table shown holds the new score whenever it made it, so look for it there:
+    // beating the smallest entry shown cannot work when that entry is the score itself.
+    return std::find(table.begin(), table.end(), score) != table.end();
 }
 
 std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32_t>& table, uint32_t score)

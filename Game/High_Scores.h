@@ -39,7 +39,7 @@ public:
 
     // The best TABLE_SIZE entries, largest first.
     static std::vector<uint32_t> TopTen(std::vector<uint32_t> entries);
-    // The player beat the smallest score shown (an empty table is beaten by any score).
+    // The score is among the entries shown (the table is made with it).
     static bool MadeTopTen(uint32_t score, const std::vector<uint32_t>& table);
 
     // One line of the table as shown: the entry, where it stands, and whether it is the

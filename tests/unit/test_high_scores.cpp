@@ -115,11 +115,14 @@ TEST(HighScores, TopTenIsSortedLargestFirstAndCut)
     EXPECT_EQ((Scores{3000000000u, 11, 10, 9, 8, 7, 7, 6, 5, 4}), top);
     EXPECT_EQ((Scores{2, 1}), High_Scores::TopTen(Scores{1, 2}));
 
-    // Beating the smallest shown entry counts; equalling it does not.
+    // The table is made with the new score: being shown, even as the smallest entry or
+    // alone in a first table, is making it; only a score cut from the table did not.
     EXPECT_TRUE(High_Scores::MadeTopTen(5, top));
-    EXPECT_FALSE(High_Scores::MadeTopTen(4, top));
-    EXPECT_FALSE(High_Scores::MadeTopTen(50, Scores{50}));
-    EXPECT_TRUE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
+    EXPECT_TRUE(High_Scores::MadeTopTen(4, top));
+    EXPECT_TRUE(High_Scores::MadeTopTen(50, High_Scores::TopTen(Scores{50})));
+    EXPECT_FALSE(High_Scores::MadeTopTen(3, top));
+    EXPECT_FALSE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
+    EXPECT_FALSE(High_Scores::MadeTopTen(1, Scores{}));
 }
 
 TEST(HighScores, TableLinesHighlightEveryEntryEqualToTheScore)
