@@ -268,8 +268,13 @@ void Player::Update(Input_Handler& input)
 
 void Player::TouchEntity(Entity& e)
 {
+    // A pickup that vanishes is spent: a runner knocked back across it must not
+    // collect it again.
     if (e.mVanishOnTouch)
+    {
         e.mOnScreen = false;
+        e.mSolid = false;
+    }
     if (e.mHoldable)
     {
         // The item dropped for the new one still pays out.
