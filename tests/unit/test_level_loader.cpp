@@ -91,13 +91,20 @@ TEST(LevelLoader, AttributeLineEnds)
     EXPECT_FLOAT_EQ(1.0f, none.entities[0]->mY);
     EXPECT_EQ(4u, none.Words(1).size());
 
-    // A blank before the line feed lets the first word of the next line in; here that
-    // word is a one-word label line, so the next record still loads.
+    // A blank before the line feed lets the whole next line in; here that line is a
+    // one-word label line, so the next record still loads.
     Loaded swallow("T: 0 D: 5 X: 0.5 A: " + GEM + " \nTreasure\nT: 0 D: 6 X: 0.5 A: " + GEM + "\n");
     ASSERT_TRUE(swallow.complete);
     ASSERT_EQ(2u, swallow.entities.size());
     EXPECT_EQ((std::vector<std::string>{"IMAGE", "GEM_RED", "VALUE", "25", "Treasure"}), swallow.Words(0));
     EXPECT_EQ(4u, swallow.Words(1).size());
+
+    // When the next line is a record, every word of it goes (what the level README says).
+    Loaded lost("T: 0 D: 5 X: 0.5 A: " + GEM + " \nT: 0 D: 6 X: 0.5 A: VALUE 7\n");
+    ASSERT_EQ(1u, lost.entities.size());
+    EXPECT_EQ((std::vector<std::string>{"IMAGE", "GEM_RED", "VALUE", "25", "T:", "0", "D:", "6", "X:", "0.5",
+                                        "A:", "VALUE", "7"}),
+              lost.Words(0));
 
     // The same after a colon with only a blank behind it.
     Loaded blank("T: 0 D: 5 X: 0.5 A: \nlabel\nT: 0 D: 6 X: 0.5 A:\n");
