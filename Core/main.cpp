@@ -130,6 +130,7 @@ int main(int, char**)
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
+    Input_Handler::InstallQuitSignals();
     gInput.Init(0, SCREEN_WIDTH);
     if (!gGraphics.Init(ZQ_FULLSCREEN != 0))
     {
@@ -158,7 +159,12 @@ int main(int, char**)
         gTimer.StartFrame();
 
         if (!gInput.Update())
+        {
+            // Ctrl+C, kill or a logout end the game as quitting from the menu does.
+            if (Input_Handler::QuitSignalled())
+                break;
             gGameState.EnterPause();
+        }
         if (gTimingReport)
             TimingReportLine("Updated input");
 
@@ -171,7 +177,11 @@ int main(int, char**)
         if (gShowTutorial)
         {
             if (!RunTutorial())
+            {
+                if (Input_Handler::QuitSignalled())
+                    break;
                 gGameState.EnterPause();
+            }
             gShowTutorial = false;
         }
 

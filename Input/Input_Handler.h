@@ -43,6 +43,13 @@ public:
     uint32_t GetFrameCounter() const { return mFrameCounter; }
     bool IsInitialised() const { return mInitialised; }
 
+    // SIGINT and SIGTERM end the game (SDL alone would turn them into a window close,
+    // which in play only pauses). Installed after SDL starts; SDL then keeps ours.
+    // From then on Update and PollEvent report a quit request, and QuitSignalled says
+    // it is one that must end the program. A second signal ends it at once.
+    static void InstallQuitSignals();
+    static bool QuitSignalled();
+
 private:
     void UpdateMouse();
     void SetKey(int key, bool down);
