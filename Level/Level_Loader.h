@@ -17,6 +17,9 @@ public:
     static std::string FileName(uint16_t levelNumber);
     // True when the whole file was read; entities made before a failure stay appended.
     bool Load(uint16_t levelNumber, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
+    // The same for a file by its path. A path that is not a plain file, and a level whose
+    // last record lies at or before the start of the run (no length), fail with a message.
+    bool LoadFile(const std::string& path, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
     // The record reader itself, on any stream (tests and the fuzzer feed it text).
     static bool Read(std::istream& in, std::vector<Entity*>& entities, std::vector<Entity*>& overlay);
 
