@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "Core/Globals.h"
@@ -124,6 +125,12 @@ void Player::SaveCheckpoint()
     mCheckpointScore = mScore;
     mCheckpointDragonZ = gEnvironment.gDragonDistance;
     mItemUseBlocked = true;
+}
+
+void Player::AddScore(int32_t value)
+{
+    const int64_t sum = static_cast<int64_t>(mScore) + value;
+    mScore = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 void Player::SetSpeed(float speed)
@@ -279,7 +286,7 @@ void Player::TouchEntity(Entity& e)
     {
         // The item dropped for the new one still pays out.
         if (mHeldItem)
-            mScore += mHeldItem->mScoreValue;
+            AddScore(mHeldItem->mScoreValue);
         mHeldItem = &e;
         return;
     }
