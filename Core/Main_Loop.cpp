@@ -69,7 +69,7 @@ void UpdatePlay()
             TimingReportLine("Collisions checked");
     }
 
-    gBackground.Update();
+    gBackground.Update(gHUD.mPanic);
     if (gTimingReport)
         TimingReportLine("Background handler updated");
 

@@ -16,6 +16,7 @@
 #include "Core/Timing_Report.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
+#include "Game/HUD.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -69,7 +70,7 @@ bool RunTutorial()
         gPlayer.Update(gInput);
         position += 1.0f;
         gCamera.SetPosition(position);
-        gBackground.Update();
+        gBackground.Update(gHUD.mPanic);
         gBackground.Draw();
         gGraphics.DrawAnimation(gPlayer.mAnimation,
                                 gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "Graphics/Graphics.h"
-#include "World/Camera.h"
+#include "Graphics/Screen_Plane.h"
 
 Font gFont;
 
@@ -95,5 +95,5 @@ void Font::drawStringCentered(const std::string& text, float x, float y, float z
 void Font::drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g,
                                 float b, float a)
 {
-    drawString(text, Camera::FractionToScreenX(fx), Camera::FractionToScreenY(fy), z, r, g, b, a);
+    drawString(text, FractionToScreenX(fx), FractionToScreenY(fy), z, r, g, b, a);
 }

@@ -12,7 +12,7 @@
 
 #include "Core/Constants.h"
 #include "Graphics/Graphics.h"
-#include "World/Camera.h"
+#include "Graphics/Screen_Plane.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -136,10 +136,10 @@ bool Image_Bank::Init(Loading_Callback callback)
         Image_Entry& screen = GetImage("LOADING_SCREEN");
         screen.mWidthFraction = 0.75f;
         screen.mHalfWidthFraction = 0.375f;
-        screen.mWorldWidth = Camera::FractionToWidth(0.75f);
+        screen.mWorldWidth = FractionToWidth(0.75f);
         screen.mHeightFraction = 0.7f;
         screen.mHalfHeightFraction = 0.35f;
-        screen.mWorldHeight = Camera::FractionToHeight(0.7f);
+        screen.mWorldHeight = FractionToHeight(0.7f);
     }
     if (LoadImage("LOADING_ICON", IMAGE_PATH, LOADING_ICON_FILE))
     {
@@ -147,10 +147,10 @@ bool Image_Bank::Init(Loading_Callback callback)
         Image_Entry& icon = GetImage("LOADING_ICON");
         icon.mWidthFraction = 0.05f;
         icon.mHalfWidthFraction = 0.025f;
-        icon.mWorldWidth = Camera::FractionToWidth(0.05f);
+        icon.mWorldWidth = FractionToWidth(0.05f);
         icon.mHeightFraction = SCREEN_PLANE_HALF_WIDTH * 0.05f;
         icon.mHalfHeightFraction = icon.mHeightFraction * 0.5f;
-        icon.mWorldHeight = Camera::FractionToHeight(icon.mHeightFraction);
+        icon.mWorldHeight = FractionToHeight(icon.mHeightFraction);
     }
 
     mInitialised = LoadImageList(IMAGE_PATH, IMAGE_INFO_FILE, callback);
@@ -308,7 +308,7 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
         }
         entry.mWidthFraction = width;
         entry.mHalfWidthFraction = width * 0.5f;
-        entry.mWorldWidth = Camera::FractionToWidth(width);
+        entry.mWorldWidth = FractionToWidth(width);
 
         float height;
         SkipToken(in);
@@ -320,7 +320,7 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
         }
         entry.mHeightFraction = height;
         entry.mHalfHeightFraction = height * 0.5f;
-        entry.mWorldHeight = Camera::FractionToHeight(height);
+        entry.mWorldHeight = FractionToHeight(height);
     }
 
     if (started && !ended)

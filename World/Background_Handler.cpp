@@ -5,7 +5,6 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Clock.h"
 #include "Core/Constants.h"
-#include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
 
@@ -106,7 +105,7 @@ void Background_Handler::StartFade(float alpha, int frames)
     mFadeStep = 0.0f;
 }
 
-void Background_Handler::Update()
+void Background_Handler::Update(float panic)
 {
     if (mFadeFrames > mFadeStep)
     {
@@ -144,7 +143,7 @@ void Background_Handler::Update()
     gCamera.ShiftFarFrameX(mShiftX);
     gCamera.ShiftFarFrameY(mShiftY);
 
-    if (gHUD.mPanic > PANIC_THRESHOLD)
+    if (panic > PANIC_THRESHOLD)
     {
         if (!sPanicArmed)
         {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Graphics/Screen_Plane.h"
+
 #include "Core/Constants.h"
 
 Camera gCamera;
@@ -141,20 +143,20 @@ void Camera::ShiftFarFrameY(float d)
 
 float Camera::FractionToWidth(float f)
 {
-    return f * SCREEN_PLANE_WIDTH;
+    return ::FractionToWidth(f);
 }
 
 float Camera::FractionToHeight(float f)
 {
-    return f * SCREEN_PLANE_HEIGHT;
+    return ::FractionToHeight(f);
 }
 
 float Camera::FractionToScreenX(float f)
 {
-    return f * SCREEN_PLANE_WIDTH - SCREEN_PLANE_HALF_WIDTH;
+    return ::FractionToScreenX(f);
 }
 
 float Camera::FractionToScreenY(float f)
 {
-    return 1.0f - f * SCREEN_PLANE_HEIGHT;
+    return ::FractionToScreenY(f);
 }

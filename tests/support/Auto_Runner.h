@@ -607,7 +607,7 @@ inline bool PlayFrame(Auto_Runner& runner, Keyboard& keys, Run_Report& report)
     gEntities.Update(gPlayer);
     if (gPlayer.mCollidable)
         CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
-    gBackground.Update();
+    gBackground.Update(gHUD.mPanic);
     gHUD.Update(gPlayer.mScore, gGameState.GetDragonProgress(), gPlayer.mHeldItem,
                 gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
     ++report.mFrames;
