@@ -70,7 +70,7 @@ void UpdatePlay()
             TimingReportLine("Collisions checked");
     }
 
-    gBackground.Update();
+    gBackground.Update(gHUD.mPanic);
     if (gTimingReport)
         TimingReportLine("Background handler updated");
 

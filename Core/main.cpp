@@ -17,6 +17,7 @@
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
 #include "Game/Settings.h"
+#include "Game/HUD.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -70,7 +71,7 @@ bool RunTutorial()
         gPlayer.Update(gInput);
         position += 1.0f;
         gCamera.SetPosition(position);
-        gBackground.Update();
+        gBackground.Update(gHUD.mPanic);
         gBackground.Draw();
         gGraphics.DrawAnimation(gPlayer.mAnimation,
                                 gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,
@@ -142,6 +143,7 @@ int main(int, char**)
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
+    Input_Handler::InstallQuitSignals();
     gInput.Init(0, SCREEN_WIDTH);
     gInput.SetFullScreenToggle(ToggleFullScreen);
     if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen))
@@ -175,7 +177,12 @@ int main(int, char**)
         gTimer.StartFrame();
 
         if (!gInput.Update())
+        {
+            // Ctrl+C, kill or a logout end the game as quitting from the menu does.
+            if (Input_Handler::QuitSignalled())
+                break;
             gGameState.EnterPause();
+        }
         if (gTimingReport)
             TimingReportLine("Updated input");
 
@@ -188,7 +195,11 @@ int main(int, char**)
         if (gShowTutorial)
         {
             if (!RunTutorial())
+            {
+                if (Input_Handler::QuitSignalled())
+                    break;
                 gGameState.EnterPause();
+            }
             gShowTutorial = false;
         }
 

@@ -12,6 +12,7 @@ public:
     bool Update(Player& player) override;
     void Touch(Player& player) override;
     void Reset() override;
+    float GetApproachStep() const override { return mAlive ? mRollSpeed : 0.0f; }
 
     float mSpeedX;
     float mRollSpeed;

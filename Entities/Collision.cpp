@@ -43,16 +43,21 @@ void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
         return;
     const Box_Edges p = EdgesOf(gCamera.ProjectBox(player.mX, player.mY, 2.0f * player.mHalfWidth,
                                                    2.0f * player.mHalfHeight, player.mZ));
-    const float nearZ = player.mZ;
+    // Whatever last frame's test stopped short of is tested now (a runner speeding up).
+    float nearZ = player.mZ;
+    if (player.mSweepFrom < nearZ)
+        nearZ = player.mSweepFrom;
     const float farZ = player.mZ + player.mSpeed;
+    player.mCheckedUpTo = farZ;
 
     for (const std::unique_ptr<Entity>* it = first; it != last; ++it)
     {
         Entity& e = **it;
         if (!e.mSolid)
             continue;
-        // Only what the runner passes this frame: knocked back, the slab is empty.
-        if (!(nearZ <= e.mZ && e.mZ <= farZ))
+        // Only what the runner passes this frame: knocked back, the slab is empty. A
+        // moving object is tested over the whole distance it closed too.
+        if (!(nearZ <= e.mZ && e.mZ <= farZ + e.GetApproachStep()))
             continue;
         const Box_Edges b = EdgesOf(gCamera.ProjectBox(e.mX, e.mY, 2.0f * e.mSize * e.mHalfWidth,
                                                        2.0f * e.mSize * e.mHalfHeight, e.mZ));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "Core/Globals.h"
@@ -35,7 +36,7 @@ Player::Player()
     : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f), mY(1.0f),
       mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f), mCheckpointZ(0.0f),
       mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true), mHeldItem(nullptr),
-      mItemUseBlocked(false), mHitThisFrame(false)
+      mItemUseBlocked(false), mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
 {
 }
 
@@ -76,6 +77,8 @@ void Player::Reset()
     mX = 0.5f;
     mY = 1.0f;
     mAccelerating = false;
+    mCheckedUpTo = NAN;
+    mSweepFrom = NAN;
     // Rewinds every set, makes the run current and drops any tint the cloak left on.
     mAnimation.Reset();
     mItemUseBlocked = false;
@@ -122,6 +125,12 @@ void Player::SaveCheckpoint()
     mCheckpointScore = mScore;
     mCheckpointDragonZ = gEnvironment.gDragonDistance;
     mItemUseBlocked = true;
+}
+
+void Player::AddScore(int32_t value)
+{
+    const int64_t sum = static_cast<int64_t>(mScore) + value;
+    mScore = static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 void Player::SetSpeed(float speed)
@@ -183,6 +192,9 @@ void Player::Launch(float velocityY, float gravity)
 void Player::Update(Input_Handler& input)
 {
     mHitThisFrame = false;
+    // Only last frame's test counts: not one from before a cloak or a respawn.
+    mSweepFrom = mCheckedUpTo;
+    mCheckedUpTo = NAN;
 
     if (gKeyboardControl || gMouseControl)
     {
@@ -263,13 +275,18 @@ void Player::Update(Input_Handler& input)
 
 void Player::TouchEntity(Entity& e)
 {
+    // A pickup that vanishes is spent: a runner knocked back across it must not
+    // collect it again.
     if (e.mVanishOnTouch)
+    {
         e.mOnScreen = false;
+        e.mSolid = false;
+    }
     if (e.mHoldable)
     {
         // The item dropped for the new one still pays out.
         if (mHeldItem)
-            mScore += mHeldItem->mScoreValue;
+            AddScore(mHeldItem->mScoreValue);
         mHeldItem = &e;
         return;
     }

@@ -32,7 +32,8 @@ public:
         mLevelStartScore = 0;
         mScore = 0;
     }
-    void AddScore(int32_t value) { mScore += value; }
+    // Stops at the ends of the range: a level's values may add up past it.
+    void AddScore(int32_t value);
     void SetSpeed(float speed);
     void SetX(float x); // clamped to keep the body inside the walls and the window
     // Where SetX lets the runner be across the corridor at its present distance.
@@ -63,6 +64,10 @@ public:
     Entity* mHeldItem;
     bool mItemUseBlocked;
     bool mHitThisFrame;
+    // Far edge of the last collision test, kept one frame: a runner that speeds up
+    // (a boost) is tested from there, not only from where it now stands. NaN: none.
+    float mCheckedUpTo;
+    float mSweepFrom;
     Animation mAnimation;
     Animation_Frame mShadow;
 

@@ -91,8 +91,14 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
 
     if (!gInput.Update())
     {
+        // A quit signal ends the program from any screen, like the main menu's quit.
+        if (Input_Handler::QuitSignalled())
+        {
+            mQuit = true;
+            mScreen = nullptr;
+        }
         // Only the main menu lets the window close; elsewhere it is a menu choice.
-        if (mScreen == &Game_State::MainMenuScreen)
+        else if (mScreen == &Game_State::MainMenuScreen)
             mQuit = true;
         mWindowClosed = true;
     }

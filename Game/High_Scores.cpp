@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -128,9 +129,9 @@ std::vector<uint32_t> High_Scores::TopTen(std::vector<uint32_t> entries)
 
 bool High_Scores::MadeTopTen(uint32_t score, const std::vector<uint32_t>& table)
 {
-    if (table.empty())
-        return true;
-    return score > table.back();
+    // The table shown holds the new score whenever it made it, so look for it there:
+    // beating the smallest entry shown cannot work when that entry is the score itself.
+    return std::find(table.begin(), table.end(), score) != table.end();
 }
 
 std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32_t>& table, uint32_t score)
@@ -144,17 +145,21 @@ std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32
 
 bool High_Scores::ReplaceFile(const std::string& path, const std::string& text)
 {
-    const std::string temporary = path + ".tmp";
     // Keep the table's permissions across the replacement.
     mode_t mode = 0644;
     struct stat old;
     if (::stat(path.c_str(), &old) == 0)
         mode = old.st_mode & 07777;
 
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    // A fresh name of our own, created exclusively: nothing planted beside the table
+    // (a link to another file) is ever opened or followed.
+    std::string name = path + ".XXXXXX";
+    int fd = ::mkostemp(&name[0], O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, text.data(), text.size());
+    const std::string temporary = name;
+    bool ok = ::fchmod(fd, mode) == 0;
+    ok = ok && WriteAll(fd, text.data(), text.size());
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
@@ -179,14 +184,39 @@ High_Scores::Result High_Scores::Record(const std::string& path, uint32_t score,
 {
     entries.clear();
     // Opened for reading and writing without creating it: a table that is missing or
-    // cannot be written to is not ours to make.
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file.is_open() || !file)
+    // cannot be written to is not ours to make, and neither is one behind a link or
+    // anything but a plain file.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
         return NOT_OPENED;
-    Contents contents = Read(file);
-    file.close();
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+    {
+        ::close(fd);
+        return NOT_OPENED;
+    }
+    // A damaged or planted huge file is not read whole: past the cap it is shown from
+    // its start and left as it is.
+    std::string text;
+    char buffer[65536];
+    while (text.size() <= READ_LIMIT)
+    {
+        const ssize_t n = ::read(fd, buffer, sizeof(buffer));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    const bool tooLarge = text.size() > READ_LIMIT;
+    if (tooLarge)
+        text.resize(READ_LIMIT);
+    Contents contents = Parse(text);
 
     contents.mEntries.push_back(score);
     entries = contents.mEntries;
+    if (tooLarge)
+        return NOT_SAVED;
     return ReplaceFile(path, Format(contents)) ? RECORDED : NOT_SAVED;
 }

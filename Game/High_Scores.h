@@ -15,6 +15,9 @@ class High_Scores
 {
 public:
     static const size_t TABLE_SIZE = 10;
+    // More than any table a player fills (a hundred thousand games); a larger file is
+    // read this far, shown, and not rewritten.
+    static const size_t READ_LIMIT = 1 << 20;
 
     struct Contents
     {
@@ -39,7 +42,7 @@ public:
 
     // The best TABLE_SIZE entries, largest first.
     static std::vector<uint32_t> TopTen(std::vector<uint32_t> entries);
-    // The player beat the smallest score shown (an empty table is beaten by any score).
+    // The score is among the entries shown (the table is made with it).
     static bool MadeTopTen(uint32_t score, const std::vector<uint32_t>& table);
 
     // One line of the table as shown: the entry, where it stands, and whether it is the
@@ -53,8 +56,8 @@ public:
     static std::vector<Table_Line> Lines(const std::vector<uint32_t>& table, uint32_t score);
 
     // Appends the score to the file at path. Every entry of the file, the new one last,
-    // is left in entries. The new content goes to path + ".tmp", is flushed to disk and
-    // renamed over the old file, so a crash leaves either the old or the new table.
+    // is left in entries. The new content goes to a fresh file beside it, is flushed to disk
+    // and renamed over the old file, so a crash leaves either the old or the new table.
     static Result Record(const std::string& path, uint32_t score, std::vector<uint32_t>& entries);
 
     // Writes text to path through a file beside it and a rename. False if anything failed

@@ -150,7 +150,7 @@ void Game_State::HighScoreScreen()
 
     gFont.drawStringCentered("Top Ten High Scores", 0.0f, 0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     gFont.SetScale(0.75f);
-    if (High_Scores::MadeTopTen(score, mScores) && !mScores.empty())
+    if (High_Scores::MadeTopTen(score, mScores))
         gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f, 0.0f, 0.0f,
                                  1.0f, 1.0f, 1.0f);
     else

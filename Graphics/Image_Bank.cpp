@@ -246,18 +246,27 @@ bool Image_Bank::LoadImageList(const std::string& folder, const std::string& lis
 bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback)
 {
     std::string token;
-    while (in >> token && token != "START")
-    {
-    }
+    bool started = false;
+    while (!started && in >> token)
+        started = token == "START";
+    // A list cut short loads what it has, but a data author must hear of it.
+    bool ended = false;
+    if (!started)
+        std::cout << "The image list has no START line: no images were loaded." << std::endl;
 
     // Every pass is one item (image, comment or the closing END); a list that
     // runs out early simply ends with what was read.
-    for (;;)
+    while (started)
     {
         if (callback && callback(false))
             return false;
-        if (!(in >> token) || token == "END")
+        if (!(in >> token))
             break;
+        if (token == "END")
+        {
+            ended = true;
+            break;
+        }
         if (StartsWith(token, "//"))
         {
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
@@ -313,6 +322,10 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
         entry.mHalfHeightFraction = height * 0.5f;
         entry.mWorldHeight = FractionToHeight(height);
     }
+
+    if (started && !ended)
+        std::cout << "The image list ends without its END line: only the images before the cut were loaded."
+                  << std::endl;
 
     // A quit asked for while the finished list is held on screen counts as well.
     if (callback && callback(true))

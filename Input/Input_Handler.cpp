@@ -1,6 +1,7 @@
 #include "Input/Input_Handler.h"
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <stdexcept>
 
@@ -25,6 +26,13 @@ static_assert(KEY_KP_MINUS == SDLK_KP_MINUS && KEY_KP_PLUS == SDLK_KP_PLUS && KE
 
 namespace
 {
+
+volatile std::sig_atomic_t gQuitSignal = 0;
+
+extern "C" void OnQuitSignal(int)
+{
+    gQuitSignal = 1;
+}
 
 const int QUEUE_SIZE = 128; // SDL 1.2 holds at most this many events
 
@@ -126,8 +134,26 @@ bool Input_Handler::Update()
     return PollEvent();
 }
 
+void Input_Handler::InstallQuitSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    // The first asks for a clean end; a second (the game stuck somewhere) kills it.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Input_Handler::QuitSignalled()
+{
+    return gQuitSignal != 0;
+}
+
 bool Input_Handler::PollEvent()
 {
+    if (gQuitSignal)
+        return false;
     IgnorePointerEvents();
     SDL_Event event;
     // One key or quit event per call. Anything else (pointer, focus, expose) is

@@ -49,6 +49,13 @@ public:
     // Called (before anything else sees the key) for F11 and Alt+Enter.
     void SetFullScreenToggle(void (*toggle)()) { mFullScreenToggle = toggle; }
 
+    // SIGINT and SIGTERM end the game (SDL alone would turn them into a window close,
+    // which in play only pauses). Installed after SDL starts; SDL then keeps ours.
+    // From then on Update and PollEvent report a quit request, and QuitSignalled says
+    // it is one that must end the program. A second signal ends it at once.
+    static void InstallQuitSignals();
+    static bool QuitSignalled();
+
 private:
     void UpdateMouse();
     void SetKey(int key, bool down);

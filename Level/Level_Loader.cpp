@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include <sys/stat.h>
+
 #include "Core/Constants.h"
 #include "Level/Entity_Types.h"
 #include "World/Entity.h"
@@ -16,19 +18,41 @@ std::string Level_Loader::FileName(uint16_t levelNumber)
 bool Level_Loader::Load(uint16_t levelNumber, std::vector<std::unique_ptr<Entity>>& entities,
                         std::vector<Entity*>& overlay)
 {
+    return LoadFile(FileName(levelNumber), entities, overlay);
+}
+
+bool Level_Loader::LoadFile(const std::string& path, std::vector<std::unique_ptr<Entity>>& entities,
+                            std::vector<Entity*>& overlay)
+{
     if (mFile.is_open())
         mFile.close();
     mFile.clear();
-    mFile.open(FileName(levelNumber).c_str());
+    // A folder opens like a file and reads as an empty level, passed at once.
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    {
+        std::cout << "Level " << path << " is not a file (a folder?): it cannot be played." << std::endl;
+        return false;
+    }
+    mFile.open(path.c_str());
     if (!mFile.is_open())
     {
         std::cout << "FATAL ERROR. UNABLE TO OPEN LEVEL..." << std::endl;
         mFile.clear();
         return false;
     }
+    const size_t before = entities.size();
     const bool complete = Read(mFile, entities, overlay);
     mFile.clear();
     mFile.close();
+    // The level is as long as its last record is far; progress is divided by that.
+    if (complete && entities.size() > before && !(entities.back()->mZ > 0.0f))
+    {
+        std::cout << "Level " << path << " ends at distance " << entities.back()->mZ - LEVEL_Z_OFFSET
+                  << ", at or before the start of the run: it has no length and cannot be played."
+                  << std::endl;
+        return false;
+    }
     return complete;
 }
 

@@ -20,6 +20,10 @@ public:
     // The overlay list only points at entities the first list owns.
     bool Load(uint16_t levelNumber, std::vector<std::unique_ptr<Entity>>& entities,
               std::vector<Entity*>& overlay);
+    // The same for a file by its path. A path that is not a plain file, and a level whose
+    // last record lies at or before the start of the run (no length), fail with a message.
+    bool LoadFile(const std::string& path, std::vector<std::unique_ptr<Entity>>& entities,
+                  std::vector<Entity*>& overlay);
     // The record reader itself, on any stream (tests and the fuzzer feed it text).
     static bool Read(std::istream& in, std::vector<std::unique_ptr<Entity>>& entities,
                      std::vector<Entity*>& overlay);

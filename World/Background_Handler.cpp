@@ -106,7 +106,7 @@ void Background_Handler::StartFade(float alpha, int frames)
     mFadeStep = 0.0f;
 }
 
-void Background_Handler::Update()
+void Background_Handler::Update(float panic)
 {
     if (mFadeFrames > mFadeStep)
     {
@@ -144,7 +144,7 @@ void Background_Handler::Update()
     gCamera.ShiftFarFrameX(mShiftX);
     gCamera.ShiftFarFrameY(mShiftY);
 
-    if (gOverlay.Panic() > PANIC_THRESHOLD)
+    if (panic > PANIC_THRESHOLD)
     {
         if (!sPanicArmed)
         {

@@ -25,7 +25,8 @@ public:
     void SetShiftY(float target, int frames);
     void CentreShift(int frames);
     void StartFade(float alpha, int frames);
-    void Update();
+    // panic: the HUD's panic level; past a threshold the cave shakes now and then.
+    void Update(float panic);
     void Draw();
 
     std::string mCeiling, mFloor, mWall;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "Graphics/Draw_Types.h"
+
 #include "Core/Constants.h"
 
 Camera gCamera;

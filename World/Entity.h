@@ -27,6 +27,9 @@ public:
     virtual void Touch(Player& player);  // adds mScoreValue
     virtual void Reset();                // solid, alive, off screen
     virtual float GetCollisionMargin() const { return 0.0f; }
+    // How far it came toward the runner in its last update; the collision test
+    // widens by this so a moving object cannot slip between two frames' tests.
+    virtual float GetApproachStep() const { return 0.0f; }
 
     // The word after the first occurrence of name; "" (with a message) if there is none.
     std::string GetAttribute(const std::string& name) const;

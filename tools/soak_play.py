@@ -23,8 +23,14 @@ RSS_EVERY = 2.0          # seconds between VmRSS samples
 RSS_SETTLE = 3.0         # the first level gets this long to finish setting up
 RSS_WINDOW = 5           # samples per median
 RSS_LIMIT = float(os.environ.get("ZQ_SOAK_RSS_LIMIT", "0.05"))  # growth allowed after that
-WINDOW_TIMEOUT = 120.0   # start-up under the sanitizers with a 7 s loading screen
-QUIT_TIMEOUT = 60.0      # time to find the way back to the main menu at the end
+# The soak judges the game by its progress, not by the clock, so a busy machine only
+# makes it longer: its time counts from the first screen, it goes on until play has been
+# reached, and it fails on a game that stops moving between screens.
+WINDOW_TIMEOUT = 240.0   # start-up under the sanitizers with a 7 s loading screen
+LOAD_TIMEOUT = 300.0     # from the start to the first screen (the images are loaded)
+STUCK_TIMEOUT = 150.0    # no screen change for this long while keys keep coming: stuck
+PLAY_GRACE = 300.0       # past the time, this long more to reach play at all
+QUIT_TIMEOUT = 120.0     # time to find the way back to the main menu at the end
 LEVEL_OFFSET = 16        # Game_State: a member function pointer (16 bytes), then mLevel
 
 SCREEN_NAMES = ["TeamLogoScreen", "MainMenuScreen", "IntroScreen", "CreditsScreen",
@@ -168,6 +174,7 @@ class Soak:
         self.normal_quits = 0
         self.transitions = []       # (seconds, screen, level)
         self.t0 = time.monotonic()
+        self.last_change = self.t0  # the last screen change (or game start)
 
     # --- the game process
     def start_game(self):
@@ -264,6 +271,7 @@ class Soak:
             return
         if state != self.state:
             self.transitions.append((now - self.t0, state, level))
+            self.last_change = now
         if state == "Play":
             self.levels_played.add(level)
             if self.state != "Play":
@@ -430,8 +438,21 @@ class Soak:
             self.tap("Return")
 
     # --- the run
+    def check_progress(self):
+        g = self.game
+        if g is None:
+            return
+        now = time.monotonic()
+        if not g.ready:
+            if now - g.started > LOAD_TIMEOUT:
+                raise Fault("game %d showed no screen within %d s of its start" % (g.index, LOAD_TIMEOUT))
+            return
+        if now - max(self.last_change, g.started) > STUCK_TIMEOUT:
+            raise Fault("game %d stuck: no screen change for %d s (on %s)" % (g.index, STUCK_TIMEOUT, self.state))
+
     def step(self, action):
         self.poll_state()
+        self.check_progress()
         self.sample_rss()
         if self.state is not None:
             action()
@@ -440,14 +461,20 @@ class Soak:
         self.check_sanitizers()
 
     def run(self):
-        end = self.t0 + self.args.seconds
-        while time.monotonic() < end:
+        end = None
+        while True:
+            now = time.monotonic()
+            if end is None and self.game is not None and self.game.ready:
+                end = now + self.args.seconds
+            if end is not None and now >= end:
+                # Past the time: done once play has been seen, or when it never comes.
+                if "Play" in self.screen_first or now >= end + PLAY_GRACE:
+                    break
             if self.game is None:
                 self.start_game()
-            g = self.game
             self.step(self.play_action if self.state == "Play" else self.screen_action)
             # A game that quit normally is restarted while there is time left.
-            if self.game is None and end - time.monotonic() < 20:
+            if self.game is None and end is not None and end - time.monotonic() < 20:
                 break
         # Leave the way a player does, so the shutdown runs under the sanitizers too.
         if self.game is not None:

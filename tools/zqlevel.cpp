@@ -17,6 +17,7 @@
 // draws the level from this list.
 
 #include <cstdio>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <set>
@@ -88,6 +89,7 @@ private:
 
     const std::set<std::string>& mImageKeys;
     std::vector<size_t> mLineStarts;
+    int64_t mScoreSum = 0; // what collecting everything would pay
 };
 
 int Level_Checker::LineAt(std::streamoff offset) const
@@ -125,6 +127,7 @@ private:
 std::vector<Finding> Level_Checker::Check(const std::string& text)
 {
     std::vector<Finding> findings;
+    mScoreSum = 0;
     mLineStarts.assign(1, 0);
     for (size_t i = 0; i < text.size(); ++i)
         if (text[i] == '\n')
@@ -248,6 +251,16 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
     }
     if (!entity)
         return;
+
+    // The game stops the score at the ends of its range; a level that can reach them
+    // has values nobody meant.
+    const int64_t before = mScoreSum;
+    mScoreSum += entity->mScoreValue;
+    const bool outside = mScoreSum > INT32_MAX || mScoreSum < INT32_MIN;
+    if (outside && !(before > INT32_MAX || before < INT32_MIN))
+        findings.push_back({line, name + ": the score values up to here add up to " +
+                                      std::to_string(mScoreSum) +
+                                      ", past what a score can hold (the game stops the score there)"});
 
     std::set<std::string> missing;
     {

@@ -8,6 +8,7 @@ source "$ZQ_ROOT/tests/support/xserver.bash"
 ZQ_WORK=
 ZQ_GAME_PID=
 ZQ_WID=
+ZQ_GAME=
 ZQ_NAME=e2e
 
 zq_fail() { echo "$ZQ_NAME: FAIL: $*" >&2; zq_dump_output; exit 1; }
@@ -19,7 +20,7 @@ zq_dump_output() {
   if [ -s "$ZQ_WORK/game.out" ]; then echo "--- game stdout (last lines)" >&2; tail -n 15 "$ZQ_WORK/game.out" >&2; fi
 }
 
-# SDL turns SIGTERM into a quit request, which pauses the game instead of ending it.
+# SIGTERM ends the game cleanly; one stuck for 2 s is killed.
 zq_stop_game() {
   [ -n "$ZQ_GAME_PID" ] || return 0
   kill "$ZQ_GAME_PID" 2>/dev/null
@@ -43,11 +44,13 @@ zq_start() {
   ZQ_NAME=$2
   local game
   game=$(cd "$ZQ_ROOT" && realpath -e "$build/cavegame" 2>/dev/null) || zq_fail "$build/cavegame is not built"
+  ZQ_GAME=$game
   for tool in xdotool xwininfo import compare Xvfb xdpyinfo; do
     command -v "$tool" >/dev/null || zq_fail "$tool is not installed"
   done
   trap zq_cleanup EXIT
 
+  [ -n "$ZQ_WORK" ] && rm -rf "$ZQ_WORK"
   ZQ_WORK=$(mktemp -d)
   cp -r "$ZQ_ROOT/Data" "$ZQ_WORK/Data" || zq_fail "could not copy Data/"
 
@@ -104,16 +107,38 @@ zq_wait_quiet() {
   done
 }
 
-# The loading screen stays up at least 7 s; keys pressed before it ends are not read.
-zq_wait_for_menus() {
-  sleep "${1:-11}"
-  zq_alive || zq_fail "the game ended while loading"
+# The screen the game shows, read from its memory: a Game_State screen name, or "none"
+# (loading, or play once the menus have been up).
+zq_screen() {
+  /usr/bin/python3 "$ZQ_ROOT/tests/e2e/screen_of.py" "$ZQ_GAME" "$ZQ_GAME_PID" 2>/dev/null
 }
 
-# From the logo or the main menu into level 0. Extra Enters are harmless: the intro
-# starts the level on the first Enter once its last line is up, and play ignores Enter.
+# Waits for the game's progress, not for a time: the loading screen stays up at least
+# 7 s and keys pressed before it ends are not read, so this waits for the first screen
+# (the team logo) to be current. The cap only catches a game that is stuck.
+zq_wait_for_menus() {
+  local deadline=$(( $(date +%s) + ${1:-300} )) screen
+  while :; do
+    zq_alive || zq_fail "the game ended while loading"
+    screen=$(zq_screen)
+    [ -n "$screen" ] && [ "$screen" != none ] && return 0
+    [ "$(date +%s)" -lt "$deadline" ] || zq_fail "still loading after ${1:-300} s"
+    sleep 0.2
+  done
+}
+
+# From the logo or the main menu into level 0: Enter until no screen is current (play).
+# The intro starts the level on the first Enter once its last line is up, and play
+# ignores Enter. However slow the frames, each Enter that lands moves a screen on.
 zq_enter_play() {
-  for _ in 1 2 3 4 5 6 7 8; do zq_key Return 0.3; done
+  local presses=0 screen
+  while :; do
+    screen=$(zq_screen)
+    [ "$screen" = none ] && return 0
+    presses=$((presses + 1))
+    [ "$presses" -le 60 ] || zq_fail "60 presses of Enter did not lead into play (still on $screen)"
+    zq_key Return 0.3
+  done
 }
 
 zq_shot() {
@@ -180,8 +205,14 @@ zq_score_entries() {
 
 # Ends the game from the main menu (Escape there quits) and checks a clean exit.
 zq_quit_from_main_menu() {
+  local screen deadline=$(( $(date +%s) + 60 ))
+  # Slow frames: the menu may still be on its way.
+  while screen=$(zq_screen) && [ "$screen" != MainMenuScreen ] && [ "$(date +%s)" -lt "$deadline" ]; do
+    zq_alive || break
+    sleep 0.2
+  done
   zq_key Escape 0.2
-  for _ in $(seq 50); do zq_alive || break; sleep 0.1; done
+  for _ in $(seq 300); do zq_alive || break; sleep 0.1; done
   if zq_alive; then
     zq_stop_game
     zq_fail "the game did not end on Escape: it was not on the main menu"

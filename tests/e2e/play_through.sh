@@ -60,7 +60,7 @@ entries_after=$(zq_score_entries "$TABLE")
 [ "$entries_after" -eq $((entries_before + 1)) ] ||
   zq_fail "the table went from $entries_before to $entries_after entries: $(cat "$TABLE")"
 grep -q 'E' "$TABLE" || zq_fail "the table lost its end marker: $(cat "$TABLE")"
-[ -e "$TABLE.tmp" ] && zq_fail "the temporary table was left behind"
+ls "$TABLE".?* >/dev/null 2>&1 && zq_fail "a temporary table was left behind: $(ls "$TABLE".?*)"
 zq_note "high score table: $(cat "$ZQ_WORK/table.before") -> $(cat "$TABLE")"
 cmp -s "$ZQ_ROOT/Data/Score/highscores.txt" "$ZQ_WORK/table.before" ||
   zq_fail "the shipped high score table changed"

@@ -34,7 +34,7 @@ protected:
         std::vector<float> shifts;
         for (int i = 0; i < frames; ++i)
         {
-            background.Update();
+            background.Update(gHUD.mPanic);
             shifts.push_back(background.mShiftX);
         }
         return shifts;
@@ -60,7 +60,7 @@ TEST_F(BackgroundTest, QuakeAlternatesAndRestoresTheShift)
 
     // The camera's far frame follows the shift; the near frame stays put.
     background.StartEarthquake(4, 10.0f);
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FLOAT_EQ(-0.75f, gCamera.GetFarFrame().mLeft);
     EXPECT_FLOAT_EQ(-1.75f, gCamera.GetNearFrame().mLeft);
 }
@@ -100,20 +100,20 @@ TEST_F(BackgroundTest, FadeIsNotRestartedByTheSameRequest)
 {
     background.StartFade(0.5f, 60);
     for (int i = 0; i < 30; ++i)
-        background.Update();
+        background.Update(gHUD.mPanic);
     const float halfway = background.mFadeAlpha;
     background.StartFade(0.5f, 60);
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_GT(background.mFadeAlpha, halfway);
     for (int i = 0; i < 40; ++i)
-        background.Update();
+        background.Update(gHUD.mPanic);
     EXPECT_FLOAT_EQ(0.5f * 59.0f / 60.0f, background.mFadeAlpha);
 
     // A different request starts from the current alpha.
     background.StartFade(0.0f, 2);
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FLOAT_EQ(0.5f * 59.0f / 60.0f, background.mFadeAlpha);
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FLOAT_EQ(0.25f * 59.0f / 60.0f, background.mFadeAlpha);
 
     // The tint lasts one drawing only.
@@ -128,32 +128,32 @@ TEST_F(BackgroundTest, PanicQuakesEvery750Milliseconds)
     SetClockSource(&FakeClock);
     gFakeNow = 10000;
     gHUD.mPanic = 0.7f;
-    background.Update();
+    background.Update(gHUD.mPanic);
     gFakeNow = 20000;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FALSE(background.mQuakeActive);
 
     gHUD.mPanic = 0.8f;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FALSE(background.mQuakeActive);
     gFakeNow = 20750;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FALSE(background.mQuakeActive);
     gFakeNow = 20751;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_TRUE(background.mQuakeActive);
     EXPECT_EQ(8, background.mQuakeFrames);
     EXPECT_FLOAT_EQ(5.0f, background.mQuakeAmplitude);
 
     // Re-armed on the next update; panic then falls, but the armed timer still fires
     // as soon as panic is back.
-    background.Update();
+    background.Update(gHUD.mPanic);
     gHUD.mPanic = 0.2f;
     background.mQuakeActive = false;
     gFakeNow = 40000;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_FALSE(background.mQuakeActive);
     gHUD.mPanic = 0.9f;
-    background.Update();
+    background.Update(gHUD.mPanic);
     EXPECT_TRUE(background.mQuakeActive);
 }

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
+#include "Core/Globals.h"
+#include "Entities/Boulder.h"
 #include "Entities/Collision.h"
 #include "Entities/Player.h"
+#include "Graphics/Image_Bank.h"
+#include "Input/Input_Handler.h"
+#include "Level/Entity_Types.h"
 #include "World/Camera.h"
 #include "World/Entity.h"
 
@@ -124,4 +130,75 @@ TEST_F(CollisionTest, TouchesGoThroughTheRunner)
     gTouched.clear();
     CheckCollisions(player, nullptr, nullptr);
     EXPECT_TRUE(gTouched.empty());
+}
+
+// Boulders roll 0.1 a frame toward the runner: tested only over the runner's own
+// step, one in ten slipped between two frames' tests. A boulder as tall as the
+// corridor, kept in the runner's lane, must hit it whatever its starting phase.
+TEST_F(CollisionTest, BouldersInTheLaneNeverSlipPast)
+{
+    Image_Entry& image = gImageBank.GetImage("BOULDER_1");
+    image.mHalfWidthFraction = 0.1f;
+    image.mHalfHeightFraction = 0.5f;
+    gKeyboardControl = false;
+    gMouseControl = false;
+    Input_Handler input;
+    for (float speed : {1.0f, 2.5f, 0.3f})
+    {
+        int missed = 0;
+        for (int k = 0; k < 200; ++k)
+        {
+            std::unique_ptr<Entity> boulder(CreateEntity(18));
+            boulder->Init(0.5f, 330.0f + k * 0.0137f, {});
+            boulder->Setup();
+            static_cast<Boulder&>(*boulder).mSpeedX = 0.0f;
+            Player p;
+            p.Reset();
+            p.mHalfWidth = 0.1f;
+            p.mHalfHeight = 0.1f;
+            p.SetSpeed(speed);
+            bool hit = false;
+            while (!hit && boulder->mZ > p.mZ - 5.0f)
+            {
+                p.Update(input);
+                gCamera.SetPosition(p.mZ);
+                boulder->Update(p);
+                CheckCollisions(p, &boulder, &boulder + 1);
+                hit = p.mHitThisFrame;
+            }
+            if (!hit)
+                ++missed;
+        }
+        EXPECT_EQ(missed, 0) << "at speed " << speed;
+    }
+}
+
+// A boost lifts the runner from 1.0 to 2.5 at once: what lay between the last
+// frame's test and where the runner now stands must still be met.
+TEST_F(CollisionTest, SpeedingUpSkipsNothing)
+{
+    gKeyboardControl = false;
+    gMouseControl = false;
+    Input_Handler input;
+    int missed = 0;
+    for (int k = 0; k < 100; ++k)
+    {
+        std::unique_ptr<Entity> block(new Block(1, 0.5f, 1.0f, 310.0f + k * 0.031f));
+        Player p;
+        p.Reset();
+        p.mHalfWidth = 0.25f;
+        p.mHalfHeight = 0.25f;
+        gTouched.clear();
+        for (int frame = 0; frame < 20 && gTouched.empty(); ++frame)
+        {
+            if (frame == 8)
+                p.SetSpeed(2.5f);
+            p.Update(input);
+            gCamera.SetPosition(p.mZ);
+            CheckCollisions(p, &block, &block + 1);
+        }
+        if (gTouched.empty())
+            ++missed;
+    }
+    EXPECT_EQ(missed, 0);
 }

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
+#include <algorithm>
+
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -46,12 +51,20 @@ protected:
         mDir = pattern;
         mPath = mDir + "/highscores.txt";
     }
-    void TearDown() override
+    void TearDown() override { std::system(("rm -rf '" + mDir + "'").c_str()); }
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const
     {
-        std::remove(mPath.c_str());
-        ::rmdir((mPath + ".tmp").c_str());
-        std::remove((mPath + ".tmp").c_str());
-        ::rmdir(mDir.c_str());
+        std::vector<std::string> names;
+        if (DIR* d = ::opendir(mDir.c_str()))
+        {
+            while (dirent* e = ::readdir(d))
+                if (e->d_name[0] != '.')
+                    names.push_back(e->d_name);
+            ::closedir(d);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
     std::string mDir, mPath;
 };
@@ -115,11 +128,14 @@ TEST(HighScores, TopTenIsSortedLargestFirstAndCut)
     EXPECT_EQ((Scores{3000000000u, 11, 10, 9, 8, 7, 7, 6, 5, 4}), top);
     EXPECT_EQ((Scores{2, 1}), High_Scores::TopTen(Scores{1, 2}));
 
-    // Beating the smallest shown entry counts; equalling it does not.
+    // The table is made with the new score: being shown, even as the smallest entry or
+    // alone in a first table, is making it; only a score cut from the table did not.
     EXPECT_TRUE(High_Scores::MadeTopTen(5, top));
-    EXPECT_FALSE(High_Scores::MadeTopTen(4, top));
-    EXPECT_FALSE(High_Scores::MadeTopTen(50, Scores{50}));
-    EXPECT_TRUE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
+    EXPECT_TRUE(High_Scores::MadeTopTen(4, top));
+    EXPECT_TRUE(High_Scores::MadeTopTen(50, High_Scores::TopTen(Scores{50})));
+    EXPECT_FALSE(High_Scores::MadeTopTen(3, top));
+    EXPECT_FALSE(High_Scores::MadeTopTen(3000000001u, Scores{3000000000u}));
+    EXPECT_FALSE(High_Scores::MadeTopTen(1, Scores{}));
 }
 
 TEST(HighScores, TableLinesHighlightEveryEntryEqualToTheScore)
@@ -185,12 +201,43 @@ TEST_F(HighScoreFile, AMissingTableIsNotCreated)
 TEST_F(HighScoreFile, AFailedReplacementLeavesTheOldTable)
 {
     Spit(mPath, "1 2E rest");
-    // The temporary name is taken by a folder, so the new table cannot be written.
-    ASSERT_EQ(0, ::mkdir((mPath + ".tmp").c_str(), 0755));
+    // The new file cannot be renamed over a folder in the table's place: it is removed.
+    ASSERT_EQ(0, ::mkdir((mDir + "/table").c_str(), 0755));
+    Spit(mDir + "/table/keep", "k");
+    EXPECT_FALSE(High_Scores::ReplaceFile(mDir + "/table", "x"));
+    EXPECT_EQ((std::vector<std::string>{"highscores.txt", "table"}), Names());
+    // Nor made in a folder that is not there.
+    EXPECT_FALSE(High_Scores::ReplaceFile(mDir + "/gone/highscores.txt", "x"));
+    EXPECT_EQ("1 2E rest", Slurp(mPath));
+}
+
+// The table is the game's one lasting file: a link in its place or at the old fixed
+// temporary name is never followed, and a huge damaged file is not read whole.
+TEST_F(HighScoreFile, LinksAreRefusedAndHugeFilesCapped)
+{
+    const std::string other = mDir + "/other";
+    Spit(other, "7E");
+    ASSERT_EQ(0, ::symlink(other.c_str(), mPath.c_str()));
     Scores entries;
-    EXPECT_EQ(High_Scores::NOT_SAVED, High_Scores::Record(mPath, 3, entries));
-    EXPECT_EQ("1 2E rest", Slurp(mPath));
-    EXPECT_EQ((Scores{1, 2, 3}), entries);
-    EXPECT_FALSE(High_Scores::ReplaceFile(mPath, "x"));
-    EXPECT_EQ("1 2E rest", Slurp(mPath));
+    EXPECT_EQ(High_Scores::NOT_OPENED, High_Scores::Record(mPath, 9, entries));
+    EXPECT_EQ("7E", Slurp(other));
+    ASSERT_EQ(0, ::unlink(mPath.c_str()));
+
+    // A link planted where the temporary file used to go is left alone.
+    Spit(mPath, "1E");
+    ASSERT_EQ(0, ::symlink(other.c_str(), (mPath + ".tmp").c_str()));
+    ASSERT_EQ(High_Scores::RECORDED, High_Scores::Record(mPath, 2, entries));
+    EXPECT_EQ("1 2E", Slurp(mPath));
+    EXPECT_EQ("7E", Slurp(other));
+    EXPECT_EQ((std::vector<std::string>{"highscores.txt", "highscores.txt.tmp", "other"}), Names());
+
+    // Past the cap: shown from its start, not rewritten.
+    std::string huge;
+    while (huge.size() <= High_Scores::READ_LIMIT)
+        huge += "12345 ";
+    Spit(mPath, huge);
+    ASSERT_EQ(High_Scores::NOT_SAVED, High_Scores::Record(mPath, 3, entries));
+    EXPECT_EQ(huge, Slurp(mPath));
+    EXPECT_LE(entries.size(), High_Scores::READ_LIMIT / 6 + 2);
+    EXPECT_EQ(3u, entries.back());
 }

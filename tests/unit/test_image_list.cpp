@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -173,6 +175,18 @@ TEST(ImageList, ListsThatEndEarlyStopWithWhatWasRead)
         Image_Bank bank;
         EXPECT_TRUE(Read(bank, "no start here at all"));
         EXPECT_TRUE(bank.GetImages().empty());
+    }
+    // Each cut says so in one line; a whole list says nothing.
+    for (const char* text : {"no start here at all", "START\nA = red_4x2.png : full : full : full\n",
+                             "START\nA = red_4x2.png : full : full : full\nEND\n"})
+    {
+        Image_Bank bank;
+        testing::internal::CaptureStdout();
+        Read(bank, text);
+        const std::string out = testing::internal::GetCapturedStdout();
+        const bool whole = std::string(text).find("END") != std::string::npos;
+        EXPECT_EQ(whole ? 0 : 1, std::count(out.begin(), out.end(), '\n')) << text << ": " << out;
+        EXPECT_EQ(whole ? std::string::npos : 0u, out.find("The image list ")) << out;
     }
     {
         // Cut off inside the numbers: the image is known, its sizes fall back.

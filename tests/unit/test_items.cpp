@@ -13,15 +13,18 @@
 #include "Entities/Bone.h"
 #include "Entities/Boost_Item.h"
 #include "Entities/Cloak_Item.h"
+#include "Entities/Collision.h"
 #include "Entities/Clock_Item.h"
 #include "Entities/Player.h"
 #include "Entities/Rock.h"
+#include "Entities/Spike.h"
 #include "Entities/Spinner_Item.h"
 #include "Entities/Spring.h"
 #include "Entities/Treasure.h"
 #include "Input/Input_Handler.h"
 #include "Level/Entity_Types.h"
 #include "tests/support/Entity_Builder.h"
+#include "World/Camera.h"
 
 namespace
 {
@@ -57,8 +60,47 @@ TEST(Items, TreasureVanishesAndPaysItsValue)
     p.TouchEntity(*t);
     EXPECT_EQ(p.mScore, 250);
     EXPECT_FALSE(t->mOnScreen);
-    EXPECT_TRUE(t->mSolid);
+    EXPECT_FALSE(t->mSolid);
     EXPECT_FALSE(t->Update(p));
+    t->Reset(); // a restart lays it out again
+    EXPECT_TRUE(t->mSolid);
+}
+
+// A boulder throws the runner back about 12 units, across the treasure and the bone it
+// has just collected; running over them again must not pay a second time.
+TEST(Items, AKnockedBackRunnerIsNotPaidTwice)
+{
+    Player& p = StartRunner();
+    p.mHalfWidth = 0.1f;
+    p.mHalfHeight = 0.1f;
+    std::vector<std::unique_ptr<Entity>> run;
+    run.push_back(BuildInView<Treasure>(16, {"IMAGE", "GEM_RED", "VALUE", "250"}));
+    run.push_back(BuildInView<Bone>(5));
+    run.push_back(BuildInView<Spike>(2, {"PLACEMENT", "floor"}));
+    for (auto& e : run)
+    {
+        e->mHalfWidth = 0.1f;
+        e->mHalfHeight = 0.1f;
+    }
+    run[0]->mZ = 305.5f;
+    run[1]->mZ = 306.5f;
+    run[2]->mZ = 308.5f;
+
+    bool knocked = false;
+    for (int frame = 0; frame < 1000 && p.mZ < 312.0f; ++frame)
+    {
+        p.Update(gInput);
+        gCamera.SetPosition(p.mZ);
+        CheckCollisions(p, run.data(), run.data() + run.size());
+        if (p.mHitThisFrame && !knocked)
+        {
+            knocked = true;
+            p.SetSpeed(-0.5f); // as a boulder throws it back
+        }
+    }
+    ASSERT_TRUE(knocked);
+    EXPECT_GE(p.mZ, 312.0f);
+    EXPECT_EQ(p.mScore, 260);
 }
 
 TEST(Items, BoneIsHeldUsedOnceAndLetGo)

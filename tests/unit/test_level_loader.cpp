@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -7,6 +10,9 @@
 #include "Entities/Treasure.h"
 #include "Level/Level_Loader.h"
 #include "World/Entity.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -86,13 +92,20 @@ TEST(LevelLoader, AttributeLineEnds)
     EXPECT_FLOAT_EQ(1.0f, none.entities[0]->mY);
     EXPECT_EQ(4u, none.Words(1).size());
 
-    // A blank before the line feed lets the first word of the next line in; here that
-    // word is a one-word label line, so the next record still loads.
+    // A blank before the line feed lets the whole next line in; here that line is a
+    // one-word label line, so the next record still loads.
     Loaded swallow("T: 0 D: 5 X: 0.5 A: " + GEM + " \nTreasure\nT: 0 D: 6 X: 0.5 A: " + GEM + "\n");
     ASSERT_TRUE(swallow.complete);
     ASSERT_EQ(2u, swallow.entities.size());
     EXPECT_EQ((std::vector<std::string>{"IMAGE", "GEM_RED", "VALUE", "25", "Treasure"}), swallow.Words(0));
     EXPECT_EQ(4u, swallow.Words(1).size());
+
+    // When the next line is a record, every word of it goes (what the level README says).
+    Loaded lost("T: 0 D: 5 X: 0.5 A: " + GEM + " \nT: 0 D: 6 X: 0.5 A: VALUE 7\n");
+    ASSERT_EQ(1u, lost.entities.size());
+    EXPECT_EQ((std::vector<std::string>{"IMAGE", "GEM_RED", "VALUE", "25", "T:", "0", "D:", "6", "X:", "0.5",
+                                        "A:", "VALUE", "7"}),
+              lost.Words(0));
 
     // The same after a colon with only a blank behind it.
     Loaded blank("T: 0 D: 5 X: 0.5 A: \nlabel\nT: 0 D: 6 X: 0.5 A:\n");
@@ -192,4 +205,42 @@ TEST(LevelLoader, FileNamesAndMissingFile)
     EXPECT_FALSE(loader.Load(65000, entities, overlay));
     EXPECT_EQ("FATAL ERROR. UNABLE TO OPEN LEVEL...\n", testing::internal::GetCapturedStdout());
     EXPECT_TRUE(entities.empty());
+}
+
+// A level without length (its last record at -300 or before) would make the progress
+// shown infinite or NaN; a folder named like a level file would be an empty level passed
+// at once. Both take the failed-level path with a message.
+TEST(LevelLoader, LevelsWithoutLengthOrFileAreRefused)
+{
+    char folder[] = "/tmp/zq_levelsXXXXXX";
+    ASSERT_NE(nullptr, ::mkdtemp(folder));
+    const std::string dir = folder;
+    auto write = [&](const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir + "/" + name) << text;
+        return dir + "/" + name;
+    };
+    auto load = [](const std::string& path, std::string& output)
+    {
+        Level_Loader loader;
+        std::vector<std::unique_ptr<Entity>> entities;
+        std::vector<Entity*> overlay;
+        testing::internal::CaptureStdout();
+        const bool ok = loader.LoadFile(path, entities, overlay);
+        output = testing::internal::GetCapturedStdout();
+        return ok;
+    };
+    std::string out;
+    EXPECT_TRUE(load(write("good.zqt", "T: 0 D: -299 X: 0.5 A: " + GEM + "\n"), out));
+    EXPECT_EQ("", out);
+    EXPECT_FALSE(load(
+        write("zero.zqt", "T: 0 D: 10 X: 0.5 A: " + GEM + "\nT: 0 D: -300 X: 0.5 A: " + GEM + "\n"), out));
+    EXPECT_NE(std::string::npos, out.find("no length")) << out;
+    EXPECT_FALSE(load(write("behind.zqt", "T: 0 D: -1e30 X: 0.5 A: " + GEM + "\n"), out));
+    EXPECT_EQ(1, std::count(out.begin(), out.end(), '\n')) << out;
+
+    ASSERT_EQ(0, ::mkdir((dir + "/level3.zqt").c_str(), 0755));
+    EXPECT_FALSE(load(dir + "/level3.zqt", out));
+    EXPECT_NE(std::string::npos, out.find("not a file")) << out;
+    std::system(("rm -rf " + dir).c_str());
 }

@@ -361,3 +361,19 @@ TEST_F(PlayerTest, ItemsArePickedUpUsedAndDropped)
     EXPECT_EQ(nullptr, player.mHeldItem);
     EXPECT_EQ(2, second.mUses);
 }
+
+// Level files set treasure values freely; two of 2000000000 must not wrap the score.
+TEST_F(PlayerTest, ScoreStopsAtTheEndsOfItsRange)
+{
+    Player p;
+    p.ClearScores();
+    p.AddScore(2000000000);
+    p.AddScore(2000000000);
+    EXPECT_EQ(p.mScore, INT32_MAX);
+    p.AddScore(-5);
+    EXPECT_EQ(p.mScore, INT32_MAX - 5);
+    p.ClearScores();
+    p.AddScore(-2000000000);
+    p.AddScore(-2000000000);
+    EXPECT_EQ(p.mScore, INT32_MIN);
+}

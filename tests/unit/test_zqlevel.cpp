@@ -169,6 +169,15 @@ TEST(LevelChecker, LineEndsAndFileEnds)
     run = RunChecker("check " + scratch.Write("empty.zqt", " \n\n"));
     EXPECT_EQ(run.mStatus, 1);
     EXPECT_NE(run.mOutput.find("no records"), std::string::npos) << run.mOutput;
+
+    // Two treasures that together pass the largest score: flagged once, where it happens.
+    const std::string rich = "T: 0 D: 1 X: 0.5 A: IMAGE COIN VALUE 2000000000\n";
+    run = RunChecker("check " + scratch.Write("rich.zqt", rich + rich + rich));
+    EXPECT_EQ(run.mStatus, 1);
+    EXPECT_NE(run.mOutput.find("rich.zqt:2: Treasure: the score values up to here add up to 4000000000"),
+              std::string::npos)
+        << run.mOutput;
+    EXPECT_EQ(run.mOutput.find("rich.zqt:3: Treasure: the score"), std::string::npos) << run.mOutput;
 }
 
 TEST(LevelChecker, CannotCheckIsNotClean)
