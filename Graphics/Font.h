@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Graphics/Animation.h"
@@ -19,11 +20,11 @@ public:
     float GetScale() const { return mScale; }
     void SetColour(float r, float g, float b, float a);
 
-    void drawString(const std::string& text, float x, float y, float z, float r, float g, float b, float a);
-    void drawStringCentered(const std::string& text, float x, float y, float z, float r, float g, float b,
+    void drawString(std::string_view text, float x, float y, float z, float r, float g, float b, float a);
+    void drawStringCentered(std::string_view text, float x, float y, float z, float r, float g, float b,
                             float a);
     // x and y as fractions of the screen from the left and from the top.
-    void drawStringNormalized(const std::string& text, float fx, float fy, float z, float r, float g, float b,
+    void drawStringNormalized(std::string_view text, float fx, float fy, float z, float r, float g, float b,
                               float a);
 
     // The glyph a character draws with, or -1 when it has none (lower case maps to capitals).
@@ -35,9 +36,9 @@ public:
         int mIndex;
         float mX, mY;
     };
-    std::vector<Placed_Glyph> Layout(const std::string& text, float x, float y) const;
+    std::vector<Placed_Glyph> Layout(std::string_view text, float x, float y) const;
     // The x at which drawStringCentered starts a text so that it is centred on x.
-    float CentredX(const std::string& text, float x) const;
+    float CentredX(std::string_view text, float x) const;
 
     Animation_Frame mGlyphs[GLYPH_COUNT];
     float mColour[4];

@@ -1,5 +1,6 @@
 #include "Graphics/Graphics.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -59,11 +60,68 @@ void EndTransform()
     glPopMatrix();
 }
 
+// The point of the quad at (s, t): s across from left to right, t down from top to bottom.
+void QuadPoint(const Quad& q, float s, float t, float* out)
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        const float top = q.mTopLeft[i] + (q.mTopRight[i] - q.mTopLeft[i]) * s;
+        const float bottom = q.mBottomLeft[i] + (q.mBottomRight[i] - q.mBottomLeft[i]) * s;
+        out[i] = top + (bottom - top) * t;
+    }
+}
+
+void QuadVertices(const Quad& quad, const Texture_Rect& rect)
+{
+    glTexCoord2f(rect.mLeft, rect.mTop);
+    glVertex3fv(quad.mTopLeft);
+    glTexCoord2f(rect.mLeft, rect.mBottom);
+    glVertex3fv(quad.mBottomLeft);
+    glTexCoord2f(rect.mRight, rect.mBottom);
+    glVertex3fv(quad.mBottomRight);
+    glTexCoord2f(rect.mRight, rect.mTop);
+    glVertex3fv(quad.mTopRight);
+}
+
+// Where a part of the image falls in the quad that shows rect of it: the part's
+// texture coordinates inside rect, and the matching piece of the quad. Parts outside
+// rect draw nothing.
+void PartVertices(const Quad& quad, const Texture_Rect& rect, const Texture_Rect& part)
+{
+    const float width = rect.mRight - rect.mLeft, height = rect.mBottom - rect.mTop;
+    if (width == 0.0f || height == 0.0f)
+        return;
+    const float minU = std::max(std::min(rect.mLeft, rect.mRight), part.mLeft);
+    const float maxU = std::min(std::max(rect.mLeft, rect.mRight), part.mRight);
+    const float minV = std::max(std::min(rect.mTop, rect.mBottom), part.mTop);
+    const float maxV = std::min(std::max(rect.mTop, rect.mBottom), part.mBottom);
+    if (minU >= maxU || minV >= maxV)
+        return;
+    // In the rect's own direction (a mirrored rect runs right to left).
+    const float u0 = width > 0 ? minU : maxU, u1 = width > 0 ? maxU : minU;
+    const float v0 = height > 0 ? minV : maxV, v1 = height > 0 ? maxV : minV;
+    const float s0 = (u0 - rect.mLeft) / width, s1 = (u1 - rect.mLeft) / width;
+    const float t0 = (v0 - rect.mTop) / height, t1 = (v1 - rect.mTop) / height;
+    float p[3];
+    glTexCoord2f(u0, v0);
+    QuadPoint(quad, s0, t0, p);
+    glVertex3fv(p);
+    glTexCoord2f(u0, v1);
+    QuadPoint(quad, s0, t1, p);
+    glVertex3fv(p);
+    glTexCoord2f(u1, v1);
+    QuadPoint(quad, s1, t1, p);
+    glVertex3fv(p);
+    glTexCoord2f(u1, v0);
+    QuadPoint(quad, s1, t0, p);
+    glVertex3fv(p);
+}
+
 } // namespace
 
 Graphics::Graphics()
-    : mScreen(nullptr), mInitialised(false), mClearPending(false), mFogDensity(0.0f), mFogStart(0.0f),
-      mFogEnd(0.0f), mFogColour{0.0f, 0.0f, 0.0f, 1.0f}
+    : mScreen(nullptr), mInitialised(false), mClearPending(false), mDrawInParts(true), mFogDensity(0.0f),
+      mFogStart(0.0f), mFogEnd(0.0f), mFogColour{0.0f, 0.0f, 0.0f, 1.0f}
 {
 }
 
@@ -328,14 +386,11 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, image.mTexture);
     glBegin(GL_QUADS);
-    glTexCoord2f(rect.mLeft, rect.mTop);
-    glVertex3fv(quad.mTopLeft);
-    glTexCoord2f(rect.mLeft, rect.mBottom);
-    glVertex3fv(quad.mBottomLeft);
-    glTexCoord2f(rect.mRight, rect.mBottom);
-    glVertex3fv(quad.mBottomRight);
-    glTexCoord2f(rect.mRight, rect.mTop);
-    glVertex3fv(quad.mTopRight);
+    if (image.mParts.empty() || !mDrawInParts)
+        QuadVertices(quad, rect);
+    else
+        for (const Texture_Rect& part : image.mParts)
+            PartVertices(quad, rect, part);
     glEnd();
     glDisable(GL_TEXTURE_2D);
     if (cover)

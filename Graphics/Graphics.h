@@ -54,6 +54,10 @@ public:
     // Centres the frame on (x, y) at depth z, sized by its image's world size.
     void DrawFrameAt(const Animation_Frame& frame, float x, float y, float z);
 
+    // Mostly clear images are drawn as the parts that show anything (Image_Bank finds
+    // them); off, every image is one quad. The picture is the same either way.
+    void SetDrawInParts(bool on) { mDrawInParts = on; }
+
     // Turns everything drawn after it, this frame, about the line of sight (the spinner).
     void RotateView(float degrees);
 
@@ -66,6 +70,7 @@ private:
     bool mInitialised;
     bool mFullScreen = false;
     bool mClearPending;
+    bool mDrawInParts;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];
     struct Colour

@@ -1,5 +1,6 @@
 #include "Graphics/Image_Bank.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -73,9 +74,97 @@ SDL_Surface* ConvertForUpload(SDL_Surface* source, bool rgba)
     return converted;
 }
 
+// Images smaller than this are drawn whole: splitting a small quad saves little fill
+// and costs more vertices than it saves.
+const int PARTS_MIN_TEXELS = 256 * 256;
+// Square tiles, in texels, of which the parts are made.
+const int PART_TILE = 16;
+// Parts are kept only when they leave out at least this share of the image.
+const float PARTS_MAX_SHARE = 0.6f;
+
+// The tiles of an RGBA image that can show anything, merged into rectangles: a tile
+// counts when any texel within one texel of it has alpha (linear filtering reaches
+// that far, and across the edges too, since textures repeat).
+std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
+{
+    std::vector<Texture_Rect> parts;
+    if (w * h < PARTS_MIN_TEXELS)
+        return parts;
+    const int cols = (w + PART_TILE - 1) / PART_TILE;
+    const int rows = (h + PART_TILE - 1) / PART_TILE;
+    std::vector<char> used(static_cast<size_t>(cols) * rows, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+        {
+            if (rgba[(static_cast<size_t>(y) * w + x) * 4 + 3] == 0)
+                continue;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                {
+                    const int tx = ((x + dx + w) % w) / PART_TILE;
+                    const int ty = ((y + dy + h) % h) / PART_TILE;
+                    used[static_cast<size_t>(ty) * cols + tx] = 1;
+                }
+        }
+
+    // Runs of used tiles along each row; a run that repeats the one above grows it.
+    struct Run
+    {
+        int x0, x1, y0, y1; // tiles
+    };
+    std::vector<Run> done, open;
+    for (int ty = 0; ty < rows; ++ty)
+    {
+        std::vector<Run> current;
+        for (int tx = 0; tx < cols;)
+        {
+            if (!used[static_cast<size_t>(ty) * cols + tx])
+            {
+                ++tx;
+                continue;
+            }
+            int end = tx;
+            while (end < cols && used[static_cast<size_t>(ty) * cols + end])
+                ++end;
+            current.push_back(Run{tx, end, ty, ty + 1});
+            tx = end;
+        }
+        std::vector<Run> next;
+        for (Run run : current)
+        {
+            for (auto it = open.begin(); it != open.end(); ++it)
+                if (it->x0 == run.x0 && it->x1 == run.x1)
+                {
+                    run.y0 = it->y0;
+                    open.erase(it);
+                    break;
+                }
+            next.push_back(run);
+        }
+        done.insert(done.end(), open.begin(), open.end());
+        open = next;
+    }
+    done.insert(done.end(), open.begin(), open.end());
+
+    long area = 0;
+    for (const Run& run : done)
+    {
+        const int x0 = run.x0 * PART_TILE, x1 = std::min(run.x1 * PART_TILE, w);
+        const int y0 = run.y0 * PART_TILE, y1 = std::min(run.y1 * PART_TILE, h);
+        area += static_cast<long>(x1 - x0) * (y1 - y0);
+        parts.push_back(Texture_Rect::FromPixels(static_cast<float>(x0), static_cast<float>(y0),
+                                                 static_cast<float>(x1), static_cast<float>(y1),
+                                                 static_cast<float>(w), static_cast<float>(h)));
+    }
+    if (area > PARTS_MAX_SHARE * w * h)
+        parts.clear();
+    return parts;
+}
+
 // True when every texel is fully opaque, so drawing it in an opaque colour needs no
 // blending (Graphics draws those without it, which lets the renderer skip what they hide).
-bool Upload(SDL_Surface* surface, bool rgba)
+// The parts worth drawing of a mostly clear image go to parts.
+bool Upload(SDL_Surface* surface, bool rgba, std::vector<Texture_Rect>& parts)
 {
     const int bytesPerPixel = rgba ? 4 : 3;
     const size_t rowBytes = static_cast<size_t>(surface->w) * bytesPerPixel;
@@ -99,11 +188,15 @@ bool Upload(SDL_Surface* surface, bool rgba)
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
                      packed.data());
 
+    parts.clear();
     if (!rgba)
         return true;
     for (size_t i = 3; i < packed.size(); i += 4)
         if (packed[i] != 0xFF)
+        {
+            parts = FindParts(packed.data(), surface->w, surface->h);
             return false;
+        }
     return true;
 }
 
@@ -201,6 +294,7 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     entry.mPixelHeight = static_cast<float>(surface->h);
     entry.mTextureRect = Texture_Rect();
     entry.mOpaque = false;
+    entry.mParts.clear();
 
     if (gl)
     {
@@ -211,11 +305,15 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
         SDL_Surface* converted = ConvertForUpload(surface, rgba);
         if (converted)
         {
-            const bool opaque = Upload(converted, rgba);
+            std::vector<Texture_Rect> parts;
+            const bool opaque = Upload(converted, rgba, parts);
             // Every key on this texture learns what the upload found.
             for (auto& item : mImages)
                 if (item.second.mTexture == texture)
+                {
                     item.second.mOpaque = opaque;
+                    item.second.mParts = parts;
+                }
             SDL_FreeSurface(converted);
         }
         else

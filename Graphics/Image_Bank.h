@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Graphics/Draw_Types.h"
 
@@ -22,6 +23,10 @@ struct Image_Entry
     float mHeightFraction = 0, mWidthFraction = 0;
     float mHalfHeightFraction = 0, mHalfWidthFraction = 0;
     bool mOpaque = false; // every texel fully opaque (known once uploaded)
+    // For a large image that is mostly clear (a frame around the screen): the parts of
+    // it that can show anything, in texture coordinates. Drawing only these gives the
+    // same picture for less fill. Empty: draw the image whole.
+    std::vector<Texture_Rect> mParts;
 };
 
 // Called before every item of the list; true means the user asked to quit.

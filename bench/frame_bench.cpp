@@ -4,7 +4,13 @@
 // draw including the renderer finishing the frame, and both together) and, measured in
 // the same run, the floor: frames that only clear and swap.
 //
-//   frame_bench [--frames N] [--level L]...      (run from the repository root)
+//   frame_bench [--frames N] [--level L]... [--paced]      (run from the repository root)
+//
+// --paced runs the levels as the game's own loop does: the frame timer stamps each
+// frame in whole milliseconds and sleeps the rest of the 60 fps budget, and nothing
+// waits for the renderer beyond the buffer swap. It then reports what the player gets:
+// the time from one frame's start to the next one's (work, sleep and the wake-up
+// after it) and how many frames the game itself would call slow ("FPS: " below 55).
 //
 // The goal for play on a software renderer: total p99 <= 16.7 ms and p50 <= 10 ms on
 // every level, and at most 2% of frames over 18.2 ms (below 55 fps).
@@ -68,8 +74,10 @@ long ProcessCpuMicroseconds()
 struct Samples
 {
     std::vector<long> mUpdate, mDraw, mTotal;
+    std::vector<long> mPeriod; // paced: start of one frame to the start of the next
     long mCpu = 0;
     int mRestarts = 0;
+    int mWarnings = 0; // paced: frames the game's own timer reports below 55 fps
 
     void Add(long update, long draw, long cpu)
     {
@@ -154,12 +162,13 @@ Samples RunFloor(int frames)
     return s;
 }
 
-Samples RunLevel(int level, int frames)
+Samples RunLevel(int level, int frames, bool paced)
 {
     Samples s;
     auto_run::Keyboard keys;
     auto_run::Auto_Runner runner;
     auto_run::StartLevel(level, keys);
+    Clock::time_point lastStart;
     for (int i = 0; i < frames; ++i)
     {
         if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.mScreen)
@@ -171,15 +180,31 @@ Samples RunLevel(int level, int frames)
 
         const long cpu = ProcessCpuMicroseconds();
         const Clock::time_point start = Clock::now();
+        if (paced)
+        {
+            if (i > 0)
+                s.mPeriod.push_back(Microseconds(lastStart, start));
+            lastStart = start;
+            gTimer.StartFrame();
+        }
         gInput.Update();
         gGameState.ProcessMenus(gTimer);
         UpdatePlay();
         const Clock::time_point updated = Clock::now();
         DrawPlay();
         gGraphics.Render();
-        glFinish();
+        if (!paced)
+            glFinish();
         const Clock::time_point drawn = Clock::now();
         s.Add(Microseconds(start, updated), Microseconds(updated, drawn), ProcessCpuMicroseconds() - cpu);
+        if (paced)
+        {
+            // The game's own test, on the rate its timer found for the frame before.
+            if (i > 0 && gTimer.GetFps() < LOW_FPS_WARNING)
+                ++s.mWarnings;
+            gTimer.EndFrame();
+            gTimer.WaitForFrame();
+        }
 
         if (gEnvironment.gDragonDistance > gPlayer.mZ - MIN_DRAGON_GAP)
             gEnvironment.gDragonDistance = gPlayer.mZ - MIN_DRAGON_GAP;
@@ -200,6 +225,10 @@ void PrintRow(const char* name, const Samples& s, bool withUpdate)
         std::fprintf(gTable, "| %5s %5s %5s %6s ", "-", "-", "-", "-");
     std::fprintf(gTable, "| %5.2f %5.2f %5.2f %6.2f | %5.2f", Percentile(s.mDraw, 50),
                  Percentile(s.mDraw, 95), Percentile(s.mDraw, 99), Percentile(s.mDraw, 100), s.MeanCpuMs());
+    if (!s.mPeriod.empty())
+        std::fprintf(gTable, " | %6.2f %6.2f %6.1f%% %6.1f%%", Percentile(s.mPeriod, 50),
+                     Percentile(s.mPeriod, 99), SlowPercent(s.mPeriod),
+                     100.0 * s.mWarnings / s.mPeriod.size());
     if (s.mRestarts)
         std::fprintf(gTable, "  (restarted %d)", s.mRestarts);
     std::fprintf(gTable, "\n");
@@ -213,7 +242,7 @@ bool MeetsGoal(const Samples& s)
 
 void Usage()
 {
-    std::fprintf(stderr, "usage: frame_bench [--frames N] [--level L]...\n");
+    std::fprintf(stderr, "usage: frame_bench [--frames N] [--level L]... [--paced]\n");
 }
 
 } // namespace
@@ -221,6 +250,7 @@ void Usage()
 int main(int argc, char** argv)
 {
     int frames = 1200;
+    bool paced = false;
     std::vector<int> levels;
     for (int i = 1; i < argc; ++i)
     {
@@ -228,6 +258,10 @@ int main(int argc, char** argv)
         if (arg == "--frames" && i + 1 < argc)
         {
             frames = std::atoi(argv[++i]);
+        }
+        else if (arg == "--paced")
+        {
+            paced = true;
         }
         else if (arg == "--level" && i + 1 < argc)
         {
@@ -286,7 +320,8 @@ int main(int argc, char** argv)
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     const char* threads = getenv("LP_NUM_THREADS");
-    std::fprintf(gTable, "Frame work per level, %d frames each, no sleeping (milliseconds)\n", frames);
+    std::fprintf(gTable, "Frame work per level, %d frames each, %s (milliseconds)\n", frames,
+                 paced ? "paced to 60 fps as the game is" : "no sleeping");
     std::fprintf(gTable, "machine: %ld cores, %s\n", sysconf(_SC_NPROCESSORS_ONLN), CpuModel().c_str());
     std::fprintf(gTable, "GL: %s | %s | LP_NUM_THREADS=%s\n", renderer ? renderer : "?",
                  version ? version : "?", threads ? threads : "(default)");
@@ -296,6 +331,10 @@ int main(int argc, char** argv)
     std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "level",
                  "p50", "p95", "p99", "max", ">18.2", "p50", "p95", "p99", "max", "p50", "p95", "p99", "max",
                  "mean");
+    if (paced)
+        std::fprintf(gTable,
+                     "paced: then the frame period p50, p99, share over 18.2 ms, and the share of frames "
+                     "the game prints \"FPS: \" for\n");
     std::fflush(gTable);
 
     PrintRow("floor", RunFloor(frames), false);
@@ -303,7 +342,7 @@ int main(int argc, char** argv)
     bool allMet = true;
     for (int level : levels)
     {
-        const Samples s = RunLevel(level, frames);
+        const Samples s = RunLevel(level, frames, paced);
         const std::string name = "level " + std::to_string(level);
         PrintRow(name.c_str(), s, true);
         std::fflush(gTable);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include <SDL/SDL.h>
 #include <GL/gl.h>
@@ -38,6 +39,7 @@ protected:
         ASSERT_TRUE(gImageBank.LoadImage("GREY", "tests/data/", "grey_5x2.png"));
         ASSERT_TRUE(gImageBank.LoadImage("PALETTE", "tests/data/", "palette_3x3.png"));
         ASSERT_TRUE(gImageBank.LoadImage("BMP", "tests/data/", "bgr24_3x3.bmp"));
+        ASSERT_TRUE(gImageBank.LoadImage("FRAME", "tests/data/", "frame_320x240.png")); // mostly clear
     }
 
     static void TearDownTestSuite()
@@ -134,6 +136,54 @@ TEST_F(Fill_State, NestedColoursDecideByTheInnermost)
     gGraphics.PopColour();
     EXPECT_EQ(ReadScene(-0.2f, 0.0f), RED);
     EXPECT_PRED2(Near, ReadScene(0.2f, 0.0f), (Rgb{128, 255, 128}));
+}
+
+// The whole window, as bytes.
+std::vector<unsigned char> ReadWindow()
+{
+    std::vector<unsigned char> p(800 * 600 * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    return p;
+}
+
+TEST_F(Fill_State, MostlyClearImagesInPartsPaintTheSamePicture)
+{
+    const Image_Entry& frame = gImageBank.GetImage("FRAME");
+    ASSERT_FALSE(frame.mParts.empty());
+    EXPECT_TRUE(gImageBank.GetImage("HALF").mParts.empty()); // too small to be worth it
+
+    // Whole, mirrored, a piece, and turned about its centre; over an opaque image.
+    const Texture_Rect rects[] = {Texture_Rect(), Texture_Rect(1, 0, 0, 1),
+                                  Texture_Rect(0.3f, 0.1f, 0.9f, 0.7f)};
+    for (const Texture_Rect& rect : rects)
+        for (float angle : {0.0f, 33.0f})
+        {
+            std::vector<unsigned char> pictures[2];
+            for (int inParts = 0; inParts < 2; ++inParts)
+            {
+                gGraphics.SetDrawInParts(inParts != 0);
+                NewFrame();
+                gGraphics.DrawTexturedQuad(Quad(0.3f, 0.1f, 0, 1.0f, 1.0f), Texture_Rect(), "WHITE");
+                glPushMatrix();
+                glRotatef(angle, 0, 0, 1);
+                gGraphics.DrawTexturedQuad(Quad(0.1f, 0, 0, 2.6f, 1.7f), rect, "FRAME");
+                glPopMatrix();
+                pictures[inParts] = ReadWindow();
+            }
+            gGraphics.SetDrawInParts(true);
+            int differ = 0, painted = 0;
+            for (size_t i = 0; i < pictures[0].size(); i += 4)
+            {
+                bool same = true;
+                for (size_t c = 0; c < 3; ++c)
+                    same = same && std::abs(pictures[0][i + c] - pictures[1][i + c]) <= 2;
+                differ += !same;
+                painted += pictures[0][i] != 0 || pictures[0][i + 1] != 255 || pictures[0][i + 2] != 0;
+            }
+            EXPECT_EQ(differ, 0) << "rect " << rect.mLeft << "," << rect.mTop << " angle " << angle;
+            EXPECT_GT(painted, 10000); // the frame is there at all
+        }
 }
 
 } // namespace

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Plays a level of the real game for a while under Xvfb and counts the game's own
+# "FPS: " lines (a frame slower than 55 fps), the check that the benchmark agrees
+# with what a player gets. The developer key w and Enter lead to the level; then the
+# runner steers and jumps at random for the given seconds.
+# Usage: tools/game_fps.sh BUILD_DIR [LEVEL] [SECONDS]      (LP_NUM_THREADS is passed on)
+set -u
+source "$(dirname "$0")/../tests/e2e/game_driver.bash"
+
+BUILD=${1:-build}
+LEVEL=${2:-3}
+SECONDS_TO_PLAY=${3:-20}
+
+zq_start "$BUILD" game_fps
+zq_wait_for_menus
+zq_enter_play
+# Level 0 is running; each w ends the level, Enter leads through the screens.
+for _ in $(seq "$LEVEL"); do
+  zq_key w 0.3
+  zq_wait_for message 30 || zq_fail "the level did not end"
+  zq_key Return 0.8
+  zq_key Return 0.8
+  zq_wait_for other 30
+done
+sleep 1
+before=$(grep -c '^FPS: ' "$ZQ_WORK/game.out")
+start=$(date +%s.%N)
+end=$(echo "$start + $SECONDS_TO_PLAY" | bc)
+keys=(Left Right space Left Right)
+while [ "$(echo "$(date +%s.%N) < $end" | bc)" -eq 1 ]; do
+  zq_alive || zq_fail "the game ended"
+  key=${keys[$((RANDOM % ${#keys[@]}))]}
+  xdotool keydown "$key"
+  sleep 0.$((RANDOM % 4 + 1))
+  xdotool keyup "$key"
+done
+played=$(echo "$(date +%s.%N) - $start" | bc)
+# Every warned frame took 1000 / fps ms; the rest of the time went in frames of at
+# most 18.2 ms, so at least (rest / 16.7 ms) more frames were drawn.
+tail -n +1 "$ZQ_WORK/game.out" | grep '^FPS: ' | tail -n +$((before + 1)) | awk -v played="$played" '
+  { slow += 1; ms += 1000 / $2 }
+  END {
+    rest = played * 1000 - ms; if (rest < 0) rest = 0
+    others = rest / 16.7
+    printf "game_fps: %.1f s played, %d \"FPS: \" lines (%.1f s in slow frames), about %.0f frames in all: %.1f%% slow\n",
+      played, slow, ms / 1000, slow + others, slow + others > 0 ? 100 * slow / (slow + others) : 0
+  }'
