@@ -189,8 +189,9 @@ TEST_F(Images, GlyphsKeepTheirCountersInBlackAtMenuSize)
     font.Init();
 
     const std::string chars = "ABDOPQR04689CGEFMN";
+    // The zero is slashed, so its counter is cut in two.
     const std::map<char, int> counters = {{'A', 1}, {'B', 2}, {'D', 1}, {'O', 1}, {'P', 1}, {'Q', 1},
-                                          {'R', 1}, {'0', 1}, {'4', 1}, {'6', 1}, {'8', 2}, {'9', 1}};
+                                          {'R', 1}, {'0', 2}, {'4', 1}, {'6', 1}, {'8', 2}, {'9', 1}};
     // About 14 by 22 pixels around each glyph centre at this scale.
     const int halfW = 9, halfH = 13;
     const float spacing = 0.14f;

@@ -53,7 +53,14 @@ def coverage(ch, f):
     sideways when wider than MAX_INK_W and centred in the cell."""
     w, h = CELL_W * SS, CELL_H * SS
     big = Image.new("L", (3 * w, h), 0)
-    ImageDraw.Draw(big).text((1.5 * w, BASELINE * SS), ch, font=f, fill=255, anchor="ls")
+    draw = ImageDraw.Draw(big)
+    draw.text((1.5 * w, BASELINE * SS), ch, font=f, fill=255, anchor="ls")
+    if ch == "0":
+        # A slashed zero: "X0" must not read "XO".
+        left, top, right, bottom = draw.textbbox((1.5 * w, BASELINE * SS), ch, font=f, anchor="ls")
+        cx, cy = (left + right) / 2, (top + bottom) / 2
+        dx, dy = (right - left) * 0.22, (bottom - top) * 0.3
+        draw.line((cx - dx, cy + dy, cx + dx, cy - dy), fill=255, width=int(round(0.11 * CAP * SS)))
     a = np.array(big)
     xs = np.nonzero(a.max(axis=0) > 0)[0]
     inkw = xs.max() - xs.min() + 1
