@@ -308,10 +308,11 @@ void HUD::DrawPanicBar()
     }
 
     gGraphics.DrawFrameAt(mPanicBarLabel, p[0], p[1], p[2]);
-    mPanicBar.mScale.mX = mPanic < 0.0f ? 0.0f : mPanic;
-    // The fill grows from the bar's left end, as a gauge does, not from its middle.
+    // The fill grows from the bar's left end, as a gauge does, and stops at its right
+    // end: once caught the panic passes 1 and the fill would cross the whole screen.
+    const float shown = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
+    mPanicBar.mScale.mX = shown;
     const float fullWidth = gImageBank.GetImage(mPanicBar.mKey).mWorldWidth;
-    const float shown = mPanicBar.mScale.mX < 1.0f ? mPanicBar.mScale.mX : 1.0f;
     PanicColour(1.0f);
     gGraphics.DrawFrameAt(mPanicBar, p[0] - 0.5f * fullWidth * (1.0f - shown), p[1], p[2]);
     gGraphics.PopColour();
