@@ -113,14 +113,13 @@ def menu_slab():
 
 def menu_selection():
     """The glow behind the menu item under the cursor: one glyph wide,
-    stretched along the line by the game."""
+    stretched along the line by the game, so its ends fade within a texel."""
     W, H = 32, 40
     yy, xx = np.mgrid[0:H, 0:W].astype(float)
     v = np.clip(1 - np.abs(yy - (H - 1) / 2) / (H / 2), 0, 1)
-    alpha = np.clip(v * 1.8, 0, 1) ** 1.5 * 0.9
-    u = np.clip(np.minimum(xx + 0.5, W - 0.5 - xx) / 6.0, 0, 1)
-    alpha *= u
-    rgb = np.zeros((H, W, 3)) + np.array(hex_rgb("#ffc93a"), float)
+    alpha = np.clip(v * 2.2, 0, 1) ** 1.2 * 0.92
+    alpha[:, 0] = alpha[:, -1] = 0
+    rgb = np.zeros((H, W, 3)) + np.array(hex_rgb("#ffc02a"), float)
     return rgba(rgb, alpha)
 
 
