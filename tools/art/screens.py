@@ -227,9 +227,9 @@ def overworld():
         last = i == len(spots) - 1
         body += ellipse(x, y, 34 if not last else 44, 24 if not last else 32, "#3a2418", "#5a3a24", 5)
         body += ellipse(x, y + 4, 22 if not last else 30, 14 if not last else 20, "#0a0604", "none", 0)
-    # Compass.
-    body += poly(star(700, 480, 46, 12, 4), "#c99a62", "#5a3a24", 3)
-    body += circle(700, 480, 8, "#8a2a1a", "#5a3a24", 2)
+    # Compass, up at the right, clear of the screen's two lines of text.
+    body += poly(star(740, 420, 46, 12, 4), "#c99a62", "#5a3a24", 3)
+    body += circle(740, 420, 8, "#8a2a1a", "#5a3a24", 2)
     img.alpha_composite(render(W, H, body))
     for i, (x, y) in enumerate(spots[:-1]):
         num = text_image(str(i + 1), 28, shadow=False)
@@ -239,7 +239,7 @@ def overworld():
     title = text_image("THE DRAGON'S CAVES", 46, fill="#fff3d6", tracking=2)
     paste_center(img, title, 300, 60)
     n = text_image("N", 26, shadow=False)
-    paste_center(img, n, 700, 420)
+    paste_center(img, n, 740, 360)
     return img
 
 
