@@ -114,7 +114,7 @@ def menu_slab():
 def menu_selection():
     """The glow behind the menu item under the cursor: one glyph wide,
     stretched along the line by the game, so its ends fade within a texel."""
-    W, H = 32, 40
+    W, H = 32, 60
     yy, xx = np.mgrid[0:H, 0:W].astype(float)
     v = np.clip(1 - np.abs(yy - (H - 1) / 2) / (H / 2), 0, 1)
     alpha = np.clip(v * 2.2, 0, 1) ** 1.2 * 0.92
