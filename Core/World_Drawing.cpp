@@ -6,12 +6,12 @@
 #include "World/Background_Handler.h"
 #include "World/Entity_Handler.h"
 
-void DrawWorld()
+void DrawWorld(bool withRunner)
 {
     gBackground.Draw();
     if (gTimingReport)
         TimingReportLine("Background drawn");
-    gEntities.DrawEntities(gPlayer);
+    gEntities.DrawEntities(gPlayer, withRunner);
     if (gTimingReport)
         TimingReportLine("Entities drawn");
     gHUD.Draw();

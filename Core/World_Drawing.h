@@ -2,4 +2,4 @@
 // them, then the HUD. Screens that show the frozen world behind them call it too.
 #pragma once
 
-void DrawWorld();
+void DrawWorld(bool withRunner = true);

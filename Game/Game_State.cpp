@@ -54,6 +54,7 @@ void Game_State::Init()
     mOptionsItem.SetImage("OPTIONS_TEXT");
     mMenuSlab.SetImage("MENU_SLAB");
     mArrow.SetImage("ARROW");
+    mSelection.SetImage("MENU_SELECTION");
     mArrow.mScale.Set(0.6f, 0.6f, 0.6f);
     mTeethTop.SetImage("DRAGON_TEETH_TOP");
     mTeethBottom.SetImage("DRAGON_TEETH_BOT");
@@ -209,6 +210,11 @@ void Game_State::DrawMenuItems(const char* const* items, int count, float topY, 
     mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
     arrowAngle += 10.0f;
     gFont.SetScale(0.75f);
+    // The glow spans the selected line, whatever its length: the image is one glyph wide.
+    const std::string selected = items[cursor];
+    mSelection.mScale.Set(static_cast<float>(selected.size()) + 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mSelection, -0.5f + 0.06f + 0.045f * 0.5f * (selected.size() - 1.0f),
+                          topY - 0.1f * cursor - 0.05f, -0.01f);
     for (int i = 0; i < count; ++i)
     {
         const float x = i == cursor ? -0.5f : -0.525f;

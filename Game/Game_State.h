@@ -58,6 +58,7 @@ public:
     Animation_Frame mOptionsItem;
     Animation_Frame mMenuSlab;
     Animation_Frame mArrow;
+    Animation_Frame mSelection; // glow behind the item under the cursor
     Animation_Frame mTeethTop;
     Animation_Frame mTeethBottom;
     Animation_Frame mClaw;

@@ -5,6 +5,7 @@
 #include "Audio/Sound_Manager.h"
 #include "Entities/Player.h"
 #include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
 #include "World/Background_Handler.h"
 #include "World/Camera.h"
 #include "World/Entity.h"
@@ -284,14 +285,14 @@ void HUD::DrawChaseBar()
     if (hurt)
         HurtColour();
     else
-        gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+        gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
     gGraphics.DrawFrameAt(mChasePlayer, playerX, -0.9f, 0.0f);
     gGraphics.PopColour();
 
     if (hurt)
         HurtColour();
     else
-        gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+        gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
     gGraphics.DrawFrameAt(mChaseDragon, dragonX, -0.9f, 0.0f);
     gGraphics.PopColour();
 }
@@ -308,9 +309,13 @@ void HUD::DrawPanicBar()
     }
 
     gGraphics.DrawFrameAt(mPanicBarLabel, p[0], p[1], p[2]);
-    mPanicBar.mScale.mX = mPanic < 0.0f ? 0.0f : mPanic;
+    // The fill grows from the bar's left end, as a gauge does, and stops at its right
+    // end: once caught the panic passes 1 and the fill would cross the whole screen.
+    const float shown = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
+    mPanicBar.mScale.mX = shown;
+    const float fullWidth = gImageBank.GetImage(mPanicBar.mKey).mWorldWidth;
     PanicColour(1.0f);
-    gGraphics.DrawFrameAt(mPanicBar, p[0], p[1], p[2]);
+    gGraphics.DrawFrameAt(mPanicBar, p[0] - 0.5f * fullWidth * (1.0f - shown), p[1], p[2]);
     gGraphics.PopColour();
     mPanicBar.mScale.mX = 1.0f;
     gGraphics.DrawFrameAt(mPanicBarOutline, p[0], p[1], p[2]);

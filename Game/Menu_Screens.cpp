@@ -16,6 +16,7 @@ const char* const COPYRIGHT_LINE = "(C) 2026 Hollow Hill Games";
 const float ITEM_FRONT = 0.5f;
 const float ITEM_BACK = -2.0f;
 const float ITEM_STEP = 0.5f;
+const float UNSELECTED_LIGHT = 0.4f;
 } // namespace
 
 void Game_State::TeamLogoScreen()
@@ -59,8 +60,16 @@ void Game_State::MainMenuScreen()
 
     gBackground.Draw();
     gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
+    // The item not chosen also stands in shadow, so the choice shows at a glance.
+    gGraphics.PushColour(1.0f, mStartSelected ? 1.0f : UNSELECTED_LIGHT,
+                         mStartSelected ? 1.0f : UNSELECTED_LIGHT, mStartSelected ? 1.0f : UNSELECTED_LIGHT);
     gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, mStartDepth);
+    gGraphics.PopColour();
+    gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
+                         optionsSelected ? 1.0f : UNSELECTED_LIGHT,
+                         optionsSelected ? 1.0f : UNSELECTED_LIGHT);
     gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, mOptionsDepth);
+    gGraphics.PopColour();
     gFont.SetScale(0.6f);
     gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);
     gFont.SetScale(1.0f);

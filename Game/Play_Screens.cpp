@@ -163,8 +163,9 @@ void Game_State::DeathScreen()
         const float py = gPlayer.mY + (SWALLOW_Y - gPlayer.mY) * f;
         if (f < 0.8f)
         {
+            // The runner is in the claw's grip now: only the spinning one below is drawn.
             gGraphics.PushColour(1.0f - f, 1.0f, 1.0f, 1.0f);
-            DrawWorld();
+            DrawWorld(false);
             gGraphics.DrawFrameAt(mClaw, 0.1f, -0.3f, 0.7f);
             gGraphics.PopColour();
         }

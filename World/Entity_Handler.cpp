@@ -120,9 +120,9 @@ void Entity_Handler::Update(Player& player)
     }
 }
 
-void Entity_Handler::DrawEntities(Player& player)
+void Entity_Handler::DrawEntities(Player& player, bool withRunner)
 {
-    bool playerDrawn = false;
+    bool playerDrawn = !withRunner;
     if (mFirstOnScreen != NO_POSITION && mLastOnScreen != NO_POSITION && mLastOnScreen <= mEntities.size())
     {
         for (size_t i = mLastOnScreen; i > mFirstOnScreen; --i)

@@ -39,7 +39,8 @@ public:
     float GetLastZ() const; // the level length
     bool IsLevelPassed() const;
     void Update(Player& player);
-    void DrawEntities(Player& player);
+    // Without the runner when a screen draws it elsewhere (swallowed by the jaws).
+    void DrawEntities(Player& player, bool withRunner = true);
 
 private:
     size_t mFirstOnScreen;

@@ -5,7 +5,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <SDL/SDL.h>
 #include <GL/gl.h>
@@ -13,6 +17,7 @@
 #include "Core/Clock.h"
 #include "Core/Loading_Screen.h"
 #include "Graphics/Animation.h"
+#include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "Input/Input_Handler.h"
@@ -81,7 +86,151 @@ protected:
     }
 };
 
+// Every glyph of the shipped image list: the lines whose key is one character.
+bool LoadShippedGlyphs()
+{
+    std::ifstream list("Data/Images/image_info.zqt");
+    std::stringstream glyphs;
+    glyphs << "START\n";
+    std::string line;
+    while (std::getline(list, line))
+        if (line.size() > 2 && line[0] != ' ' && line[1] == ' ' && line.compare(0, 2, "//") != 0)
+            glyphs << line << "\n";
+    glyphs << "END\n";
+    return gImageBank.ReadImageList(glyphs, "Data/Images/", nullptr);
+}
+
+// A glyph as the window shows it: true where the ink is darker than half way.
+struct Glyph_Shot
+{
+    int mWidth = 0, mHeight = 0;
+    std::vector<bool> mInk;
+    bool At(int x, int y) const { return mInk[y * mWidth + x]; }
+};
+
+// Light regions of at least minSize pixels that do not reach the edge of the shot:
+// the counters that stayed open.
+std::vector<int> OpenCounters(const Glyph_Shot& shot, int minSize)
+{
+    std::vector<int> region(shot.mInk.size(), -1), sizes;
+    std::vector<bool> touchesEdge;
+    for (int start = 0; start < static_cast<int>(shot.mInk.size()); ++start)
+    {
+        if (shot.mInk[start] || region[start] >= 0)
+            continue;
+        const int id = static_cast<int>(sizes.size());
+        sizes.push_back(0);
+        touchesEdge.push_back(false);
+        std::vector<int> todo{start};
+        region[start] = id;
+        while (!todo.empty())
+        {
+            const int p = todo.back();
+            todo.pop_back();
+            ++sizes[id];
+            const int x = p % shot.mWidth, y = p / shot.mWidth;
+            if (x == 0 || y == 0 || x == shot.mWidth - 1 || y == shot.mHeight - 1)
+                touchesEdge[id] = true;
+            const int next[4][2] = {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
+            for (const auto& n : next)
+            {
+                if (n[0] < 0 || n[1] < 0 || n[0] >= shot.mWidth || n[1] >= shot.mHeight)
+                    continue;
+                const int q = n[1] * shot.mWidth + n[0];
+                if (!shot.mInk[q] && region[q] < 0)
+                {
+                    region[q] = id;
+                    todo.push_back(q);
+                }
+            }
+        }
+    }
+    std::vector<int> open;
+    for (size_t i = 0; i < sizes.size(); ++i)
+        if (!touchesEdge[i] && sizes[i] >= minSize)
+            open.push_back(sizes[i]);
+    return open;
+}
+
 } // namespace
+
+// Menu items are black text at scale 0.75 on the light panel. Drawing multiplies, so
+// any dark outline in a glyph turns as black as its fill: each glyph is drawn the way
+// the menus draw it and must keep its holes.
+TEST_F(Images, GlyphsKeepTheirCountersInBlackAtMenuSize)
+{
+    ASSERT_TRUE(LoadShippedGlyphs());
+    ASSERT_TRUE(gImageBank.LoadImage("WHITE", DATA, "white_4x4.png"));
+    gImageBank.GetImage("WHITE").mWorldWidth = 3.0f;
+    gImageBank.GetImage("WHITE").mWorldHeight = 2.2f;
+    Font font;
+    font.Init();
+
+    const std::string chars = "ABDOPQR04689CGEFMN";
+    // The zero is slashed, so its counter is cut in two.
+    const std::map<char, int> counters = {{'A', 1}, {'B', 2}, {'D', 1}, {'O', 1}, {'P', 1}, {'Q', 1},
+                                          {'R', 1}, {'0', 2}, {'4', 1}, {'6', 1}, {'8', 2}, {'9', 1}};
+    // About 14 by 22 pixels around each glyph centre at this scale.
+    const int halfW = 9, halfH = 13;
+    const float spacing = 0.14f;
+    gGraphics.Render();
+    gGraphics.DrawFrameAt(Animation_Frame("WHITE"), 0.0f, 0.0f, 0.0f);
+    font.SetScale(0.75f);
+    std::vector<std::pair<int, int>> centres;
+    for (size_t i = 0; i < chars.size(); ++i)
+    {
+        const float x = -1.2f + spacing * (i % 9), y = 0.3f - 0.4f * (i / 9);
+        font.drawString(std::string(1, chars[i]), x, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+        // drawString centres the first glyph 0.06 right of and 0.05 below the point.
+        const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f) / 2.41f;
+        centres.emplace_back(static_cast<int>(std::lround((f / (4.0f / 3.0f) * (x + 0.06f) + 1.0f) * 400.0f)),
+                             static_cast<int>(std::lround((f * (y - 0.05f) + 1.0f) * 300.0f)));
+    }
+
+    std::vector<unsigned char> pixels(800 * 600 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::map<char, Glyph_Shot> shots;
+    for (size_t i = 0; i < chars.size(); ++i)
+    {
+        Glyph_Shot& shot = shots[chars[i]];
+        shot.mWidth = 2 * halfW + 1;
+        shot.mHeight = 2 * halfH + 1;
+        int ink = 0;
+        for (int y = 0; y < shot.mHeight; ++y)
+            for (int x = 0; x < shot.mWidth; ++x)
+            {
+                const int wx = centres[i].first - halfW + x, wy = centres[i].second + halfH - y;
+                const bool dark = pixels[(wy * 800 + wx) * 3 + 1] < 128;
+                shot.mInk.push_back(dark);
+                ink += dark;
+            }
+        ASSERT_GT(ink, 20) << chars[i] << " drew no ink where it should stand";
+        // Nothing of the glyph runs outside the box looked at.
+        for (int x = 0; x < shot.mWidth; ++x)
+            EXPECT_FALSE(shot.At(x, 0) || shot.At(x, shot.mHeight - 1)) << chars[i] << " runs off its box";
+    }
+
+    for (const auto& c : counters)
+    {
+        const std::vector<int> open = OpenCounters(shots[c.first], 3);
+        EXPECT_EQ(static_cast<int>(open.size()), c.second)
+            << c.first << " keeps " << open.size() << " open counters of " << c.second;
+    }
+
+    // Letters that differ only inside must still differ when drawn small and black.
+    const char* pairs[] = {"OQ", "O0", "Q0", "CG", "EF", "MN", "8B"};
+    for (const char* pair : pairs)
+    {
+        const Glyph_Shot& a = shots[pair[0]];
+        const Glyph_Shot& b = shots[pair[1]];
+        int differing = 0;
+        for (size_t p = 0; p < a.mInk.size(); ++p)
+            differing += a.mInk[p] != b.mInk[p];
+        EXPECT_GE(differing, 12) << pair[0] << " and " << pair[1] << " look alike";
+    }
+}
 
 TEST_F(Images, TwentyFourBitPngWithAnOddWidth)
 {

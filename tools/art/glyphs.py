@@ -1,9 +1,14 @@
-"""Glyph images "!" to "Z" for the game's monospaced text."""
+"""Glyph images "!" to "Z" for the game's monospaced text.
+
+The game tints text by multiplying, so a glyph is a plain light silhouette:
+an outline or shadow would turn the same colour as the fill under a dark tint
+and close the counters. Shapes come from a heavy but not black weight, so
+holes stay open at menu size (about 14 pixels high)."""
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import Image, ImageDraw, ImageFont
 
-from common import PAL, font, hex_rgb, downsample
+from common import FONT_DIR
 
 # Names used for the files; keys are the characters themselves.
 NAMES = {
@@ -14,12 +19,16 @@ NAMES = {
     ">": "greater", "?": "question", "@": "at",
 }
 
-CELL_W = 84          # working cell width (twice the final size)
-CELL_H = 160
-BASELINE = 116
-SIZE = 118           # font size at working scale
-STROKE = 7
-GLYPH_H_FRAC = 0.056  # about 0.11 world units tall, 0.065 wide
+FACE = FONT_DIR + "/LeagueSpartan-Bold.otf"
+SS = 4               # supersampling of the working canvas
+CAP = 24             # capital height in texels of the final image
+CELL_W = 22          # one advance (0.06 world units at scale 1) in texels
+MAX_INK_W = 19       # keeps a gap between neighbours
+CELL_H = 36          # room for descenders ("Q", ",") and the "$" bar
+BASELINE = 29        # from the top of the cell
+# World units per texel: caps 0.064 high at scale 1, so lines 0.05 apart at
+# scale 0.7 (the pause menu's volume lines) still do not touch.
+UNIT = 0.064 / CAP
 
 
 def glyph_chars():
@@ -32,71 +41,57 @@ def file_name(ch):
     return "glyph_%s.png" % NAMES[ch]
 
 
-def render_char(ch):
-    f = font(SIZE)
-    big = 3 * CELL_W
-    # Ink mask (fill) and outline mask drawn on a wide canvas, then squeezed
-    # into the cell if the letter is too wide for the fixed advance.
-    fill = Image.new("L", (big, CELL_H), 0)
-    outl = Image.new("L", (big, CELL_H), 0)
-    cx = big / 2
-    ImageDraw.Draw(fill).text((cx, BASELINE), ch, font=f, fill=255, anchor="ms")
-    ImageDraw.Draw(outl).text((cx, BASELINE), ch, font=f, fill=255, anchor="ms",
-                              stroke_width=STROKE, stroke_fill=255)
-    a = np.array(outl)
+def face():
+    # Size chosen so that "H" stands CAP texels tall.
+    probe = ImageFont.truetype(FACE, 400)
+    top, bottom = probe.getbbox("H", anchor="ls")[1], 0
+    return ImageFont.truetype(FACE, int(round(400 * CAP * SS / (bottom - top))))
+
+
+def coverage(ch, f):
+    """Anti-aliased ink coverage of one character, CELL_W x CELL_H, squeezed
+    sideways when wider than MAX_INK_W and centred in the cell."""
+    w, h = CELL_W * SS, CELL_H * SS
+    big = Image.new("L", (3 * w, h), 0)
+    draw = ImageDraw.Draw(big)
+    draw.text((1.5 * w, BASELINE * SS), ch, font=f, fill=255, anchor="ls")
+    if ch == "0":
+        # A slashed zero: "X0" must not read "XO".
+        left, top, right, bottom = draw.textbbox((1.5 * w, BASELINE * SS), ch, font=f, anchor="ls")
+        cx, cy = (left + right) / 2, (top + bottom) / 2
+        dx, dy = (right - left) * 0.22, (bottom - top) * 0.3
+        draw.line((cx - dx, cy + dy, cx + dx, cy - dy), fill=255, width=int(round(0.11 * CAP * SS)))
+    a = np.array(big)
     xs = np.nonzero(a.max(axis=0) > 0)[0]
     inkw = xs.max() - xs.min() + 1
-    maxw = CELL_W - 8
-    if inkw > maxw:
-        scale = maxw / inkw
-        nw = int(round(big * scale))
-        fill = fill.resize((nw, CELL_H), Image.LANCZOS)
-        outl = outl.resize((nw, CELL_H), Image.LANCZOS)
-        pad = (big - nw) // 2
-        f2 = Image.new("L", (big, CELL_H), 0)
-        o2 = Image.new("L", (big, CELL_H), 0)
-        f2.paste(fill, (pad, 0))
-        o2.paste(outl, (pad, 0))
-        fill, outl = f2, o2
-    # Recentre the ink in the cell.
-    a = np.array(outl)
-    xs = np.nonzero(a.max(axis=0) > 0)[0]
-    mid = (xs.min() + xs.max() + 1) / 2
-    x0 = int(round(mid - CELL_W / 2))
-    fill = fill.crop((x0, 0, x0 + CELL_W, CELL_H))
-    outl = outl.crop((x0, 0, x0 + CELL_W, CELL_H))
+    if inkw > MAX_INK_W * SS:
+        nw = int(round(big.width * MAX_INK_W * SS / inkw))
+        small = big.resize((nw, h), Image.LANCZOS)
+        big = Image.new("L", (3 * w, h), 0)
+        big.paste(small, ((3 * w - nw) // 2, 0))
+        a = np.array(big)
+        xs = np.nonzero(a.max(axis=0) > 0)[0]
+    mid = (xs.min() + xs.max() + 1) // 2
+    x0 = mid - w // 2
+    cell = big.crop((x0, 0, x0 + w, h))
+    return cell.resize((CELL_W, CELL_H), Image.BOX)
 
-    # Cream fill with a warm lower half, dark outline, soft shadow.
-    t = np.clip((np.arange(CELL_H) - (BASELINE - 70)) / 70.0, 0, 1)[:, None]
-    top = np.array(hex_rgb("#fffaf0"), float)
-    bot = np.array(hex_rgb("#ffd98a"), float)
-    col = (top * (1 - t[..., None]) + bot * t[..., None])[:, 0, :]
-    rgb = np.repeat(col[:, None, :], CELL_W, axis=1)
-    ink = np.array(hex_rgb(PAL["ink"]), float)
-    fa = np.array(fill, float)[..., None] / 255.0
-    oa = np.array(outl, float) / 255.0
-    shadow = np.array(outl.filter(ImageFilter.GaussianBlur(3)), float) / 255.0
-    shadow = np.roll(np.roll(shadow, 4, axis=0), 3, axis=1) * 0.55
-    out_rgb = ink[None, None, :] * (1 - fa) + rgb * fa
-    alpha = oa + shadow * (1 - oa)
-    # Shadow pixels are ink-coloured too, so composite colour stays ink.
+
+def render_char(ch, f):
+    # White, shading to a light neutral grey at the baseline: any tint keeps
+    # its hue, and black stays black.
+    a = np.array(coverage(ch, f), float)
+    t = np.clip((np.arange(CELL_H) - (BASELINE - CAP)) / CAP, 0, 1)[:, None]
+    v = 255 - 24 * t
     arr = np.zeros((CELL_H, CELL_W, 4), np.uint8)
-    arr[..., :3] = np.clip(out_rgb, 0, 255).astype(np.uint8)
-    arr[..., 3] = np.clip(alpha * 255, 0, 255).astype(np.uint8)
+    arr[..., 0] = arr[..., 1] = arr[..., 2] = np.repeat(v, CELL_W, axis=1).astype(np.uint8)
+    arr[..., 3] = np.clip(a, 0, 255).astype(np.uint8)
     return Image.fromarray(arr, "RGBA")
 
 
 def make(images):
     images.comment("Glyphs: one per character, keyed by the character")
-    chars = glyph_chars()
-    cells = [render_char(c) for c in chars]
-    # One common vertical crop so that every glyph shares the baseline.
-    a = np.stack([np.array(c)[:, :, 3] for c in cells])
-    rows = np.nonzero(a.max(axis=(0, 2)) > 6)[0]
-    y0 = max(0, rows.min() - 2)
-    y1 = min(CELL_H, rows.max() + 3)
-    if (y1 - y0) % 2:
-        y1 += 1
-    for ch, img in zip(chars, cells):
-        g = downsample(img.crop((0, y0, CELL_W, y1)), 2)
-        images.add(ch, file_name(ch), g, hfrac=GLYPH_H_FRAC)
+    f = face()
+    for ch in glyph_chars():
+        images.add_exact(ch, file_name(ch), render_char(ch, f),
+                         CELL_W * UNIT / 3.5, CELL_H * UNIT / 2.0)

@@ -81,31 +81,51 @@ def tile_of(name):
 
 # ---------------------------------------------------------------- bars
 
+# The panic bar's three pictures share one 280 x 64 box; the bar lies in its
+# lower part, and the "PANIC!" text the game writes above the bar's centre
+# sits on the dark tab of the frame, so label, fill and frame read as one.
+BAR_W, BAR_H = 280, 64
+BAR_TOP, BAR_BOTTOM = 34, 60
+
+
 def panic_fill():
-    W, H = 280, 40
-    body = ('<rect x="4" y="6" width="272" height="28" rx="13" fill="url(#pf)"/>'
-            '<rect x="14" y="10" width="252" height="6" rx="3" fill="#ffffff" opacity="0.9"/>')
-    defs = lin_grad("pf", [(0, "#ffffff"), (0.6, "#e6e6e6"), (1, "#b8b8b8")])
-    return render(W, H, body, defs)
+    body = ('<rect x="6" y="%d" width="268" height="%d" rx="10" fill="url(#pf)"/>'
+            '<rect x="14" y="%d" width="252" height="5" rx="2.5" fill="#ffffff" opacity="0.9"/>'
+            % (BAR_TOP + 2, BAR_BOTTOM - BAR_TOP - 4, BAR_TOP + 6))
+    defs = lin_grad("pf", [(0, "#ffffff"), (0.6, "#e6e6e6"), (1, "#b0b0b0")])
+    return render(BAR_W, BAR_H, body, defs)
 
 
 def panic_outline():
-    W, H = 280, 40
-    body = ('<rect x="4" y="6" width="272" height="28" rx="13" fill="none" stroke="%s" stroke-width="6"/>'
-            '<rect x="4" y="6" width="272" height="28" rx="13" fill="none" stroke="#c99a62" stroke-width="2.5"/>'
-            % (INK,))
+    """The frame over the fill, with a dark tab above it for the label."""
+    tab = ('M 64 %d L 76 6 Q 80 2 88 2 L 192 2 Q 200 2 204 6 L 216 %d Z' % (BAR_TOP, BAR_TOP))
+    body = path(tab, "#2e211a", INK, 4)
+    body += path("M 82 10 L 198 10", "none", "#5a4030", 2)
+    body += ('<rect x="4" y="%d" width="272" height="%d" rx="12" fill="none" stroke="%s" stroke-width="6"/>'
+             '<rect x="4" y="%d" width="272" height="%d" rx="12" fill="none" stroke="#c99a62" stroke-width="2.5"/>'
+             % (BAR_TOP, BAR_BOTTOM - BAR_TOP, INK, BAR_TOP, BAR_BOTTOM - BAR_TOP))
     for x in (74, 140, 206):
-        body += path("M %d 8 L %d 14 M %d 26 L %d 32" % (x, x, x, x), "none", INK, 3)
-    body += circle(8, 20, 10, "#7a707a", INK, 3) + circle(272, 20, 10, "#7a707a", INK, 3)
-    return render(W, H, body)
+        body += path("M %d %d L %d %d" % (x, BAR_TOP + 2, x, BAR_TOP + 8), "none", INK, 3)
+    mid = (BAR_TOP + BAR_BOTTOM) / 2
+    body += circle(8, mid, 10, "#7a707a", INK, 3) + circle(272, mid, 10, "#7a707a", INK, 3)
+    return render(BAR_W, BAR_H, body)
 
 
 def panic_label():
-    W, H = 280, 40
-    base = render(W, H, '<rect x="4" y="6" width="272" height="28" rx="13" fill="#2e211a"/>')
-    word = text_image("PANIC", 26, fill="#ffffff", shadow=False, tracking=6)
-    base.alpha_composite(word, ((W - word.width) // 2, (H - word.height) // 2 + 1))
-    return base
+    """The empty groove under the fill (the game draws it faintly)."""
+    return render(BAR_W, BAR_H, '<rect x="4" y="%d" width="272" height="%d" rx="12" fill="#000000"/>'
+                  % (BAR_TOP, BAR_BOTTOM - BAR_TOP))
+
+
+def halo(img, width, colour="#fff3d6"):
+    """A light rim around a marker's outline so it reads on dark rock and
+    on the chase bar alike."""
+    from PIL import ImageFilter
+    a = img.split()[3].filter(ImageFilter.MaxFilter(2 * width + 1))
+    rim = Image.new("RGBA", img.size, hex_rgb(colour) + (0,))
+    rim.putalpha(a)
+    rim.alpha_composite(img)
+    return rim
 
 
 def chase_bar():
@@ -167,6 +187,12 @@ def dragon_head(open_jaw):
     return crop_tight(render(W, H, body, defs), pad=2)
 
 
+def pad(img, n):
+    out = Image.new("RGBA", (img.width + 2 * n, img.height + 2 * n), (0, 0, 0, 0))
+    out.paste(img, (n, n))
+    return out
+
+
 def gem_icon():
     W, H = 80, 80
     d, s = items.gem(40, 40, 32, PAL["ruby_d"], PAL["ruby"], PAL["ruby_l"], "hg", 6)
@@ -176,13 +202,20 @@ def gem_icon():
 # ---------------------------------------------------------------- claw
 
 def claw():
-    """The dragon's hand reaching down: a scaly wrist, a broad knuckled
-    hand and three thick hooked talons curling inward."""
-    W, H = 320, 390
+    """The dragon's arm reaching down: a scaly forearm coming out of the dark,
+    a broad knuckled hand and three thick hooked talons curling inward."""
+    W, H, ARM = 320, 520, 130
     defs = (lin_grad("sc", [(0, DRAGON_L), (0.6, DRAGON), (1, DRAGON_D)], 0, 0, 1, 0) +
             lin_grad("tl", [(0, "#fffaf0"), (0.5, IVORY), (1, IVORY_D)], 0, 0, 1, 0))
-    body = ""
-    # Wrist coming in from the top, with rows of scales.
+    # Forearm above the wrist, wider toward the elbow, with a ridge of spikes.
+    body = path("M 70 0 L 250 0 Q 232 70 216 %d L 104 %d Q 88 70 70 0 Z" % (ARM + 6, ARM + 6), "url(#sc)", INK, 5)
+    for y in (14, 48, 82, 116):
+        body += path("M %d %d l 16 -6 l -4 20 Z" % (240 - y * 0.2, y + 6), DRAGON_D, INK, 3)
+        for k in range(4):
+            x = 100 + k * 30 + (y // 34 % 2) * 15 - y * 0.05
+            body += path("M %.1f %d q 14 14 28 0" % (x, y), "none", DRAGON_D, 3.5)
+    body += '<g transform="translate(0 %d)">' % ARM
+    # Wrist, with rows of scales.
     body += path("M 104 0 L 216 0 Q 224 70 246 150 L 74 150 Q 96 70 104 0 Z", "url(#sc)", INK, 5)
     for row, y in enumerate((20, 46, 72, 98, 124)):
         for k in range(5):
@@ -220,7 +253,14 @@ def claw():
     for x in (96, 128, 160, 192, 224):
         body += path("M %d 166 q 16 14 32 0" % (x - 16), "none", DRAGON_D, 4)
     body += path("M 112 8 Q 104 80 86 140", "none", DRAGON_L, 8, 'opacity="0.8"')
-    return crop_tight(render(W, H, body, defs), pad=2)
+    body += '</g>'
+    img = np.array(render(W, H, body, defs), float)
+    # The arm fades into the dark it reaches out of: no cut edge.
+    fade = np.clip(np.arange(H) / 150.0, 0, 1)[:, None] ** 1.3
+    ink = np.array(hex_rgb(INK), float)
+    img[..., :3] = img[..., :3] * (0.35 + 0.65 * fade[..., None]) + ink * (0.65 - 0.65 * fade[..., None])
+    img[..., 3] *= fade
+    return crop_tight(Image.fromarray(img.astype(np.uint8), "RGBA"), pad=2)
 
 
 # ---------------------------------------------------------------- jaws
@@ -281,13 +321,13 @@ def make(images):
     images.add("PANIC_BAR_OUTLINE", "panic_bar_outline.png", panic_outline(), wfrac=0.2)
     images.add("PANIC_BAR_TEXT", "panic_bar_text.png", panic_label(), wfrac=0.2)
     images.add("CHASE_BAR", "chase_bar.png", chase_bar(), wfrac=0.5)
-    images.add("CHASE_PLAYER", "chase_player.png", crop_tight(chase_player(), pad=1), hfrac=0.07)
+    images.add("CHASE_PLAYER", "chase_player.png", halo(crop_tight(chase_player(), pad=4), 3), hfrac=0.075)
     # The dragon marker is drawn at a fifth of its size.
-    images.add("CHASE_DRAGON", "chase_dragon.png", dragon_head(False), hfrac=0.35)
-    images.add("CHASE_DRAGON_EATYOU", "chase_dragon_eat.png", dragon_head(True), hfrac=0.35)
+    images.add("CHASE_DRAGON", "chase_dragon.png", halo(pad(dragon_head(False), 12), 9), hfrac=0.4)
+    images.add("CHASE_DRAGON_EATYOU", "chase_dragon_eat.png", halo(pad(dragon_head(True), 12), 9), hfrac=0.4)
     c = claw()
-    images.add("DRAGON_CLAW", "dragon_claw.png", c, hfrac=0.45)
-    images.add("DRAGON_CLAW_LEFTY", "dragon_claw_lefty.png", c.transpose(Image.FLIP_LEFT_RIGHT), hfrac=0.45)
+    images.add("DRAGON_CLAW", "dragon_claw.png", c, hfrac=0.6)
+    images.add("DRAGON_CLAW_LEFTY", "dragon_claw_lefty.png", c.transpose(Image.FLIP_LEFT_RIGHT), hfrac=0.6)
     images.comment("The dragon's jaws closing on the runner")
     images.add_exact("DRAGON_TEETH_TOP", "teeth_top.png", teeth(True), 0.77, 0.7)
     images.add_exact("DRAGON_TEETH_BOT", "teeth_bottom.png", teeth(False), 0.77, 0.7)

@@ -89,22 +89,47 @@ def plaque(text, w=440, h=84, seed=1):
 
 
 def menu_slab():
-    # Wide enough for "continue from last checkpoint" at the menus' text
-    # size, tall enough for the big title line above the items.
-    W, H = 560, 300
-    img = parchment(W, H, 701, radius=30, border=6)
-    studs = ""
-    for x, y in ((26, 26), (W - 26, 26), (26, H - 26), (W - 26, H - 26)):
-        studs += circle(x, y, 9, "#c99a62", INK, 3)
-    img.alpha_composite(render(W, H, studs))
+    """The pause and death menus' panel: a dark wooden board for the pale
+    title and volume lines, with a parchment card in the middle for the
+    black items. Drawn at depth -0.7, where it shows at 0.775 of its size;
+    the card holds "continue from last checkpoint" with the cursor and the
+    four items 0.1 apart, the board the big title above and the two volume
+    lines below."""
+    W, H = 700, 392
+    defs = lin_grad("bd", [(0, "#5a3a24"), (0.5, "#3e281a"), (1, "#2a1a10")])
+    body = '<rect x="4" y="4" width="%d" height="%d" rx="34" fill="url(#bd)" stroke="%s" stroke-width="7"/>' % (
+        W - 8, H - 8, INK)
+    # Grain of the boards, kept to the dark edges so no line crosses a text.
+    for y in (22, 36, 50, H - 50, H - 36, H - 22):
+        body += path("M 40 %d Q %d %d %d %d" % (y, W / 2, y + (3 if y % 4 else -3), W - 40, y), "none",
+                     "#24160c", 2.5)
+    for x, y in ((28, 28), (W - 28, 28), (28, H - 28), (W - 28, H - 28)):
+        body += circle(x, y, 9, "#c99a62", INK, 3)
+    img = render(W, H, body, defs)
+    card = parchment(662, 178, 701, radius=18, border=5)
+    paste_center(img, card, W / 2, H / 2)
     return img
 
 
+def menu_selection():
+    """The glow behind the menu item under the cursor: one glyph wide,
+    stretched along the line by the game, so its ends fade within a texel."""
+    W, H = 32, 60
+    yy, xx = np.mgrid[0:H, 0:W].astype(float)
+    v = np.clip(1 - np.abs(yy - (H - 1) / 2) / (H / 2), 0, 1)
+    alpha = np.clip(v * 2.2, 0, 1) ** 1.2 * 0.92
+    alpha[:, 0] = alpha[:, -1] = 0
+    rgb = np.zeros((H, W, 3)) + np.array(hex_rgb("#ffc02a"), float)
+    return rgba(rgb, alpha)
+
+
 def arrow():
-    W, H = 80, 68
-    defs = lin_grad("ar", [(0, "#fff2a8"), (1, "#e08a10")])
-    body = poly([(6, 22), (42, 22), (42, 6), (74, 34), (42, 62), (42, 46), (6, 46)], "url(#ar)", INK, 5)
-    body += path("M 12 28 L 44 28", "none", "#ffffff", 3)
+    """The menu cursor, pointing at the item: red with a bright edge, so
+    it stands out on the dark board and on the parchment."""
+    W, H = 96, 80
+    defs = lin_grad("ar", [(0, "#ffd23f"), (0.45, "#f0641c"), (1, "#a8200a")])
+    body = poly([(6, 24), (48, 24), (48, 6), (90, 40), (48, 74), (48, 56), (6, 56)], "url(#ar)", INK, 6)
+    body += path("M 14 32 L 50 32 L 50 20", "none", "#fff2a8", 4)
     return crop_tight(render(W, H, body, defs), pad=1)
 
 
@@ -202,9 +227,9 @@ def overworld():
         last = i == len(spots) - 1
         body += ellipse(x, y, 34 if not last else 44, 24 if not last else 32, "#3a2418", "#5a3a24", 5)
         body += ellipse(x, y + 4, 22 if not last else 30, 14 if not last else 20, "#0a0604", "none", 0)
-    # Compass.
-    body += poly(star(700, 480, 46, 12, 4), "#c99a62", "#5a3a24", 3)
-    body += circle(700, 480, 8, "#8a2a1a", "#5a3a24", 2)
+    # Compass, up at the right, clear of the screen's two lines of text.
+    body += poly(star(740, 420, 46, 12, 4), "#c99a62", "#5a3a24", 3)
+    body += circle(740, 420, 8, "#8a2a1a", "#5a3a24", 2)
     img.alpha_composite(render(W, H, body))
     for i, (x, y) in enumerate(spots[:-1]):
         num = text_image(str(i + 1), 28, shadow=False)
@@ -214,7 +239,7 @@ def overworld():
     title = text_image("THE DRAGON'S CAVES", 46, fill="#fff3d6", tracking=2)
     paste_center(img, title, 300, 60)
     n = text_image("N", 26, shadow=False)
-    paste_center(img, n, 700, 420)
+    paste_center(img, n, 740, 360)
     return img
 
 
@@ -389,8 +414,10 @@ def make(images):
     images.add("START_TEXT", "menu_start.png", plaque("START"), hfrac=0.08)
     # The main menu's second item opens the credits run.
     images.add("OPTIONS_TEXT", "menu_credits.png", plaque("CREDITS"), hfrac=0.08)
-    images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.66)
-    images.add("ARROW", "arrow.png", arrow(), hfrac=0.06)
+    images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.7143)
+    images.add("ARROW", "arrow.png", arrow(), hfrac=0.085)
+    # One glyph advance at menu size (0.045 x 0.085 world units).
+    images.add_exact("MENU_SELECTION", "menu_selection.png", menu_selection(), 0.012857, 0.0425)
 
     images.comment("Backdrops (drawn behind the screens, filling them)")
     images.add_exact("TEAM_LOGO", "team_logo.png", team_logo(), 0.982, 1.289)
