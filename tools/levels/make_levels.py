@@ -652,11 +652,14 @@ def level5():
     L.spring_field(4680, 0.5, wall=True)
     L.camera(4800, 0.0, 0.0, 200)
     L.coins(4820, 0.5, 8, 15, kind=EMERALD, code=17)
+    L.boulder_pair(4900)
     L.rock_wall(5000, 0.3)
     L.gate(5040)
     L.spike_pair(5100)
     L.coins(5140, 0.5, 6, 15)
-    L.treasure(5300, 0.5, CROWN)
+    # Out of the hall: two walls close together before the crown.
+    L.gauntlet(5220, (0.9, 0.3), 50)
+    L.treasure(5340, 0.5, CROWN)
     return L
 
 
@@ -715,6 +718,7 @@ def level6():
     L.spike_pair(3280)
     L.hole(3360, 0.5)
     L.boulder(3440, 0.3)
+    L.spike_pair(3480)
     L.torch(3560, 0.5)
     L.rock_wall(3560, 0.5)
     L.gate(3600)
@@ -755,6 +759,7 @@ def level6():
     L.coins(5780, 0.5, 3, 12, kind=BAR)
     L.spike_pair(5900)
     L.coins(5940, 0.5, 10, 15, kind=RUBY)
+    L.spike_pair(6050)
     # The last stretch: walls close together, then boulders, then the crown.
     L.gauntlet(6120, (0.1, 0.5, 0.9, 0.5, 0.1), 40)
     L.boulder_run(6330, 3)
