@@ -629,6 +629,7 @@ def level5():
     L.boulder(3240, 0.5)
     L.coins(3180, 0.85, 3, 12, kind=RUBY)
     L.spike_row(3320)
+    L.boulder_pair(3400)
     # Out of the dark into a crystal hall.
     L.fog(3540, FOG_CRYSTAL, 150)
     L.scenery(3540, "CRYSTAL", 1.0, 150)
