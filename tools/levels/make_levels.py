@@ -331,7 +331,9 @@ def level1():
     L.rock_wall(2960, 0.3)
     L.rock_wall(3100, 0.7)
     L.spike_row(3220)
-    L.spike_row(3300)
+    # Rocks rather than a second row here: a breather before the last jumps.
+    L.rock(3300, 0.2)
+    L.rock(3300, 0.8)
     L.coins(3240, 0.5, 5, 12)
     L.camera(3360, 0.0, 0.0, 200)
     L.hole(3420, 0.5)
