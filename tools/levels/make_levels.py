@@ -331,7 +331,9 @@ def level1():
     L.rock_wall(2960, 0.3)
     L.rock_wall(3100, 0.7)
     L.spike_row(3220)
-    L.spike_row(3300)
+    # Rocks rather than a second row here: a breather before the last jumps.
+    L.rock(3300, 0.2)
+    L.rock(3300, 0.8)
     L.coins(3240, 0.5, 5, 12)
     L.camera(3360, 0.0, 0.0, 200)
     L.hole(3420, 0.5)
@@ -629,6 +631,7 @@ def level5():
     L.boulder(3240, 0.5)
     L.coins(3180, 0.85, 3, 12, kind=RUBY)
     L.spike_row(3320)
+    L.boulder_pair(3400)
     # Out of the dark into a crystal hall.
     L.fog(3540, FOG_CRYSTAL, 150)
     L.scenery(3540, "CRYSTAL", 1.0, 150)
@@ -652,11 +655,14 @@ def level5():
     L.spring_field(4680, 0.5, wall=True)
     L.camera(4800, 0.0, 0.0, 200)
     L.coins(4820, 0.5, 8, 15, kind=EMERALD, code=17)
+    L.boulder_pair(4900)
     L.rock_wall(5000, 0.3)
     L.gate(5040)
     L.spike_pair(5100)
     L.coins(5140, 0.5, 6, 15)
-    L.treasure(5300, 0.5, CROWN)
+    # Out of the hall: two walls close together before the crown.
+    L.gauntlet(5220, (0.9, 0.3), 50)
+    L.treasure(5340, 0.5, CROWN)
     return L
 
 
@@ -720,7 +726,7 @@ def level6():
     L.gate(3600)
     L.stalactite(3660, 0.25)
     L.stalactite(3660, 0.75)
-    L.spike_pair(3760)
+    L.spike_row(3760)
     L.boulder_run(3900, 3)
     # Out of the dark: the last lava run.
     L.scenery(4060, "LAVA", 1.0, 150, "HUD_LAVA")
@@ -739,12 +745,12 @@ def level6():
     L.stalactite(4760, 0.15)
     L.rock_wall(4860, 0.9)
     L.camera(4900, -0.5, 0.1, 240)
-    L.spike_pair(4960)
+    L.spike_row(4960)
     L.item(9, 5060, 0.5)
     L.rock_wall(5120, 0.3)
     L.rock_wall(5190, 0.7)
     L.boulder(5260, 0.5)
-    L.spike_pair(5320)
+    L.spike_row(5320)
     L.rock_wall(5400, 0.1)
     L.spring_field(5500, 0.5, wall=True)
     L.camera(5640, 0.0, 0.0, 200)
@@ -753,7 +759,7 @@ def level6():
     L.stalactite(5800, 0.25)
     L.stalactite(5800, 0.75)
     L.coins(5780, 0.5, 3, 12, kind=BAR)
-    L.spike_pair(5900)
+    L.spike_row(5900)
     L.coins(5940, 0.5, 10, 15, kind=RUBY)
     # The last stretch: walls close together, then boulders, then the crown.
     L.gauntlet(6120, (0.1, 0.5, 0.9, 0.5, 0.1), 40)
