@@ -19,10 +19,8 @@ void Fog_Trigger::Setup()
     mTargetDensity = FloatAttribute(*this, "PERCENT", 0.8f);
     mTargetStart = FloatAttribute(*this, "START_DIST", 3.0f);
     mTargetEnd = FloatAttribute(*this, "END_DIST", 20.0f);
-    mFrames = static_cast<int32_t>(FloatAttribute(*this, "FRAMES", 60.0f));
     // A fade needs at least one step; 0 or less would divide by zero.
-    if (mFrames < 1)
-        mFrames = 1;
+    mFrames = static_cast<int32_t>(FloatAttribute(*this, "FRAMES", 60.0f, FRAMES_RANGE));
     mCount = 0;
     mHalfWidth = 0.5f;
     mHalfHeight = 0.5f;

@@ -28,20 +28,27 @@ inline void TakeHalfExtents(Entity& e, const std::string& key)
 
 // A missing or unreadable value prints the usual lines and gives the fallback, so a
 // faulty record still yields a working object.
-inline float FloatAttribute(const Entity& e, const std::string& name, float fallback)
+// A readable value outside the range is clamped to it (see Entity::ClampToRange).
+inline float FloatAttribute(const Entity& e, const std::string& name, float fallback,
+                            Attribute_Range range = NO_RANGE)
 {
     const std::string text = e.GetAttribute(name);
     const float value = Entity::ParseFloat(text);
     std::istringstream probe(text);
     float readable;
-    return (probe >> readable) ? value : fallback;
+    return (probe >> readable) ? Entity::ClampToRange(name, value, range) : fallback;
 }
 
-inline int IntAttribute(const Entity& e, const std::string& name, int fallback)
+inline int IntAttribute(const Entity& e, const std::string& name, int fallback,
+                        Attribute_Range range = NO_RANGE)
 {
     const std::string text = e.GetAttribute(name);
     const int value = Entity::ParseInt(text);
     std::istringstream probe(text);
     int readable;
-    return (probe >> readable) ? value : fallback;
+    if (!(probe >> readable))
+        return fallback;
+    // Only a clamped value goes back through the cast: INT_MAX as a float is past int.
+    const float clamped = Entity::ClampToRange(name, static_cast<float>(value), range);
+    return clamped == static_cast<float>(value) ? value : static_cast<int>(clamped);
 }

@@ -18,7 +18,7 @@ void Scenery_Trigger::Touch(Player& player)
     gBackground.SetOverlayFloor(GetAttribute("FLOOR"));
     gBackground.SetOverlayWall(GetAttribute("WALL"));
     gBackground.StartFade(FloatAttribute(*this, "ALPHA", 1.0f),
-                          static_cast<int>(FloatAttribute(*this, "FRAMES", 60.0f)));
+                          static_cast<int>(FloatAttribute(*this, "FRAMES", 60.0f, FRAMES_RANGE)));
     // Without a new frame the HUD keeps the one it has.
     const std::string hud = GetAttribute("HUDTEXTURE");
     if (!hud.empty())

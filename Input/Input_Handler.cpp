@@ -55,11 +55,29 @@ enum Pad_Result
 };
 const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
 
+bool IsPointerEvent(Uint8 type)
+{
+    return type == SDL_MOUSEMOTION || type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP;
+}
+
+// Events that arrive while the pointer events are being switched off, kept aside.
+SDL_Event gHeld[QUEUE_SIZE];
+int gHeldCount = 0;
+
+int HoldEvent(const SDL_Event* event)
+{
+    if (!IsPointerEvent(event->type) && gHeldCount < QUEUE_SIZE)
+        gHeld[gHeldCount++] = *event;
+    return 0; // not queued, so the switch cannot throw it away
+}
+
 // The mouse is read by polling, so its events are of no use; left on, a moving mouse
 // queues hundreds of them and every key press waits behind them. SDL forgets this
 // setting whenever its video subsystem (re)starts, so it is checked before each poll.
-// Setting it empties SDL's whole queue, so it is only set when it has been lost, and the
-// events waiting then (a key pressed while the window opened) are taken out and put back.
+// Each switch pumps the window system and then empties SDL's whole queue, so it is only
+// set when it has been lost, and no event but the pointer's may be lost to it: those
+// already queued are taken out and put back, and those the switch's own pumps bring in
+// (a key pressed while the window opened) are held by a filter and queued after them.
 void IgnorePointerEvents()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO))
@@ -69,16 +87,22 @@ void IgnorePointerEvents()
         lost = lost || SDL_EventState(type, SDL_QUERY) != SDL_IGNORE;
     if (!lost)
         return;
+    SDL_PumpEvents();
     SDL_Event waiting[QUEUE_SIZE];
     const int count = SDL_PeepEvents(waiting, QUEUE_SIZE, SDL_GETEVENT, SDL_ALLEVENTS);
+    const SDL_EventFilter previous = SDL_GetEventFilter();
+    gHeldCount = 0;
+    SDL_SetEventFilter(&HoldEvent);
     for (Uint8 type : POINTER_EVENTS)
         SDL_EventState(type, SDL_IGNORE);
+    SDL_SetEventFilter(previous);
     for (int i = 0; i < count; ++i)
-    {
-        const Uint8 type = waiting[i].type;
-        if (type != SDL_MOUSEMOTION && type != SDL_MOUSEBUTTONDOWN && type != SDL_MOUSEBUTTONUP)
+        if (!IsPointerEvent(waiting[i].type))
             SDL_PeepEvents(&waiting[i], 1, SDL_ADDEVENT, 0);
-    }
+    for (int i = 0; i < gHeldCount; ++i)
+        if (!previous || previous(&gHeld[i]))
+            SDL_PeepEvents(&gHeld[i], 1, SDL_ADDEVENT, 0);
+    gHeldCount = 0;
 }
 
 } // namespace

@@ -35,18 +35,20 @@ constexpr Entity_Attribute TREASURE[] = {{"IMAGE", Attribute_Kind::IMAGE_KEY},
 // floor, left or right
 constexpr Entity_Attribute SPIKE[] = {{"PLACEMENT", Attribute_Kind::TEXT}};
 constexpr Entity_Attribute HINT[] = {{"HINT", Attribute_Kind::IMAGE_KEY}};
-constexpr Entity_Attribute CAMERA[] = {{"HalfWidth", Attribute_Kind::FLOAT},
-                                       {"Distance", Attribute_Kind::INT},
+constexpr Entity_Attribute CAMERA[] = {{"HalfWidth", Attribute_Kind::FLOAT, HALF_WIDTH_RANGE},
+                                       {"Distance", Attribute_Kind::INT, FRAMES_RANGE},
                                        {"Yaw", Attribute_Kind::FLOAT},
                                        {"Pitch", Attribute_Kind::FLOAT}};
-constexpr Entity_Attribute FOG[] = {
-    {"R", Attribute_Kind::FLOAT},          {"G", Attribute_Kind::FLOAT},
-    {"B", Attribute_Kind::FLOAT},          {"PERCENT", Attribute_Kind::FLOAT},
-    {"START_DIST", Attribute_Kind::FLOAT}, {"END_DIST", Attribute_Kind::FLOAT},
-    {"FRAMES", Attribute_Kind::FLOAT}};
+constexpr Entity_Attribute FOG[] = {{"R", Attribute_Kind::FLOAT},
+                                    {"G", Attribute_Kind::FLOAT},
+                                    {"B", Attribute_Kind::FLOAT},
+                                    {"PERCENT", Attribute_Kind::FLOAT},
+                                    {"START_DIST", Attribute_Kind::FLOAT},
+                                    {"END_DIST", Attribute_Kind::FLOAT},
+                                    {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE}};
 constexpr Entity_Attribute SCENERY[] = {
     {"CEILING", Attribute_Kind::IMAGE_KEY}, {"FLOOR", Attribute_Kind::IMAGE_KEY},
-    {"WALL", Attribute_Kind::IMAGE_KEY},    {"FRAMES", Attribute_Kind::FLOAT},
+    {"WALL", Attribute_Kind::IMAGE_KEY},    {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE},
     {"ALPHA", Attribute_Kind::FLOAT},       {"HUDTEXTURE", Attribute_Kind::IMAGE_KEY}};
 
 constexpr Entity_Type TYPES[] = {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-class Entity;
+#include "World/Entity.h"
 
 // What an attribute's value must be.
 enum class Attribute_Kind
@@ -20,6 +20,8 @@ struct Entity_Attribute
 {
     const char* mName;
     Attribute_Kind mKind;
+    // Numbers only: the game clamps a value outside it.
+    Attribute_Range mRange = NO_RANGE;
 };
 
 struct Entity_Type

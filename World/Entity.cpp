@@ -5,6 +5,19 @@
 
 #include "Entities/Player.h"
 
+namespace
+{
+// A value that is no number stays 0 with its one message; a number is held to the range.
+float ReadInRange(const Entity& e, const std::string& name, Attribute_Range range)
+{
+    const std::string text = e.GetAttribute(name);
+    const float value = Entity::ParseFloat(text);
+    std::istringstream probe(text);
+    float readable;
+    return (probe >> readable) ? Entity::ClampToRange(name, value, range) : value;
+}
+} // namespace
+
 Entity::Entity()
     : mAlive(false), mInOverlayList(false), mScoreValue(0), mHalfWidth(0.0f), mHalfHeight(0.0f), mSize(1.0f),
       mX(0.0f), mY(1.0f), mZ(0.0f), mVanishOnTouch(false), mSolid(false), mHoldable(false), mOnScreen(false)
@@ -21,9 +34,9 @@ void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
     mY = 1.0f;
     mSize = 1.0f;
     if (HasAttribute("SIZE"))
-        mSize = ParseFloat(GetAttribute("SIZE"));
+        mSize = ReadInRange(*this, "SIZE", SIZE_RANGE);
     if (HasAttribute("Y_VALUE"))
-        mY = ParseFloat(GetAttribute("Y_VALUE"));
+        mY = ReadInRange(*this, "Y_VALUE", Y_VALUE_RANGE);
     mSolid = true;
     mOnScreen = false;
     mAlive = true;
@@ -101,4 +114,14 @@ int32_t Entity::ParseInt(const std::string& text)
         return 0;
     }
     return value;
+}
+
+float Entity::ClampToRange(const std::string& name, float value, Attribute_Range range)
+{
+    if (value >= range.mMin && value <= range.mMax)
+        return value;
+    const float clamped = value > range.mMax ? range.mMax : range.mMin;
+    std::cout << "Oops, " << name << " " << value << " is out of range, using " << clamped << "!"
+              << std::endl;
+    return clamped;
 }

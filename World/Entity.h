@@ -11,6 +11,19 @@
 
 class Player;
 
+// The span a number from a level file must lie in. Outside it the game takes the nearer
+// end and says so once: a cast of 1e10 to int, or a box of negative size, is no level.
+struct Attribute_Range
+{
+    float mMin;
+    float mMax;
+};
+constexpr Attribute_Range NO_RANGE{-3.0e38f, 3.0e38f};
+constexpr Attribute_Range SIZE_RANGE{0.01f, 100.0f};
+constexpr Attribute_Range Y_VALUE_RANGE{-1.0f, 2.0f};   // one corridor height either side
+constexpr Attribute_Range FRAMES_RANGE{1.0f, 36000.0f}; // ten minutes of frames
+constexpr Attribute_Range HALF_WIDTH_RANGE{0.01f, 10.0f};
+
 class Entity
 {
 public:
@@ -38,6 +51,8 @@ public:
     // One number from the start of the text; 0 (with a message) when there is none.
     static float ParseFloat(const std::string& text);
     static int32_t ParseInt(const std::string& text);
+    // The value, or the nearer end of the range (NaN: the low end) with one message.
+    static float ClampToRange(const std::string& name, float value, Attribute_Range range);
 
     bool mAlive;
     bool mInOverlayList;

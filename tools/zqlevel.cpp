@@ -40,6 +40,25 @@ struct Finding
     std::string mMessage;
 };
 
+std::string ShortNumber(float v)
+{
+    std::ostringstream out;
+    out << v;
+    return out.str();
+}
+
+// A number outside the span the game allows; the game takes the nearer end.
+void CheckRange(std::vector<Finding>& findings, int line, const std::string& type, const std::string& name,
+                const std::string& text, float v, Attribute_Range range)
+{
+    if (v < range.mMin)
+        findings.push_back({line, type + ": " + name + " " + text + " is below " + ShortNumber(range.mMin) +
+                                      " (the game uses " + ShortNumber(range.mMin) + ")"});
+    else if (v > range.mMax)
+        findings.push_back({line, type + ": " + name + " " + text + " is above " + ShortNumber(range.mMax) +
+                                      " (the game uses " + ShortNumber(range.mMax) + ")"});
+}
+
 // The keys of the image list, read by the list's own rules: tokens, a preamble up to
 // START, "//" comments to the end of the line, entries until END.
 bool ReadImageKeys(const std::string& path, std::set<std::string>& keys)
@@ -285,6 +304,8 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
                 if (!(number >> v))
                     findings.push_back(
                         {line, name + ": " + rule.mName + " is \"" + value + "\", not a whole number"});
+                else
+                    CheckRange(findings, line, name, rule.mName, value, static_cast<float>(v), rule.mRange);
             }
             else if (rule.mKind == Attribute_Kind::FLOAT)
             {
@@ -292,10 +313,8 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
                 if (!(number >> v))
                     findings.push_back(
                         {line, name + ": " + rule.mName + " is \"" + value + "\", not a number"});
-                else if (std::string(rule.mName) == "FRAMES" && static_cast<int>(v) < 1)
-                    findings.push_back({line, name + ": FRAMES " + value + " is below 1" +
-                                                  (code == 13 ? " (the fog change would divide by zero)"
-                                                              : " (the fade would never start)")});
+                else
+                    CheckRange(findings, line, name, rule.mName, value, v, rule.mRange);
             }
             else if (rule.mKind == Attribute_Kind::IMAGE_KEY)
             {
@@ -328,6 +347,9 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
             float v;
             if (!(number >> v))
                 findings.push_back({line, name + ": " + common + " is not a number"});
+            else
+                CheckRange(findings, line, name, common, number.str(), v,
+                           std::string(common) == "SIZE" ? SIZE_RANGE : Y_VALUE_RANGE);
         }
     }
 
@@ -339,6 +361,8 @@ void Level_Checker::CheckRecord(int line, int code, const std::vector<std::strin
             if (s.find(" " + m + " ") != std::string::npos)
                 repeat = true;
         if (!missing.empty() && (s == "Oops,  is not an int!" || s == "Oops,  is not a float!"))
+            repeat = true;
+        if (s.find(" is out of range, using ") != std::string::npos) // found by the range check
             repeat = true;
         if (!repeat)
             findings.push_back({line, name + ": the game says \"" + s + "\""});

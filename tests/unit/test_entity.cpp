@@ -46,6 +46,34 @@ TEST(Entity, InitReadsSizeAndHeight)
     EXPECT_FLOAT_EQ(1.0f, bare.mY);
 }
 
+TEST(Entity, SizeAndHeightOutsideSaneRangesAreClampedWithOneLine)
+{
+    // A negative or zero size flips or empties the box; a huge height puts it far outside the corridor.
+    struct Case
+    {
+        const char* size;
+        const char* y;
+        float wantSize;
+        float wantY;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"-2", "0.5", 0.01f, 0.5f, "Oops, SIZE -2 is out of range, using 0.01!\n"},
+        {"0", "1", 0.01f, 1.0f, "Oops, SIZE 0 is out of range, using 0.01!\n"},
+        {"1e30", "-40", 100.0f, -1.0f,
+         "Oops, SIZE 1e+30 is out of range, using 100!\nOops, Y_VALUE -40 is out of range, using -1!\n"},
+        {"100", "2", 100.0f, 2.0f, ""},
+    };
+    for (const Case& c : cases)
+    {
+        Plain_Entity e;
+        const std::string out = Captured([&] { e.Init(0.5f, 300.0f, {"SIZE", c.size, "Y_VALUE", c.y}); });
+        EXPECT_EQ(c.said, out) << c.size;
+        EXPECT_FLOAT_EQ(c.wantSize, e.mSize) << c.size;
+        EXPECT_FLOAT_EQ(c.wantY, e.mY) << c.size;
+    }
+}
+
 TEST(Entity, NameWithoutValue)
 {
     Plain_Entity e;

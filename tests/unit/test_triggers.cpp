@@ -304,6 +304,31 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
     EXPECT_FLOAT_EQ(gBackground.mShiftYFrames, 90.0f);
 }
 
+TEST(Triggers, CountsOutOfRangeAreClampedWithOneLineEach)
+{
+    // A cast of 1e10 to int is undefined; the game takes the nearest sane count instead.
+    Player& p = StartRunner();
+    testing::internal::CaptureStdout();
+    auto fog = BuildInView<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2", "START_DIST",
+                                             "1", "END_DIST", "10", "FRAMES", "1e10"});
+    auto scenery =
+        BuildInView<Scenery_Trigger>(14, {"CEILING", "None", "FLOOR", "None", "WALL", "None", "FRAMES",
+                                          "-1e10", "ALPHA", "0.5", "HUDTEXTURE", "HUD_ICE"});
+    auto camera = BuildInView<Camera_Trigger>(
+        11, {"HalfWidth", "-0.5", "Distance", "2000000000", "Yaw", "0.1", "Pitch", "0"});
+    p.TouchEntity(*scenery);
+    p.TouchEntity(*camera);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(fog->mFrames, 36000);
+    EXPECT_FLOAT_EQ(gBackground.mFadeFrames, 1.0f);
+    EXPECT_FLOAT_EQ(camera->mHalfWidth, 0.01f); // not a flipped box
+    EXPECT_FLOAT_EQ(gBackground.mShiftXFrames, 36000.0f);
+    EXPECT_EQ(out, "Oops, FRAMES 1e+10 is out of range, using 36000!\n"
+                   "Oops, HalfWidth -0.5 is out of range, using 0.01!\n"
+                   "Oops, FRAMES -1e+10 is out of range, using 1!\n"
+                   "Oops, Distance 2e+09 is out of range, using 36000!\n");
+}
+
 TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
 {
     Player& p = StartRunner();

@@ -178,6 +178,20 @@ TEST(LevelChecker, LineEndsAndFileEnds)
               std::string::npos)
         << run.mOutput;
     EXPECT_EQ(run.mOutput.find("rich.zqt:3: Treasure: the score"), std::string::npos) << run.mOutput;
+
+    // Counts and sizes the game clamps: one finding each, not a second for the game's own line.
+    const std::string wild =
+        "T: 13 D: 1 X: 0.5 A: R 0 G 0 B 0 PERCENT 0.5 START_DIST 1 END_DIST 9 FRAMES 1e10\n"
+        "T: 1 D: 2 X: 0.5 A: SIZE -1.5 Y_VALUE 40\n"
+        "T: 11 D: 3 X: 0.5 A: HalfWidth 0.5 Distance 99999 Yaw 0 Pitch 0\n"
+        "T: 1 D: 4 X: 0.5 A: SIZE 100 Y_VALUE -1\n";
+    const std::string w = scratch.Write("wild.zqt", wild);
+    run = RunChecker("check " + w);
+    EXPECT_EQ(run.mStatus, 1);
+    EXPECT_EQ(run.mOutput, w + ":1: Fog_Trigger: FRAMES 1e10 is above 36000 (the game uses 36000)\n" + w +
+                               ":2: Rock: SIZE -1.5 is below 0.01 (the game uses 0.01)\n" + w +
+                               ":2: Rock: Y_VALUE 40 is above 2 (the game uses 2)\n" + w +
+                               ":3: Camera_Trigger: Distance 99999 is above 36000 (the game uses 36000)\n");
 }
 
 TEST(LevelChecker, CannotCheckIsNotClean)
