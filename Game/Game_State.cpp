@@ -28,12 +28,14 @@ namespace
 const uint16_t CREDITS_LEVEL = 7;
 const uint16_t LEVEL_COUNT = 8;
 const float BACKDROP_Z = -0.7f;
+const int MENU_REDRAW_FRAMES = 60;
 } // namespace
 
 Game_State::Game_State()
     : mScreen(nullptr), mLevel(0), mQuit(false), mWindowClosed(false), mScoresLoaded(false),
       mHighScorePath(HIGH_SCORE_FILE), mLogoHold(1.0f), mLogoFade(1.0f), mStartSelected(true),
-      mStartDepth(0.5f), mOptionsDepth(-2.0f), mIntroTimer(1.0f), mIntroLastLineReached(false),
+      mStartDepth(0.5f), mOptionsDepth(-2.0f), mShownLook{true, 0.0f, 0.0f}, mShownValid(false),
+      mSkipRender(false), mFramesSinceDraw(0), mIntroTimer(1.0f), mIntroLastLineReached(false),
       mPauseCursor(0), mPauseArrowAngle(0.0f), mDeathClawFrame(0), mDeathClawDone(false), mDeathJawFrame(0),
       mDeathCursor(0), mDeathArrowAngle(0.0f), mFogGrey(1.0f), mBellPending(true), mLevelCountUp(0),
       mResultsCountUp(0), mResultsVoicePending(true)
@@ -78,6 +80,8 @@ void Game_State::ProcessMenus(Game_Timer& timer)
     gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f);
     while (mScreen)
         RunScreenFrame(timer);
+    // Play draws over whatever the menu left standing.
+    mShownValid = false;
     // The logo screen pops the colour itself when it hands over.
     if (gGraphics.GetColourDepth() > 0)
         gGraphics.PopColour();
@@ -108,15 +112,43 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
         mWindowClosed = false;
     }
 
+    mSkipRender = false;
+    const Screen screen = mScreen;
     if (mScreen)
         (this->*mScreen)();
     KeepSettings();
 
     gSound.Update();
-    gFloatingTexts.UpdateAndDraw();
-    gGraphics.Render();
+    if (!mSkipRender)
+    {
+        gFloatingTexts.UpdateAndDraw();
+        gGraphics.Render();
+        // Only the main menu knows when its picture still stands.
+        if (screen != &Game_State::MainMenuScreen)
+            mShownValid = false;
+    }
     timer.EndFrame();
     timer.WaitForFrame();
+}
+
+bool Game_State::MenuLookShown(const Menu_Look& look)
+{
+    // Both are asked every frame so neither is left pending for later.
+    const bool exposed = gInput.TakeExposed();
+    const bool lost = gGraphics.TakePictureLost();
+    ++mFramesSinceDraw;
+    // Anything drifting over the menu, or a backdrop behind it, moves on every frame;
+    // and once a second the picture is drawn anyway, should the window have lost it
+    // without a word.
+    if (exposed || lost || !mShownValid || !(look == mShownLook) || gFloatingTexts.Count() > 0 ||
+        mBackdrop.mKey != "NONE" || mFramesSinceDraw >= MENU_REDRAW_FRAMES)
+    {
+        mShownLook = look;
+        mShownValid = true;
+        mFramesSinceDraw = 0;
+        return false;
+    }
+    return true;
 }
 
 void Game_State::CheckPlayTransitions()

@@ -43,6 +43,11 @@ public:
     // One pass of the nested screen loop: backdrop, input, the current screen, sound,
     // floating texts, render and frame pacing.
     void RunScreenFrame(Game_Timer& timer);
+    // Whether the window already shows the main menu as look would draw it (else it
+    // is taken as drawn now).
+    struct Menu_Look;
+    bool MenuLookShown(const Menu_Look& look);
+    void DrawMainMenu();
     // "NONE" clears the backdrop; any other key is an image of the bank.
     void SetBackdrop(const std::string& key);
     // Menu cursors as the y of the item under them.
@@ -74,6 +79,22 @@ public:
     float mLogoHold, mLogoFade;
     bool mStartSelected; // else the options item is selected
     float mStartDepth, mOptionsDepth;
+    // The main menu as last drawn. While nothing in it changes, the picture on screen
+    // is left standing and the frame only reads input and sleeps.
+    struct Menu_Look
+    {
+        bool mStartSelected;
+        float mStartDepth, mOptionsDepth;
+        bool operator==(const Menu_Look& o) const
+        {
+            return mStartSelected == o.mStartSelected && mStartDepth == o.mStartDepth &&
+                   mOptionsDepth == o.mOptionsDepth;
+        }
+    };
+    Menu_Look mShownLook;
+    bool mShownValid;     // the window shows mShownLook
+    bool mSkipRender;     // this frame leaves the window as it is
+    int mFramesSinceDraw; // a frame drawn now and then all the same
     float mIntroTimer;
     bool mIntroLastLineReached;
     int mPauseCursor; // index of the item, top to bottom

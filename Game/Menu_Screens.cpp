@@ -58,21 +58,9 @@ void Game_State::MainMenuScreen()
     if (optionsSelected && mStartDepth > ITEM_BACK)
         mStartDepth -= ITEM_STEP;
 
-    gBackground.Draw();
-    gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
-    // The item not chosen also stands in shadow, so the choice shows at a glance.
-    gGraphics.PushColour(1.0f, mStartSelected ? 1.0f : UNSELECTED_LIGHT,
-                         mStartSelected ? 1.0f : UNSELECTED_LIGHT, mStartSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, mStartDepth);
-    gGraphics.PopColour();
-    gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
-                         optionsSelected ? 1.0f : UNSELECTED_LIGHT,
-                         optionsSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, mOptionsDepth);
-    gGraphics.PopColour();
-    gFont.SetScale(0.6f);
-    gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);
-    gFont.SetScale(1.0f);
+    mSkipRender = MenuLookShown(Menu_Look{mStartSelected, mStartDepth, mOptionsDepth});
+    if (!mSkipRender)
+        DrawMainMenu();
 
     if (gInput.IsKeyPressed(KEY_LEFT))
         mStartSelected = true;
@@ -96,4 +84,24 @@ void Game_State::MainMenuScreen()
     // Closing the window here ends the program: no screen, and the main loop stops.
     if (mQuit)
         mScreen = nullptr;
+}
+
+void Game_State::DrawMainMenu()
+{
+    const bool optionsSelected = !mStartSelected;
+    gBackground.Draw();
+    gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
+    // The item not chosen also stands in shadow, so the choice shows at a glance.
+    gGraphics.PushColour(1.0f, mStartSelected ? 1.0f : UNSELECTED_LIGHT,
+                         mStartSelected ? 1.0f : UNSELECTED_LIGHT, mStartSelected ? 1.0f : UNSELECTED_LIGHT);
+    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, mStartDepth);
+    gGraphics.PopColour();
+    gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
+                         optionsSelected ? 1.0f : UNSELECTED_LIGHT,
+                         optionsSelected ? 1.0f : UNSELECTED_LIGHT);
+    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, mOptionsDepth);
+    gGraphics.PopColour();
+    gFont.SetScale(0.6f);
+    gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);
+    gFont.SetScale(1.0f);
 }

@@ -191,6 +191,7 @@ bool Graphics::Init(bool fullScreen)
 
     glPushMatrix();
     mClearPending = true;
+    mPictureLost = true;
     return true;
 }
 
@@ -230,6 +231,7 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
     {
         mFullScreen = (screen->flags & SDL_FULLSCREEN) != 0;
         mClearPending = true;
+        mPictureLost = true;
         return mFullScreen == fullScreen;
     }
 
@@ -262,6 +264,7 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
     SetUpContext(fogOn, clearColour);
     glPushMatrix();
     mClearPending = true;
+    mPictureLost = true;
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
     gImageBank.Reupload();

@@ -57,6 +57,13 @@ public:
     // Mostly clear images are drawn as the parts that show anything (Image_Bank finds
     // them); off, every image is one quad. The picture is the same either way.
     void SetDrawInParts(bool on) { mDrawInParts = on; }
+    // True once after the window was made anew or switched: the picture shown is gone.
+    bool TakePictureLost()
+    {
+        const bool lost = mPictureLost;
+        mPictureLost = false;
+        return lost;
+    }
 
     // Turns everything drawn after it, this frame, about the line of sight (the spinner).
     void RotateView(float degrees);
@@ -70,6 +77,7 @@ private:
     bool mInitialised;
     bool mFullScreen = false;
     bool mClearPending;
+    bool mPictureLost = true;
     bool mDrawInParts;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];

@@ -181,7 +181,8 @@ bool Input_Handler::PollEvent()
     IgnorePointerEvents();
     SDL_Event event;
     // One key or quit event per call. Anything else (pointer, focus, expose) is
-    // dropped without costing the frame, so it can never hold keys back.
+    // dropped without costing the frame, so it can never hold keys back; an expose
+    // is only noted, for a screen that would otherwise not draw again.
     while (SDL_PollEvent(&event))
     {
         switch (event.type)
@@ -202,6 +203,8 @@ bool Input_Handler::PollEvent()
         }
         case SDL_KEYUP: SetKey(event.key.keysym.sym, false); return true;
         case SDL_QUIT: return false;
+        case SDL_VIDEOEXPOSE:
+        case SDL_ACTIVEEVENT: mExposed = true; break;
         case SDL_JOYAXISMOTION:
         case SDL_JOYHATMOTION:
         case SDL_JOYBUTTONDOWN:

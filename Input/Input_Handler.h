@@ -48,6 +48,13 @@ public:
     bool HasGamepad() const { return mGamepad != nullptr; }
     // Called (before anything else sees the key) for F11 and Alt+Enter.
     void SetFullScreenToggle(void (*toggle)()) { mFullScreenToggle = toggle; }
+    // True once after the window was uncovered or shown again: what it showed may be gone.
+    bool TakeExposed()
+    {
+        const bool exposed = mExposed;
+        mExposed = false;
+        return exposed;
+    }
 
     // SIGINT and SIGTERM end the game (SDL alone would turn them into a window close,
     // which in play only pauses). Installed after SDL starts; SDL then keeps ours.
@@ -77,6 +84,7 @@ private:
     void* mGamepad = nullptr; // SDL_Joystick
     int mStartButton = 7;
     void (*mFullScreenToggle)() = nullptr;
+    bool mExposed = false;
 };
 
 extern Input_Handler gInput;

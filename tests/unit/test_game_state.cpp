@@ -26,6 +26,7 @@
 #include "World/Camera.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
+#include "World/Floating_Text.h"
 #include "tests/support/Key_Pusher.h"
 
 namespace
@@ -217,6 +218,53 @@ TEST_F(FlowTest, MainMenuMovesItsItemsAndLeadsToStoryOrCredits)
     Tap(gs, KEY_RETURN);
     EXPECT_TRUE(gs.mScreen == INTRO);
     EXPECT_FALSE(gs.mQuit);
+}
+
+// An idle main menu leaves its picture standing, but anything that changes it, or a
+// window that lost it, must be drawn again at once.
+TEST_F(FlowTest, MainMenuDrawsAgainWhenItsPictureChangesOrIsLost)
+{
+    gs.mScreen = MAIN_MENU;
+    gs.SetBackdrop("NONE");
+    gs.RunScreenFrame(mTimer);
+    EXPECT_FALSE(gs.mSkipRender);
+    gs.RunScreenFrame(mTimer);
+    EXPECT_TRUE(gs.mSkipRender);
+
+    Tap(gs, KEY_RIGHT);
+    int drawn = 0;
+    for (int i = 0; i < 10; ++i)
+    {
+        gs.RunScreenFrame(mTimer);
+        drawn += gs.mSkipRender ? 0 : 1;
+    }
+    EXPECT_EQ(5, drawn) << "the items move for five frames, each of them drawn";
+    EXPECT_TRUE(gs.mSkipRender);
+
+    SDL_Event expose;
+    std::memset(&expose, 0, sizeof expose);
+    expose.type = SDL_VIDEOEXPOSE;
+    SDL_PushEvent(&expose);
+    gs.RunScreenFrame(mTimer);
+    EXPECT_FALSE(gs.mSkipRender) << "an uncovered window is drawn again";
+
+    gFloatingTexts.Add("+10", 3.0f, 0.0f, 0.0f, 0.0f, Tint(), 0.0f, 0.5f, 0.0f, Tint());
+    drawn = 0;
+    for (int i = 0; i < 6; ++i)
+    {
+        gs.RunScreenFrame(mTimer);
+        drawn += gs.mSkipRender ? 0 : 1;
+    }
+    EXPECT_GE(drawn, 3) << "a drifting text is drawn on every frame it lives";
+    EXPECT_EQ(0u, gFloatingTexts.Count());
+    EXPECT_TRUE(gs.mSkipRender);
+
+    // Another screen draws over the window, so coming back draws the menu at once.
+    gs.mScreen = INTRO;
+    gs.RunScreenFrame(mTimer);
+    gs.mScreen = MAIN_MENU;
+    gs.RunScreenFrame(mTimer);
+    EXPECT_FALSE(gs.mSkipRender);
 }
 
 TEST_F(FlowTest, ClosingTheWindowQuitsOnlyFromTheMainMenu)
