@@ -46,7 +46,6 @@ const std::string SOUND_EARTHQUAKE = SOUND_PATH + "earthquake.wav";
 const std::string SOUND_WIND = SOUND_PATH + "wind.wav";
 const std::string SOUND_FIRE = SOUND_PATH + "fire.wav";
 const std::string SOUND_MONSTER_HIT = SOUND_PATH + "MonsterHit.wav";
-const std::string SOUND_HIT = SOUND_PATH + "MonsterHit.wav";
 const std::string SOUND_SPINNER = SOUND_PATH + "spinner.wav";
 const std::string SOUND_BELL = SOUND_PATH + "BellRing.wav";
 const std::string SOUND_SPRING = SOUND_PATH + "/Springs/fat_bouncy.wav";
@@ -106,6 +105,5 @@ const std::string MUSIC_THEME = MUSIC_PATH + "zqt_song.mp3";
 // Tuning shared by several modules
 const float BOOST_SPEED = 2.5f;      // a rock breaks only at exactly this speed
 const float LEVEL_Z_OFFSET = 300.0f; // every object lies this far beyond its file distance
-const float PLAYER_START_Z = 300.0f;
 const float TARGET_FPS = 60.0f;
 const float LOW_FPS_WARNING = 55.0f;

@@ -42,7 +42,7 @@ void SetUpPlay()
     gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
     gGraphics.EnableFog();
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
 }
 
 void UpdatePlay()

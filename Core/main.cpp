@@ -102,7 +102,7 @@ bool RunTutorial()
             DrawTutorialLine(GAME_TITLE, 0.1f, 0.5f, 3.0f, title);
             if (title.mDepth > 2.0f)
             {
-                gPlayer.mZ = PLAYER_START_Z;
+                gPlayer.mZ = Player::START_Z;
                 gBackground.StartEarthquake(200, 2.0f);
                 done = true;
             }

@@ -5,9 +5,14 @@
 #include "Entities/Object_Setup.h"
 #include "Entities/Player.h"
 
-Boost_Item::Boost_Item() : mTimer(100.0f), mUseSoundPlayed(false)
+namespace
 {
-    mHoldable = true;
+const float BOOST_FRAMES = 100.0f; // frames of boost while held
+} // namespace
+
+Boost_Item::Boost_Item()
+{
+    Reset();
     mVanishOnTouch = true;
     mTouchSounds.push_back(SOUND_GOOD_TONE);
     mTouchVoiceLines.push_back(VOICE_COME_BACK);
@@ -43,7 +48,7 @@ void Boost_Item::Use(Player& player)
 void Boost_Item::Reset()
 {
     Entity::Reset();
-    mTimer = 100.0f;
+    mTimer = BOOST_FRAMES;
     mUseSoundPlayed = false;
     mHoldable = true;
 }

@@ -7,9 +7,15 @@
 #include "Entities/Object_Setup.h"
 #include "Entities/Player.h"
 
+namespace
+{
+const float ROLL_SPEED = 0.1f;  // towards the runner, per frame
+const float KNOCK_BACK = -0.5f; // times the runner's speed: thrown back at half of it
+} // namespace
+
 Boulder::Boulder()
-    : mSpeedX(0.0f), mRollSpeed(0.1f), mSpeedY(0.0f), mMinX(0.0f), mMaxX(1.0f), mStartY(0.0f), mFloorY(1.0f),
-      mStartZ(0.0f)
+    : mSpeedX(0.0f), mRollSpeed(ROLL_SPEED), mSpeedY(0.0f), mMinX(0.0f), mMaxX(1.0f), mStartY(0.0f),
+      mFloorY(1.0f), mStartZ(0.0f)
 {
 }
 
@@ -37,7 +43,7 @@ void Boulder::Setup()
 void Boulder::Reset()
 {
     Entity::Reset();
-    mRollSpeed = 0.1f;
+    mRollSpeed = ROLL_SPEED;
     // Two draws in this order: sideways first, then downward.
     const int r1 = rand();
     mSpeedX = ((r1 % 1000) * 0.001f + 1.0f) * 0.011666667f;
@@ -77,6 +83,5 @@ bool Boulder::Update(Player& player)
 
 void Boulder::Touch(Player& player)
 {
-    // The runner bounces back at half its speed.
-    Knock(*this, player, player.mSpeed - player.mSpeed * 1.5f);
+    Knock(*this, player, KNOCK_BACK * player.mSpeed);
 }

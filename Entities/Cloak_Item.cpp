@@ -4,9 +4,14 @@
 #include "Entities/Object_Setup.h"
 #include "Entities/Player.h"
 
-Cloak_Item::Cloak_Item() : mTimer(300.0f), mWearer(nullptr)
+namespace
 {
-    mVanishOnTouch = true;
+const float CLOAK_FRAMES = 300.0f; // frames the wearer passes through everything
+} // namespace
+
+Cloak_Item::Cloak_Item()
+{
+    Reset();
     mTouchSounds.push_back(SOUND_SPARKLE);
     mTouchVoiceLines.push_back(VOICE_WHERED_HE_GO);
     mTouchVoiceLines.push_back(VOICE_WHAT_THE_CRAP);
@@ -49,7 +54,7 @@ bool Cloak_Item::Update(Player& player)
 
 void Cloak_Item::Reset()
 {
-    mTimer = 300.0f;
+    mTimer = CLOAK_FRAMES;
     mWearer = nullptr;
     mScoreValue = 0;
     mHoldable = false;

@@ -5,9 +5,16 @@
 #include "Core/Game_Timer.h"
 #include "Entities/Object_Setup.h"
 
-Clock_Item::Clock_Item() : mEndTime(0), mFps(20.0f)
+namespace
 {
-    mVanishOnTouch = true;
+const float SLOW_FPS = 20.0f; // the frame rate the clock drops the game to
+const int32_t SLOW_MS = 3000; // how long it stays there before speeding up again
+} // namespace
+
+// Full speed first, so that Reset has no slow motion to undo.
+Clock_Item::Clock_Item() : mEndTime(0), mFps(TARGET_FPS)
+{
+    Reset();
     mTouchSounds.push_back(SOUND_TICK_TOCK);
     mTouchVoiceLines.push_back(VOICE_SO_SLOW);
 }
@@ -29,7 +36,7 @@ void Clock_Item::Touch(Player& player)
 {
     Entity::Touch(player);
     mSolid = false;
-    mEndTime = ClockMs() + 3000;
+    mEndTime = ClockMs() + SLOW_MS;
     gTimer.SetFps(mFps);
 }
 
@@ -57,7 +64,7 @@ void Clock_Item::Reset()
     mScoreValue = 0;
     mHoldable = false;
     mVanishOnTouch = true;
-    mFps = 20.0f;
+    mFps = SLOW_FPS;
     mEndTime = 0;
     Entity::Reset();
 }

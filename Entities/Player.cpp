@@ -112,7 +112,7 @@ bool Player::RespawnAtCheckpoint()
     gEnvironment.gDragonDistance = mCheckpointDragonZ - 6.0f;
     mScore = mCheckpointScore;
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
     gBackground.CentreShift(1);
     gEntities.ResetAll();
     gEntities.ResetWindow();

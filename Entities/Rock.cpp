@@ -9,6 +9,7 @@ namespace
 {
 const int WHOLE = 0;
 const int EXPLODING = 1;
+const float KNOCK_BACK = -0.2f; // times the runner's speed: thrown back at a fifth of it
 } // namespace
 
 void Rock::Setup()
@@ -41,7 +42,7 @@ void Rock::Touch(Player& player)
     {
         Entity::Touch(player);
     }
-    Knock(*this, player, player.mSpeed - player.mSpeed * 1.2f);
+    Knock(*this, player, KNOCK_BACK * player.mSpeed);
 }
 
 bool Rock::Update(Player& player)

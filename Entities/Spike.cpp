@@ -6,6 +6,11 @@
 #include "Entities/Knock.h"
 #include "Entities/Object_Setup.h"
 
+namespace
+{
+const float KNOCK_BACK = 0.4f; // times the runner's speed: slowed, still going forward
+} // namespace
+
 void Spike::Setup()
 {
     mTouchSounds.push_back(SOUND_MONSTER_HIT);
@@ -30,5 +35,5 @@ void Spike::Setup()
 
 void Spike::Touch(Player& player)
 {
-    Knock(*this, player, player.mSpeed - player.mSpeed * 0.6f);
+    Knock(*this, player, KNOCK_BACK * player.mSpeed);
 }

@@ -11,9 +11,11 @@ namespace
 const int LOADED = 0;
 const int SPRINGING = 1;
 const int SPRUNG = 2;
+const float LAUNCH_VELOCITY = -0.085f; // upward, per frame
+const float LAUNCH_GRAVITY = 0.0005f;  // a softer pull than a jump's, for a longer flight
 } // namespace
 
-Spring::Spring() : mLaunchVelocity(-0.085f), mLaunchGravity(0.0005f), mBuilt(false)
+Spring::Spring() : mLaunchVelocity(0.0f), mLaunchGravity(0.0f), mBuilt(false)
 {
     Reset();
 }
@@ -73,8 +75,8 @@ void Spring::Reset()
     mScoreValue = 0;
     mHoldable = false;
     mVanishOnTouch = false;
-    mLaunchVelocity = -0.085f;
-    mLaunchGravity = 0.0005f;
+    mLaunchVelocity = LAUNCH_VELOCITY;
+    mLaunchGravity = LAUNCH_GRAVITY;
     if (std::find(mTouchSounds.begin(), mTouchSounds.end(), SOUND_SPRING) == mTouchSounds.end())
         mTouchSounds.push_back(SOUND_SPRING);
     if (mBuilt)

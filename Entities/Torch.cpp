@@ -5,16 +5,21 @@
 #include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
-Torch::Torch() : mCount(0), mDuration(450), mSavedDensity(0.0f), mSavedStart(0.0f), mSavedEnd(0.0f)
+namespace
 {
+const int LIGHT_FRAMES = 450; // frames the torch keeps the fog back
+const int WARN_FRAME = 400;   // the wind warns that the light is about to go
+} // namespace
+
+Torch::Torch() : mSavedDensity(0.0f), mSavedStart(0.0f), mSavedEnd(0.0f)
+{
+    Reset();
     mVanishOnTouch = true;
     mTouchSounds.push_back(SOUND_FIRE);
 }
 
 void Torch::Setup()
 {
-    mCount = 0;
-    mDuration = 450;
     Animation_Set flame;
     for (const char* key : {"TORCH_0", "TORCH_1", "TORCH_2"})
         flame.mFrames.push_back(Animation_Frame(key));
@@ -32,7 +37,7 @@ void Torch::Touch(Player& player)
     mSavedDensity = gGraphics.GetFogDensity();
     mSavedStart = gGraphics.GetFogStart();
     mSavedEnd = gGraphics.GetFogEnd();
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
 }
 
 bool Torch::Update(Player& player)
@@ -45,9 +50,9 @@ bool Torch::Update(Player& player)
         gGraphics.SetFogParameters(mSavedDensity, mSavedStart, mSavedEnd);
         return false;
     }
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
-    if (mCount == 400)
-        gSound.PlayEffect(SOUND_WIND); // the light is about to go
+    gGraphics.SetFogParameters(CAVE_FOG);
+    if (mCount == WARN_FRAME)
+        gSound.PlayEffect(SOUND_WIND);
     ++mCount;
     return true;
 }
@@ -56,5 +61,5 @@ void Torch::Reset()
 {
     Entity::Reset();
     mCount = 0;
-    mDuration = 450;
+    mDuration = LIGHT_FRAMES;
 }

@@ -25,8 +25,6 @@ Game_State gGameState;
 
 namespace
 {
-const uint16_t CREDITS_LEVEL = 7;
-const uint16_t LEVEL_COUNT = 8;
 const float BACKDROP_Z = -0.7f;
 const int MENU_REDRAW_FRAMES = 60;
 } // namespace

@@ -17,6 +17,9 @@ class Game_State
 public:
     typedef void (Game_State::*Screen)();
 
+    static constexpr uint16_t LEVEL_COUNT = 8;
+    static constexpr uint16_t CREDITS_LEVEL = 7; // the credits roll as the last level
+
     Game_State();
 
     void Init();

@@ -43,7 +43,7 @@ void Game_State::MainMenuScreen()
     gPlayer.ClearScores();
     gSound.SetVoiceLevel(1.0f);
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
     gCamera.Reset();
     gBackground.Reset();
 

@@ -85,7 +85,7 @@ void Game_State::CreditsScreen()
 {
     gSound.SetVoiceLevel(0.0f);
     gSound.PlayMusic(MUSIC_THEME);
-    mLevel = 7;
+    mLevel = CREDITS_LEVEL;
     mScreen = nullptr;
     StartLevel(false);
 }

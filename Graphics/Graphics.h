@@ -9,6 +9,17 @@
 
 #include "Graphics/Draw_Types.h"
 
+// Linear fog: how thick, where it starts and where nothing is seen any more.
+struct Fog_Parameters
+{
+    float mDensity;
+    float mStart;
+    float mEnd;
+};
+
+// The caves' own fog, set on every start, restart and menu; a torch brings it back too.
+constexpr Fog_Parameters CAVE_FOG = {0.8f, 3.0f, 20.0f};
+
 class Animation_Frame;
 class Animation_Set;
 class Animation;
@@ -36,6 +47,7 @@ public:
     void DisableFog();                            // also sets the clear colour to black
     void SetFogColour(float r, float g, float b); // the clear colour follows the fog colour
     void SetFogParameters(float density, float start, float end);
+    void SetFogParameters(const Fog_Parameters& fog) { SetFogParameters(fog.mDensity, fog.mStart, fog.mEnd); }
     const float* GetFogColour() const { return mFogColour; } // r, g, b, a
     float GetFogDensity() const { return mFogDensity; }
     float GetFogStart() const { return mFogStart; }

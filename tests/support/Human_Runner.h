@@ -643,7 +643,7 @@ inline Run_Report PlayLevel(int level, uint32_t seed, const Human_Traits& traits
     gClockMs = 0;
     gTimer.SetFps(TARGET_FPS);
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
     auto_run::StartLevel(level, keys);
 
     Human_Runner runner(seed, traits);
