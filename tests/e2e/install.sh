@@ -6,7 +6,7 @@ set -u
 BUILD=${1:-build}
 cd "$(dirname "$0")/../.."
 tmp=$(mktemp -d)
-trap 'kill $pid 2>/dev/null; rm -rf "$tmp"' EXIT
+trap 'kill ${pid:-} 2>/dev/null; rm -rf "$tmp"' EXIT
 fail() { echo "install: $*" >&2; exit 1; }
 
 cmake --install "$BUILD" --prefix "$tmp/prefix" >/dev/null || fail "cmake --install failed"
