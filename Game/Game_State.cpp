@@ -46,8 +46,7 @@ void Game_State::Init()
     mQuit = false;
     mWindowClosed = false;
     mScoresLoaded = false;
-    SetBackdrop("TEAM_LOGO");
-    mScreen = &Game_State::TeamLogoScreen;
+    GoTo(&Game_State::TeamLogoScreen, "TEAM_LOGO");
 
     mTitleImage.SetImage("ZOOMQUEST");
     mStartItem.SetImage("START_TEXT");
@@ -60,6 +59,13 @@ void Game_State::Init()
     mTeethBottom.SetImage("DRAGON_TEETH_BOT");
     mClaw.SetImage("DRAGON_CLAW");
     mClaw.mRotation.Set(90.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void Game_State::GoTo(Screen screen, const char* backdrop)
+{
+    mScreen = screen;
+    if (backdrop != KEEP_BACKDROP)
+        SetBackdrop(backdrop);
 }
 
 void Game_State::SetBackdrop(const std::string& key)
@@ -98,7 +104,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
         if (Input_Handler::QuitSignalled())
         {
             mQuit = true;
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
         }
         // Only the main menu lets the window close; elsewhere it is a menu choice.
         else if (mScreen == &Game_State::MainMenuScreen)
@@ -153,27 +159,21 @@ void Game_State::CheckPlayTransitions()
 {
     if (gEntities.IsLevelPassed())
     {
-        SetBackdrop("NONE");
-        mScreen = &Game_State::LevelCompleteScreen;
+        GoTo(&Game_State::LevelCompleteScreen, "NONE");
     }
     else if (gPlayer.IsCaught())
     {
         gHUD.Hide();
-        SetBackdrop("NONE");
-        mScreen = &Game_State::DeathScreen;
+        GoTo(&Game_State::DeathScreen, "NONE");
     }
     // A pause wins; the level end or the catch is found again when play resumes.
     if (gInput.IsKeyPressed(KEY_P))
-    {
-        mScreen = &Game_State::PauseScreen;
-        SetBackdrop("NONE");
-    }
+        GoTo(&Game_State::PauseScreen, "NONE");
 }
 
 void Game_State::EnterPause()
 {
-    mScreen = &Game_State::PauseScreen;
-    SetBackdrop("NONE");
+    GoTo(&Game_State::PauseScreen, "NONE");
 }
 
 void Game_State::StartLevel(bool restart)
@@ -187,13 +187,12 @@ void Game_State::StartLevel(bool restart)
 
     if (mLevel >= LEVEL_COUNT)
     {
-        mScreen = &Game_State::ResultsScreen;
-        SetBackdrop("NONE");
+        GoTo(&Game_State::ResultsScreen, "NONE");
         mLevel = 0;
         return;
     }
 
-    mScreen = nullptr;
+    GoTo(PLAY, KEEP_BACKDROP);
     if (!restart)
     {
         if (!gLevelLoader.Load(mLevel, gEntities.GetEntities(), gEntities.GetOverlay()))

@@ -20,6 +20,11 @@ public:
     static constexpr uint16_t LEVEL_COUNT = 8;
     static constexpr uint16_t CREDITS_LEVEL = 7; // the credits roll as the last level
 
+    // No screen: play runs, or the program ends once the quit flag is set.
+    static constexpr Screen PLAY = nullptr;
+    // For GoTo: the backdrop stays as it is.
+    static constexpr const char* KEEP_BACKDROP = nullptr;
+
     Game_State();
 
     void Init();
@@ -31,6 +36,10 @@ public:
     float GetPlayerProgress() const;
     float GetDragonProgress() const;
     void MovePlayerToEnd();
+
+    // Every screen switch: makes screen current, then sets the backdrop as SetBackdrop
+    // does, or leaves it with KEEP_BACKDROP.
+    void GoTo(Screen screen, const char* backdrop);
 
     void TeamLogoScreen();
     void MainMenuScreen();

@@ -31,8 +31,7 @@ void Game_State::TeamLogoScreen()
     }
     if (mLogoFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
     {
-        mScreen = &Game_State::MainMenuScreen;
-        SetBackdrop("NONE");
+        GoTo(&Game_State::MainMenuScreen, "NONE");
         gGraphics.PopColour();
     }
 }
@@ -71,19 +70,14 @@ void Game_State::MainMenuScreen()
     {
         mQuit = false;
         if (mStartSelected)
-        {
-            mScreen = &Game_State::IntroScreen;
-        }
+            GoTo(&Game_State::IntroScreen, KEEP_BACKDROP);
         else
-        {
-            mScreen = &Game_State::CreditsScreen;
-            SetBackdrop("CREDITS");
-        }
+            GoTo(&Game_State::CreditsScreen, "CREDITS");
     }
 
     // Closing the window here ends the program: no screen, and the main loop stops.
     if (mQuit)
-        mScreen = nullptr;
+        GoTo(PLAY, KEEP_BACKDROP);
 }
 
 void Game_State::DrawMainMenu()

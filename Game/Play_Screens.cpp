@@ -89,14 +89,14 @@ void Game_State::PauseScreen()
     if (gInput.IsKeyPressed(KEY_P) || mWindowClosed)
     {
         gSound.PlayMusic(MUSIC_LEVEL);
-        mScreen = nullptr;
+        GoTo(PLAY, KEEP_BACKDROP);
     }
     else if (gInput.IsKeyPressed(KEY_RETURN))
     {
         gSound.PlayMusic(MUSIC_LEVEL);
         switch (mPauseCursor)
         {
-        case PAUSE_CONTINUE: mScreen = nullptr; break;
+        case PAUSE_CONTINUE: GoTo(PLAY, KEEP_BACKDROP); break;
         case PAUSE_REPLAY:
             gHUD.Show();
             StartLevel(true);
@@ -104,14 +104,13 @@ void Game_State::PauseScreen()
         case PAUSE_QUIT:
             gHUD.Show();
             gEntities.ResetAll();
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::MainMenuScreen, "NONE");
             break;
         case PAUSE_CHECKPOINT:
             gHUD.Show();
             if (!gPlayer.RespawnAtCheckpoint())
                 StartLevel(true);
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
             break;
         }
         mPauseCursor = PAUSE_CONTINUE;
@@ -208,8 +207,7 @@ void Game_State::DeathScreen()
             gHUD.Show();
             gEntities.ResetAll();
             gHUD.Init();
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::MainMenuScreen, "NONE");
         }
         else
         {
@@ -217,7 +215,7 @@ void Game_State::DeathScreen()
             gHUD.Init();
             if (!gPlayer.RespawnAtCheckpoint())
                 StartLevel(true);
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
         }
         mDeathCursor = DEATH_CHECKPOINT;
     }
@@ -282,8 +280,7 @@ void Game_State::LevelCompleteScreen()
             mFogGrey = 1.0f;
             mBellPending = true;
             gHUD.mGemImage.mTint.Set(0.0f, 1.0f, 1.0f, 1.0f);
-            SetBackdrop("OVERWORLD");
-            mScreen = &Game_State::CaveMapScreen;
+            GoTo(&Game_State::CaveMapScreen, "OVERWORLD");
         }
     }
 

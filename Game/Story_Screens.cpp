@@ -86,7 +86,6 @@ void Game_State::CreditsScreen()
     gSound.SetVoiceLevel(0.0f);
     gSound.PlayMusic(MUSIC_THEME);
     mLevel = CREDITS_LEVEL;
-    mScreen = nullptr;
     StartLevel(false);
 }
 
@@ -117,8 +116,7 @@ void Game_State::ResultsScreen()
         }
         else
         {
-            mScreen = &Game_State::HighScoreScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::HighScoreScreen, "NONE");
             mLevel = 0;
             mResultsCountUp = 0;
             mResultsVoicePending = true;
@@ -139,8 +137,7 @@ void Game_State::HighScoreScreen()
             std::cerr << "High score table could not be opened. The path is " << mHighScorePath << std::endl;
             // Nothing to show and no level to play: back to the menu; the next visit tries again.
             mScoresLoaded = false;
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::MainMenuScreen, "NONE");
             return;
         }
         if (result == High_Scores::NOT_SAVED)
@@ -164,8 +161,7 @@ void Game_State::HighScoreScreen()
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        mScreen = &Game_State::MainMenuScreen;
-        SetBackdrop("NONE");
+        GoTo(&Game_State::MainMenuScreen, "NONE");
         std::vector<uint32_t>().swap(mScores);
         mScoresLoaded = false;
     }
