@@ -170,7 +170,7 @@ int main(int, char**)
     gGameState.Init();
     SetUpPlay();
 
-    while (!gGameState.mQuit || gGameState.mScreen)
+    while (!gGameState.IsQuitting() || gGameState.GetScreen())
     {
         if (gTimingReport)
             TimingReportStart();
@@ -189,7 +189,7 @@ int main(int, char**)
         gGameState.ProcessMenus(gTimer);
         if (gTimingReport)
             TimingReportLine("Processed menus");
-        if (gGameState.mQuit && !gGameState.mScreen)
+        if (gGameState.IsQuitting() && !gGameState.GetScreen())
             break;
 
         if (gShowTutorial)

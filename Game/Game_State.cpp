@@ -29,15 +29,9 @@ const float BACKDROP_Z = -0.7f;
 const int MENU_REDRAW_FRAMES = 60;
 } // namespace
 
-Game_State::Game_State()
-    : mScreen(nullptr), mLevel(0), mQuit(false), mWindowClosed(false), mScoresLoaded(false),
-      mHighScorePath(HIGH_SCORE_FILE), mLogoHold(1.0f), mLogoFade(1.0f), mStartSelected(true),
-      mStartDepth(0.5f), mOptionsDepth(-2.0f), mShownLook{true, 0.0f, 0.0f}, mShownValid(false),
-      mSkipRender(false), mFramesSinceDraw(0), mIntroTimer(1.0f), mIntroLastLineReached(false),
-      mPauseCursor(0), mPauseArrowAngle(0.0f), mDeathClawFrame(0), mDeathClawDone(false), mDeathJawFrame(0),
-      mDeathCursor(0), mDeathArrowAngle(0.0f), mFogGrey(1.0f), mBellPending(true), mLevelCountUp(0),
-      mResultsCountUp(0), mResultsVoicePending(true)
+Game_State::Game_State() : mScreen(nullptr), mLevel(0), mQuit(false), mWindowClosed(false), mSkipRender(false)
 {
+    mHighScores.mPath = HIGH_SCORE_FILE;
 }
 
 void Game_State::Init()
@@ -45,9 +39,8 @@ void Game_State::Init()
     mLevel = 0;
     mQuit = false;
     mWindowClosed = false;
-    mScoresLoaded = false;
-    SetBackdrop("TEAM_LOGO");
-    mScreen = &Game_State::TeamLogoScreen;
+    mHighScores.mLoaded = false;
+    GoTo(&Game_State::TeamLogoScreen, "TEAM_LOGO");
 
     mTitleImage.SetImage("ZOOMQUEST");
     mStartItem.SetImage("START_TEXT");
@@ -60,6 +53,13 @@ void Game_State::Init()
     mTeethBottom.SetImage("DRAGON_TEETH_BOT");
     mClaw.SetImage("DRAGON_CLAW");
     mClaw.mRotation.Set(90.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void Game_State::GoTo(Screen screen, const char* backdrop)
+{
+    mScreen = screen;
+    if (backdrop != KEEP_BACKDROP)
+        SetBackdrop(backdrop);
 }
 
 void Game_State::SetBackdrop(const std::string& key)
@@ -79,7 +79,7 @@ void Game_State::ProcessMenus(Game_Timer& timer)
     while (mScreen)
         RunScreenFrame(timer);
     // Play draws over whatever the menu left standing.
-    mShownValid = false;
+    mMainMenu.mShownValid = false;
     // The logo screen pops the colour itself when it hands over.
     if (gGraphics.GetColourDepth() > 0)
         gGraphics.PopColour();
@@ -98,7 +98,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
         if (Input_Handler::QuitSignalled())
         {
             mQuit = true;
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
         }
         // Only the main menu lets the window close; elsewhere it is a menu choice.
         else if (mScreen == &Game_State::MainMenuScreen)
@@ -123,7 +123,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
         gGraphics.Render();
         // Only the main menu knows when its picture still stands.
         if (screen != &Game_State::MainMenuScreen)
-            mShownValid = false;
+            mMainMenu.mShownValid = false;
     }
     timer.EndFrame();
     timer.WaitForFrame();
@@ -134,16 +134,17 @@ bool Game_State::MenuLookShown(const Menu_Look& look)
     // Both are asked every frame so neither is left pending for later.
     const bool exposed = gInput.TakeExposed();
     const bool lost = gGraphics.TakePictureLost();
-    ++mFramesSinceDraw;
+    Main_Menu& menu = mMainMenu;
+    ++menu.mFramesSinceDraw;
     // Anything drifting over the menu, or a backdrop behind it, moves on every frame;
     // and once a second the picture is drawn anyway, should the window have lost it
     // without a word.
-    if (exposed || lost || !mShownValid || !(look == mShownLook) || gFloatingTexts.Count() > 0 ||
-        mBackdrop.mKey != "NONE" || mFramesSinceDraw >= MENU_REDRAW_FRAMES)
+    if (exposed || lost || !menu.mShownValid || !(look == menu.mShownLook) || gFloatingTexts.Count() > 0 ||
+        mBackdrop.mKey != "NONE" || menu.mFramesSinceDraw >= MENU_REDRAW_FRAMES)
     {
-        mShownLook = look;
-        mShownValid = true;
-        mFramesSinceDraw = 0;
+        menu.mShownLook = look;
+        menu.mShownValid = true;
+        menu.mFramesSinceDraw = 0;
         return false;
     }
     return true;
@@ -153,27 +154,21 @@ void Game_State::CheckPlayTransitions()
 {
     if (gEntities.IsLevelPassed())
     {
-        SetBackdrop("NONE");
-        mScreen = &Game_State::LevelCompleteScreen;
+        GoTo(&Game_State::LevelCompleteScreen, "NONE");
     }
     else if (gPlayer.IsCaught())
     {
         gHUD.Hide();
-        SetBackdrop("NONE");
-        mScreen = &Game_State::DeathScreen;
+        GoTo(&Game_State::DeathScreen, "NONE");
     }
     // A pause wins; the level end or the catch is found again when play resumes.
     if (gInput.IsKeyPressed(KEY_P))
-    {
-        mScreen = &Game_State::PauseScreen;
-        SetBackdrop("NONE");
-    }
+        GoTo(&Game_State::PauseScreen, "NONE");
 }
 
 void Game_State::EnterPause()
 {
-    mScreen = &Game_State::PauseScreen;
-    SetBackdrop("NONE");
+    GoTo(&Game_State::PauseScreen, "NONE");
 }
 
 void Game_State::StartLevel(bool restart)
@@ -187,13 +182,12 @@ void Game_State::StartLevel(bool restart)
 
     if (mLevel >= LEVEL_COUNT)
     {
-        mScreen = &Game_State::ResultsScreen;
-        SetBackdrop("NONE");
+        GoTo(&Game_State::ResultsScreen, "NONE");
         mLevel = 0;
         return;
     }
 
-    mScreen = nullptr;
+    GoTo(PLAY, KEEP_BACKDROP);
     if (!restart)
     {
         if (!gLevelLoader.Load(mLevel, gEntities.GetEntities(), gEntities.GetOverlay()))

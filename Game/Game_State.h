@@ -20,6 +20,11 @@ public:
     static constexpr uint16_t LEVEL_COUNT = 8;
     static constexpr uint16_t CREDITS_LEVEL = 7; // the credits roll as the last level
 
+    // No screen: play runs, or the program ends once the quit flag is set.
+    static constexpr Screen PLAY = nullptr;
+    // For GoTo: the backdrop stays as it is.
+    static constexpr const char* KEEP_BACKDROP = nullptr;
+
     Game_State();
 
     void Init();
@@ -31,6 +36,15 @@ public:
     float GetPlayerProgress() const;
     float GetDragonProgress() const;
     void MovePlayerToEnd();
+
+    // Every screen switch: makes screen current, then sets the backdrop as SetBackdrop
+    // does, or leaves it with KEEP_BACKDROP.
+    void GoTo(Screen screen, const char* backdrop);
+    Screen GetScreen() const { return mScreen; }
+    // Set by a quit from the main menu or a quit signal, and by a level that cannot be read.
+    bool IsQuitting() const { return mQuit; }
+    // The image key of the backdrop, "NONE" while there is none.
+    const std::string& GetBackdrop() const { return mBackdrop.mKey; }
 
     void TeamLogoScreen();
     void MainMenuScreen();
@@ -46,21 +60,101 @@ public:
     // One pass of the nested screen loop: backdrop, input, the current screen, sound,
     // floating texts, render and frame pacing.
     void RunScreenFrame(Game_Timer& timer);
-    // Whether the window already shows the main menu as look would draw it (else it
-    // is taken as drawn now).
-    struct Menu_Look;
-    bool MenuLookShown(const Menu_Look& look);
-    void DrawMainMenu();
     // "NONE" clears the backdrop; any other key is an image of the bank.
     void SetBackdrop(const std::string& key);
     // Menu cursors as the y of the item under them.
     float PauseCursorY() const;
     float DeathCursorY() const;
+    // Where the high score table lives (tests point it elsewhere).
+    void SetHighScorePath(const std::string& path) { mHighScores.mPath = path; }
+    // The level played, or the one StartLevel starts.
+    uint16_t GetLevel() const { return mLevel; }
+    void SetLevel(uint16_t level) { mLevel = level; }
 
+private:
+    // Tests read the screens' own state through this.
+    friend struct Game_State_Probe;
+
+    // What the screens keep from frame to frame, one record each. Set once with the
+    // object and never by Init: the intro remembers its last line, the menus their
+    // cursors, and so on.
+    struct Team_Logo
+    {
+        float mHold = 1.0f;
+        float mFade = 1.0f;
+    };
+    struct Menu_Look
+    {
+        bool mStartSelected; // else the options item is selected
+        float mStartDepth, mOptionsDepth;
+        bool operator==(const Menu_Look& o) const
+        {
+            return mStartSelected == o.mStartSelected && mStartDepth == o.mStartDepth &&
+                   mOptionsDepth == o.mOptionsDepth;
+        }
+    };
+    struct Main_Menu
+    {
+        Menu_Look mLook{true, 0.5f, -2.0f}; // the items as they stand now
+        // The menu as last drawn. While nothing in it changes, the picture on screen is
+        // left standing and the frame only reads input and sleeps.
+        Menu_Look mShownLook{true, 0.0f, 0.0f};
+        bool mShownValid = false; // the window shows mShownLook
+        int mFramesSinceDraw = 0; // a frame drawn now and then all the same
+    };
+    struct Intro
+    {
+        float mTimer = 1.0f;
+        bool mLastLineReached = false;
+    };
+    struct Pause_Menu
+    {
+        int mCursor = 0; // index of the item, top to bottom
+        float mArrowAngle = 0.0f;
+    };
+    struct Death_Sequence
+    {
+        int32_t mClawFrame = 0;
+        bool mClawDone = false;
+        int32_t mJawFrame = 0;
+        int mCursor = 0;
+        float mArrowAngle = 0.0f;
+    };
+    struct Level_Complete
+    {
+        float mFogGrey = 1.0f;
+        bool mBellPending = true;
+        int64_t mCountUp = 0;
+    };
+    struct Results
+    {
+        int64_t mCountUp = 0;
+        bool mVoicePending = true; // the dragon's parting line, once per visit
+    };
+    struct High_Score_Table
+    {
+        std::string mPath;
+        bool mLoaded = false;
+        std::vector<uint32_t> mScores;
+    };
+
+    // Whether the window already shows the main menu as look would draw it (else it
+    // is taken as drawn now).
+    bool MenuLookShown(const Menu_Look& look);
+    void DrawMainMenu();
+    void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
+    void DrawCountUp(int64_t value, float r, float g, float b);
+
+    // mScreen comes first and mLevel right after it: tools read both from the running
+    // game's memory.
     Screen mScreen;
     uint16_t mLevel;
     bool mQuit;
+    bool mWindowClosed;
+    bool mSkipRender; // this frame leaves the window as it is
+
     Animation_Frame mBackdrop;
+    // The screens' images, set by Init.
     Animation_Frame mTitleImage;
     Animation_Frame mStartItem;
     Animation_Frame mOptionsItem;
@@ -70,52 +164,15 @@ public:
     Animation_Frame mTeethTop;
     Animation_Frame mTeethBottom;
     Animation_Frame mClaw;
-    bool mWindowClosed;
-    bool mScoresLoaded;
-    std::vector<uint32_t> mScores;
 
-    // Where the high score table lives (tests point it elsewhere).
-    std::string mHighScorePath;
-
-    // What the screens keep from frame to frame. Set once with the object and never by
-    // Init: the intro remembers its last line, the menus their cursors, and so on.
-    float mLogoHold, mLogoFade;
-    bool mStartSelected; // else the options item is selected
-    float mStartDepth, mOptionsDepth;
-    // The main menu as last drawn. While nothing in it changes, the picture on screen
-    // is left standing and the frame only reads input and sleeps.
-    struct Menu_Look
-    {
-        bool mStartSelected;
-        float mStartDepth, mOptionsDepth;
-        bool operator==(const Menu_Look& o) const
-        {
-            return mStartSelected == o.mStartSelected && mStartDepth == o.mStartDepth &&
-                   mOptionsDepth == o.mOptionsDepth;
-        }
-    };
-    Menu_Look mShownLook;
-    bool mShownValid;     // the window shows mShownLook
-    bool mSkipRender;     // this frame leaves the window as it is
-    int mFramesSinceDraw; // a frame drawn now and then all the same
-    float mIntroTimer;
-    bool mIntroLastLineReached;
-    int mPauseCursor; // index of the item, top to bottom
-    float mPauseArrowAngle;
-    int32_t mDeathClawFrame;
-    bool mDeathClawDone;
-    int32_t mDeathJawFrame;
-    int mDeathCursor;
-    float mDeathArrowAngle;
-    float mFogGrey;
-    bool mBellPending;
-    int64_t mLevelCountUp;
-    int64_t mResultsCountUp;
-    bool mResultsVoicePending; // the dragon's parting line, once per visit
-
-private:
-    void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
-    void DrawCountUp(int64_t value, float r, float g, float b);
+    Team_Logo mLogo;
+    Main_Menu mMainMenu;
+    Intro mIntro;
+    Pause_Menu mPause;
+    Death_Sequence mDeath;
+    Level_Complete mLevelComplete;
+    Results mResults;
+    High_Score_Table mHighScores;
 };
 
 extern Game_State gGameState;

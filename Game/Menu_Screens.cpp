@@ -21,18 +21,17 @@ const float UNSELECTED_LIGHT = 0.4f;
 
 void Game_State::TeamLogoScreen()
 {
-    mLogoHold -= 0.015f;
-    if (mLogoHold < 0.0f)
+    mLogo.mHold -= 0.015f;
+    if (mLogo.mHold < 0.0f)
     {
         // The backdrop is drawn under this colour on the following frames.
         gGraphics.PopColour();
-        mLogoFade -= 0.01f;
-        gGraphics.PushColour(mLogoFade, 1.0f, 1.0f, 1.0f);
+        mLogo.mFade -= 0.01f;
+        gGraphics.PushColour(mLogo.mFade, 1.0f, 1.0f, 1.0f);
     }
-    if (mLogoFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
+    if (mLogo.mFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
     {
-        mScreen = &Game_State::MainMenuScreen;
-        SetBackdrop("NONE");
+        GoTo(&Game_State::MainMenuScreen, "NONE");
         gGraphics.PopColour();
     }
 }
@@ -47,59 +46,57 @@ void Game_State::MainMenuScreen()
     gCamera.Reset();
     gBackground.Reset();
 
+    Menu_Look& look = mMainMenu.mLook;
     // The selected item comes forward, the other sinks back, a step per frame.
-    const bool optionsSelected = !mStartSelected;
-    if (mStartSelected && mStartDepth < ITEM_FRONT)
-        mStartDepth += ITEM_STEP;
-    if (optionsSelected && mOptionsDepth < ITEM_FRONT)
-        mOptionsDepth += ITEM_STEP;
-    if (mStartSelected && mOptionsDepth > ITEM_BACK)
-        mOptionsDepth -= ITEM_STEP;
-    if (optionsSelected && mStartDepth > ITEM_BACK)
-        mStartDepth -= ITEM_STEP;
+    const bool optionsSelected = !look.mStartSelected;
+    if (look.mStartSelected && look.mStartDepth < ITEM_FRONT)
+        look.mStartDepth += ITEM_STEP;
+    if (optionsSelected && look.mOptionsDepth < ITEM_FRONT)
+        look.mOptionsDepth += ITEM_STEP;
+    if (look.mStartSelected && look.mOptionsDepth > ITEM_BACK)
+        look.mOptionsDepth -= ITEM_STEP;
+    if (optionsSelected && look.mStartDepth > ITEM_BACK)
+        look.mStartDepth -= ITEM_STEP;
 
-    mSkipRender = MenuLookShown(Menu_Look{mStartSelected, mStartDepth, mOptionsDepth});
+    mSkipRender = MenuLookShown(look);
     if (!mSkipRender)
         DrawMainMenu();
 
     if (gInput.IsKeyPressed(KEY_LEFT))
-        mStartSelected = true;
+        look.mStartSelected = true;
     else if (gInput.IsKeyPressed(KEY_RIGHT))
-        mStartSelected = false;
+        look.mStartSelected = false;
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
         mQuit = false;
-        if (mStartSelected)
-        {
-            mScreen = &Game_State::IntroScreen;
-        }
+        if (look.mStartSelected)
+            GoTo(&Game_State::IntroScreen, KEEP_BACKDROP);
         else
-        {
-            mScreen = &Game_State::CreditsScreen;
-            SetBackdrop("CREDITS");
-        }
+            GoTo(&Game_State::CreditsScreen, "CREDITS");
     }
 
     // Closing the window here ends the program: no screen, and the main loop stops.
     if (mQuit)
-        mScreen = nullptr;
+        GoTo(PLAY, KEEP_BACKDROP);
 }
 
 void Game_State::DrawMainMenu()
 {
-    const bool optionsSelected = !mStartSelected;
+    const Menu_Look& look = mMainMenu.mLook;
+    const bool optionsSelected = !look.mStartSelected;
     gBackground.Draw();
     gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
     // The item not chosen also stands in shadow, so the choice shows at a glance.
-    gGraphics.PushColour(1.0f, mStartSelected ? 1.0f : UNSELECTED_LIGHT,
-                         mStartSelected ? 1.0f : UNSELECTED_LIGHT, mStartSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, mStartDepth);
+    gGraphics.PushColour(1.0f, look.mStartSelected ? 1.0f : UNSELECTED_LIGHT,
+                         look.mStartSelected ? 1.0f : UNSELECTED_LIGHT,
+                         look.mStartSelected ? 1.0f : UNSELECTED_LIGHT);
+    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, look.mStartDepth);
     gGraphics.PopColour();
     gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
                          optionsSelected ? 1.0f : UNSELECTED_LIGHT,
                          optionsSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, mOptionsDepth);
+    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, look.mOptionsDepth);
     gGraphics.PopColour();
     gFont.SetScale(0.6f);
     gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);

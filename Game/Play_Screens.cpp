@@ -62,12 +62,12 @@ int WrapCursor(int cursor, int count)
 
 float Game_State::PauseCursorY() const
 {
-    return PAUSE_TOP_Y - 0.1f * mPauseCursor;
+    return PAUSE_TOP_Y - 0.1f * mPause.mCursor;
 }
 
 float Game_State::DeathCursorY() const
 {
-    return DEATH_TOP_Y - 0.1f * mDeathCursor;
+    return DEATH_TOP_Y - 0.1f * mDeath.mCursor;
 }
 
 void Game_State::PauseScreen()
@@ -84,19 +84,19 @@ void Game_State::PauseScreen()
     gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
     gFont.SetScale(2.0f);
     gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    DrawMenuItems(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPauseCursor, mPauseArrowAngle);
+    DrawMenuItems(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
 
     if (gInput.IsKeyPressed(KEY_P) || mWindowClosed)
     {
         gSound.PlayMusic(MUSIC_LEVEL);
-        mScreen = nullptr;
+        GoTo(PLAY, KEEP_BACKDROP);
     }
     else if (gInput.IsKeyPressed(KEY_RETURN))
     {
         gSound.PlayMusic(MUSIC_LEVEL);
-        switch (mPauseCursor)
+        switch (mPause.mCursor)
         {
-        case PAUSE_CONTINUE: mScreen = nullptr; break;
+        case PAUSE_CONTINUE: GoTo(PLAY, KEEP_BACKDROP); break;
         case PAUSE_REPLAY:
             gHUD.Show();
             StartLevel(true);
@@ -104,25 +104,24 @@ void Game_State::PauseScreen()
         case PAUSE_QUIT:
             gHUD.Show();
             gEntities.ResetAll();
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::MainMenuScreen, "NONE");
             break;
         case PAUSE_CHECKPOINT:
             gHUD.Show();
             if (!gPlayer.RespawnAtCheckpoint())
                 StartLevel(true);
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
             break;
         }
-        mPauseCursor = PAUSE_CONTINUE;
+        mPause.mCursor = PAUSE_CONTINUE;
     }
     else if (gInput.IsKeyPressed(KEY_DOWN))
     {
-        mPauseCursor = WrapCursor(mPauseCursor + 1, PAUSE_ITEM_COUNT);
+        mPause.mCursor = WrapCursor(mPause.mCursor + 1, PAUSE_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_UP))
     {
-        mPauseCursor = WrapCursor(mPauseCursor - 1, PAUSE_ITEM_COUNT);
+        mPause.mCursor = WrapCursor(mPause.mCursor - 1, PAUSE_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_LEFT))
     {
@@ -141,22 +140,22 @@ void Game_State::DeathScreen()
     gHUD.DrawChaseBar();
 
     // The claw sweeps in from the right over the runner.
-    if (mDeathClawFrame < CLAW_FRAMES)
+    if (mDeath.mClawFrame < CLAW_FRAMES)
     {
         DrawWorld();
-        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeathClawFrame / static_cast<float>(CLAW_FRAMES), -0.3f, 0.7f);
+        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeath.mClawFrame / static_cast<float>(CLAW_FRAMES), -0.3f, 0.7f);
         gPlayer.Draw();
-        ++mDeathClawFrame;
-        if (mDeathClawFrame >= CLAW_FRAMES)
-            mDeathClawDone = true;
+        ++mDeath.mClawFrame;
+        if (mDeath.mClawFrame >= CLAW_FRAMES)
+            mDeath.mClawDone = true;
     }
 
     // The jaws close while the runner spins away into the middle.
-    if (mDeathJawFrame < JAW_FRAMES)
+    if (mDeath.mJawFrame < JAW_FRAMES)
     {
-        if (!mDeathClawDone)
+        if (!mDeath.mClawDone)
             return;
-        const float f = mDeathJawFrame / static_cast<float>(JAW_FRAMES);
+        const float f = mDeath.mJawFrame / static_cast<float>(JAW_FRAMES);
         const float topY = 1.0f - 0.7f * f;
         const float bottomY = 0.7f * f - 1.0f;
         const float px = gPlayer.mX + (SWALLOW_X - gPlayer.mX) * f;
@@ -180,14 +179,14 @@ void Game_State::DeathScreen()
         gPlayer.mAnimation.mRotation.Set(f * 360.0f, 0.0f, 0.0f, 1.0f);
         gGraphics.DrawAnimation(gPlayer.mAnimation, quad);
         gPlayer.mAnimation.mRotation = upright;
-        ++mDeathJawFrame;
+        ++mDeath.mJawFrame;
         return;
     }
 
-    if (mDeathJawFrame <= BURP_FRAME)
+    if (mDeath.mJawFrame <= BURP_FRAME)
     {
-        ++mDeathJawFrame;
-        if (mDeathJawFrame == BURP_FRAME)
+        ++mDeath.mJawFrame;
+        if (mDeath.mJawFrame == BURP_FRAME)
             gSound.PlayEffect(VOICE_BURP);
     }
     gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
@@ -196,20 +195,19 @@ void Game_State::DeathScreen()
     gGraphics.PopColour();
     gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
     gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    DrawMenuItems(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeathCursor, mDeathArrowAngle);
+    DrawMenuItems(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeath.mCursor, mDeath.mArrowAngle);
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        mDeathClawFrame = 0;
-        mDeathClawDone = false;
-        mDeathJawFrame = 0;
-        if (mDeathCursor == DEATH_QUIT)
+        mDeath.mClawFrame = 0;
+        mDeath.mClawDone = false;
+        mDeath.mJawFrame = 0;
+        if (mDeath.mCursor == DEATH_QUIT)
         {
             gHUD.Show();
             gEntities.ResetAll();
             gHUD.Init();
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::MainMenuScreen, "NONE");
         }
         else
         {
@@ -217,17 +215,17 @@ void Game_State::DeathScreen()
             gHUD.Init();
             if (!gPlayer.RespawnAtCheckpoint())
                 StartLevel(true);
-            mScreen = nullptr;
+            GoTo(PLAY, KEEP_BACKDROP);
         }
-        mDeathCursor = DEATH_CHECKPOINT;
+        mDeath.mCursor = DEATH_CHECKPOINT;
     }
     else if (gInput.IsKeyPressed(KEY_DOWN))
     {
-        mDeathCursor = WrapCursor(mDeathCursor + 1, DEATH_ITEM_COUNT);
+        mDeath.mCursor = WrapCursor(mDeath.mCursor + 1, DEATH_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_UP))
     {
-        mDeathCursor = WrapCursor(mDeathCursor - 1, DEATH_ITEM_COUNT);
+        mDeath.mCursor = WrapCursor(mDeath.mCursor - 1, DEATH_ITEM_COUNT);
     }
 }
 
@@ -242,7 +240,8 @@ void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
 
 void Game_State::LevelCompleteScreen()
 {
-    gGraphics.SetFogColour(mFogGrey, mFogGrey, mFogGrey);
+    const float grey = mLevelComplete.mFogGrey;
+    gGraphics.SetFogColour(grey, grey, grey);
     gGraphics.EnableFog();
     gSound.StopVoice();
 
@@ -252,38 +251,37 @@ void Game_State::LevelCompleteScreen()
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.SetScale(1.0f);
 
-    if (mFogGrey > 0.0f)
-        mFogGrey -= 0.01f;
+    if (mLevelComplete.mFogGrey > 0.0f)
+        mLevelComplete.mFogGrey -= 0.01f;
 
     // Slows the count-up; a sleep, so the wait leaves the processor to others.
     SleepMs(LEVEL_COMPLETE_WAIT_MS);
 
-    DrawCountUp(mLevelCountUp, 1.0f, 1.0f, 1.0f);
+    DrawCountUp(mLevelComplete.mCountUp, 1.0f, 1.0f, 1.0f);
     const int64_t score = gPlayer.mScore;
-    if (mLevelCountUp < score)
+    if (mLevelComplete.mCountUp < score)
     {
-        ++mLevelCountUp;
+        ++mLevelComplete.mCountUp;
     }
-    else if (mBellPending)
+    else if (mLevelComplete.mBellPending)
     {
         gSound.PlayEffect(SOUND_BELL);
-        mBellPending = false;
+        mLevelComplete.mBellPending = false;
     }
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        if (mLevelCountUp != score)
+        if (mLevelComplete.mCountUp != score)
         {
-            mLevelCountUp = score;
+            mLevelComplete.mCountUp = score;
         }
         else
         {
-            mLevelCountUp = 0;
-            mFogGrey = 1.0f;
-            mBellPending = true;
+            mLevelComplete.mCountUp = 0;
+            mLevelComplete.mFogGrey = 1.0f;
+            mLevelComplete.mBellPending = true;
             gHUD.mGemImage.mTint.Set(0.0f, 1.0f, 1.0f, 1.0f);
-            SetBackdrop("OVERWORLD");
-            mScreen = &Game_State::CaveMapScreen;
+            GoTo(&Game_State::CaveMapScreen, "OVERWORLD");
         }
     }
 

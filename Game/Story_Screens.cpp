@@ -47,36 +47,36 @@ void Game_State::IntroScreen()
 {
     gSound.PlayEffect(SOUND_INTRO_WAKE);
 
-    mIntroTimer -= INTRO_STEP;
-    const int line = IntroLineFor(mIntroTimer);
+    mIntro.mTimer -= INTRO_STEP;
+    const int line = IntroLineFor(mIntro.mTimer);
     const Intro_Line& shown = INTRO_LINES[line];
     gFont.drawStringNormalized(shown.mText, INTRO_TEXT_X, shown.mY, 0.0f, 1.0f, 1.0f,
-                               mIntroTimer + shown.mBlueOffset, 1.0f);
+                               mIntro.mTimer + shown.mBlueOffset, 1.0f);
     if (line == INTRO_LINE_COUNT - 1)
-        mIntroLastLineReached = true;
+        mIntro.mLastLineReached = true;
 
     bool ends = false;
-    if (gInput.IsKeyPressed(KEY_RETURN) && !mIntroLastLineReached)
+    if (gInput.IsKeyPressed(KEY_RETURN) && !mIntro.mLastLineReached)
     {
         // Enter skips to the next line.
-        if (mIntroTimer > 0.75f)
-            mIntroTimer = 0.75f;
-        else if (mIntroTimer > 0.5f)
-            mIntroTimer = 0.5f;
-        else if (mIntroTimer > 0.25f)
-            mIntroTimer = 0.25f;
+        if (mIntro.mTimer > 0.75f)
+            mIntro.mTimer = 0.75f;
+        else if (mIntro.mTimer > 0.5f)
+            mIntro.mTimer = 0.5f;
+        else if (mIntro.mTimer > 0.25f)
+            mIntro.mTimer = 0.25f;
         else
-            mIntroTimer = 0.0f;
+            mIntro.mTimer = 0.0f;
     }
-    else if (mIntroLastLineReached &&
-             (mIntroTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
+    else if (mIntro.mLastLineReached &&
+             (mIntro.mTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
     {
         ends = true;
     }
 
     if (ends)
     {
-        mIntroTimer = 1.0f;
+        mIntro.mTimer = 1.0f;
         StartLevel(false);
     }
 }
@@ -86,17 +86,16 @@ void Game_State::CreditsScreen()
     gSound.SetVoiceLevel(0.0f);
     gSound.PlayMusic(MUSIC_THEME);
     mLevel = CREDITS_LEVEL;
-    mScreen = nullptr;
     StartLevel(false);
 }
 
 void Game_State::ResultsScreen()
 {
     // The dragon gives up once per visit; asking every frame would restart the line.
-    if (mResultsVoicePending)
+    if (mResults.mVoicePending)
     {
         gSound.PlayVoice(VOICE_NOT_WORTH_IT);
-        mResultsVoicePending = false;
+        mResults.mVoicePending = false;
     }
 
     gFont.drawStringCentered("GREAT JOB!!!", 0.0f, 0.7f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
@@ -104,24 +103,23 @@ void Game_State::ResultsScreen()
     gFont.drawStringCentered(" the dragon's treasure!", 0.0f, 0.45f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
 
-    DrawCountUp(mResultsCountUp, 1.0f, 1.0f, 0.0f);
+    DrawCountUp(mResults.mCountUp, 1.0f, 1.0f, 0.0f);
     const int64_t score = gPlayer.mScore;
-    if (mResultsCountUp < score)
-        ++mResultsCountUp;
+    if (mResults.mCountUp < score)
+        ++mResults.mCountUp;
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        if (mResultsCountUp != score)
+        if (mResults.mCountUp != score)
         {
-            mResultsCountUp = score;
+            mResults.mCountUp = score;
         }
         else
         {
-            mScreen = &Game_State::HighScoreScreen;
-            SetBackdrop("NONE");
+            GoTo(&Game_State::HighScoreScreen, "NONE");
             mLevel = 0;
-            mResultsCountUp = 0;
-            mResultsVoicePending = true;
+            mResults.mCountUp = 0;
+            mResults.mVoicePending = true;
         }
     }
 }
@@ -129,44 +127,44 @@ void Game_State::ResultsScreen()
 void Game_State::HighScoreScreen()
 {
     const uint32_t score = static_cast<uint32_t>(gPlayer.mScore);
-    if (!mScoresLoaded)
+    if (!mHighScores.mLoaded)
     {
-        mScoresLoaded = true;
+        mHighScores.mLoaded = true;
         std::vector<uint32_t> entries;
-        const High_Scores::Result result = High_Scores::Record(mHighScorePath, score, entries);
+        const High_Scores::Result result = High_Scores::Record(mHighScores.mPath, score, entries);
         if (result == High_Scores::NOT_OPENED)
         {
-            std::cerr << "High score table could not be opened. The path is " << mHighScorePath << std::endl;
+            std::cerr << "High score table could not be opened. The path is " << mHighScores.mPath
+                      << std::endl;
             // Nothing to show and no level to play: back to the menu; the next visit tries again.
-            mScoresLoaded = false;
-            mScreen = &Game_State::MainMenuScreen;
-            SetBackdrop("NONE");
+            mHighScores.mLoaded = false;
+            GoTo(&Game_State::MainMenuScreen, "NONE");
             return;
         }
         if (result == High_Scores::NOT_SAVED)
-            std::cerr << "High score table could not be saved. The path is " << mHighScorePath << std::endl;
-        mScores = High_Scores::TopTen(entries);
+            std::cerr << "High score table could not be saved. The path is " << mHighScores.mPath
+                      << std::endl;
+        mHighScores.mScores = High_Scores::TopTen(entries);
     }
 
     gFont.drawStringCentered("Top Ten High Scores", 0.0f, 0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     gFont.SetScale(0.75f);
-    if (High_Scores::MadeTopTen(score, mScores))
+    if (High_Scores::MadeTopTen(score, mHighScores.mScores))
         gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f, 0.0f, 0.0f,
                                  1.0f, 1.0f, 1.0f);
     else
         gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f, 1.0f, 1.0f,
                                  1.0f, 1.0f);
     gFont.drawStringCentered("Press enter to continue", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
-    for (const High_Scores::Table_Line& line : High_Scores::Lines(mScores, score))
+    for (const High_Scores::Table_Line& line : High_Scores::Lines(mHighScores.mScores, score))
         gFont.drawStringCentered(line.mText, 0.0f, line.mY, 0.0f, line.mHighlighted ? 0.0f : 1.0f, 1.0f, 1.0f,
                                  1.0f);
     gFont.SetScale(1.0f);
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        mScreen = &Game_State::MainMenuScreen;
-        SetBackdrop("NONE");
-        std::vector<uint32_t>().swap(mScores);
-        mScoresLoaded = false;
+        GoTo(&Game_State::MainMenuScreen, "NONE");
+        std::vector<uint32_t>().swap(mHighScores.mScores);
+        mHighScores.mLoaded = false;
     }
 }

@@ -171,7 +171,7 @@ Samples RunLevel(int level, int frames, bool paced)
     Clock::time_point lastStart;
     for (int i = 0; i < frames; ++i)
     {
-        if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.mScreen)
+        if (gEntities.IsLevelPassed() || gPlayer.IsCaught() || gGameState.GetScreen())
         {
             auto_run::StartLevel(level, keys);
             ++s.mRestarts;
@@ -312,7 +312,7 @@ int main(int argc, char** argv)
         return 1;
     }
     gGameState.Init();
-    gGameState.mScreen = nullptr; // straight into play, no menus
+    gGameState.GoTo(Game_State::PLAY, Game_State::KEEP_BACKDROP); // straight into play, no menus
     SetUpPlay();
     gKeyboardControl = true;
     gMouseControl = false;

@@ -158,7 +158,7 @@ class Soak:
         self.rng = random.Random(args.seed)
         self.state_addr, self.screen_addrs = symbols(args.game)
         # With the menu cursors known the way out at the end is direct; without, it is random.
-        self.cursors = member_offsets(args.game, ["mPauseCursor", "mDeathCursor"])
+        self.cursors = member_offsets(args.game, ["mPause.mCursor", "mDeath.mCursor"])
         self.keys = collections.Counter()
         self.screen_samples = collections.Counter()
         self.screen_first = {}
@@ -422,7 +422,7 @@ class Soak:
         elif s == "Play":
             self.tap("p")
         elif s in ("PauseScreen", "DeathScreen"):
-            name, quit_item = ("mPauseCursor", 3) if s == "PauseScreen" else ("mDeathCursor", 1)
+            name, quit_item = ("mPause.mCursor", 3) if s == "PauseScreen" else ("mDeath.mCursor", 1)
             cursor = None
             if name in self.cursors:
                 try:

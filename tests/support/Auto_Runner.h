@@ -581,7 +581,7 @@ inline void StartLevel(int level, Keyboard& keys)
 {
     keys.ReleaseAll();
     gPlayer.ClearScores();
-    gGameState.mLevel = static_cast<uint16_t>(level);
+    gGameState.SetLevel(static_cast<uint16_t>(level));
     gGameState.StartLevel(false);
 }
 

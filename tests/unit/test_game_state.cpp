@@ -29,9 +29,22 @@
 #include "World/Floating_Text.h"
 #include "tests/support/Key_Pusher.h"
 
+// What the screens keep from frame to frame, read here rather than off the picture.
+struct Game_State_Probe
+{
+    static bool SkipsRender(const Game_State& gs) { return gs.mSkipRender; }
+    static const auto& MainMenu(const Game_State& gs) { return gs.mMainMenu.mLook; }
+    static const auto& Intro(const Game_State& gs) { return gs.mIntro; }
+    static const auto& Death(const Game_State& gs) { return gs.mDeath; }
+    static const auto& LevelComplete(const Game_State& gs) { return gs.mLevelComplete; }
+    static const auto& Results(const Game_State& gs) { return gs.mResults; }
+    static const auto& HighScores(const Game_State& gs) { return gs.mHighScores; }
+};
+
 namespace
 {
 typedef Game_State::Screen Screen;
+typedef Game_State_Probe Probe;
 
 const Screen LOGO = &Game_State::TeamLogoScreen;
 const Screen MAIN_MENU = &Game_State::MainMenuScreen;
@@ -43,6 +56,7 @@ const Screen LEVEL_COMPLETE = &Game_State::LevelCompleteScreen;
 const Screen CAVE_MAP = &Game_State::CaveMapScreen;
 const Screen RESULTS = &Game_State::ResultsScreen;
 const Screen HIGH_SCORES = &Game_State::HighScoreScreen;
+const char* const KEEP = Game_State::KEEP_BACKDROP;
 
 int64_t FakeNow()
 {
@@ -78,8 +92,8 @@ void Quiet()
 
 void Run(Game_State& gs)
 {
-    ASSERT_TRUE(gs.mScreen != nullptr);
-    (gs.*(gs.mScreen))();
+    ASSERT_TRUE(gs.GetScreen() != nullptr);
+    (gs.*(gs.GetScreen()))();
 }
 
 // One frame of the screen with the key pressed, then the key let go.
@@ -93,7 +107,7 @@ void Tap(Game_State& gs, int key)
 // Quiet frames of the screen.
 void Frames(Game_State& gs, int count)
 {
-    for (int i = 0; i < count && gs.mScreen; ++i)
+    for (int i = 0; i < count && gs.GetScreen(); ++i)
     {
         Quiet();
         Run(gs);
@@ -167,10 +181,10 @@ protected:
 TEST_F(FlowTest, LogoGivesWayToTheMainMenu)
 {
     gs.Init();
-    ASSERT_TRUE(gs.mScreen == LOGO);
-    EXPECT_EQ("TEAM_LOGO", gs.mBackdrop.mKey);
+    ASSERT_TRUE(gs.GetScreen() == LOGO);
+    EXPECT_EQ("TEAM_LOGO", gs.GetBackdrop());
     int frames = 0;
-    while (gs.mScreen == LOGO && frames < 1000)
+    while (gs.GetScreen() == LOGO && frames < 1000)
     {
         gs.RunScreenFrame(mTimer);
         ++frames;
@@ -178,93 +192,93 @@ TEST_F(FlowTest, LogoGivesWayToTheMainMenu)
     // About 67 frames standing and 100 fading.
     EXPECT_GE(frames, 160);
     EXPECT_LE(frames, 175);
-    EXPECT_TRUE(gs.mScreen == MAIN_MENU);
-    EXPECT_EQ("NONE", gs.mBackdrop.mKey);
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
+    EXPECT_EQ("NONE", gs.GetBackdrop());
 
     Game_State skipped;
     skipped.Init();
     Tap(skipped, KEY_RETURN);
-    EXPECT_TRUE(skipped.mScreen == MAIN_MENU);
+    EXPECT_TRUE(skipped.GetScreen() == MAIN_MENU);
 }
 
 TEST_F(FlowTest, MainMenuMovesItsItemsAndLeadsToStoryOrCredits)
 {
-    gs.mScreen = MAIN_MENU;
+    gs.GoTo(MAIN_MENU, KEEP);
     gPlayer.mScore = 70;
     gPlayer.mLevelStartScore = 30;
-    gs.mLevel = 5;
+    gs.SetLevel(5);
     Frames(gs, 1);
-    EXPECT_EQ(0, gs.mLevel);
+    EXPECT_EQ(0, gs.GetLevel());
     EXPECT_EQ(0, gPlayer.mScore);
     EXPECT_EQ(0, gPlayer.mLevelStartScore);
-    EXPECT_FLOAT_EQ(0.5f, gs.mStartDepth);
-    EXPECT_FLOAT_EQ(-2.0f, gs.mOptionsDepth);
+    EXPECT_FLOAT_EQ(0.5f, Probe::MainMenu(gs).mStartDepth);
+    EXPECT_FLOAT_EQ(-2.0f, Probe::MainMenu(gs).mOptionsDepth);
 
     Tap(gs, KEY_RIGHT);
-    EXPECT_FALSE(gs.mStartSelected);
+    EXPECT_FALSE(Probe::MainMenu(gs).mStartSelected);
     Frames(gs, 1);
-    EXPECT_FLOAT_EQ(-1.5f, gs.mOptionsDepth);
-    EXPECT_FLOAT_EQ(0.0f, gs.mStartDepth);
+    EXPECT_FLOAT_EQ(-1.5f, Probe::MainMenu(gs).mOptionsDepth);
+    EXPECT_FLOAT_EQ(0.0f, Probe::MainMenu(gs).mStartDepth);
     Frames(gs, 10);
-    EXPECT_FLOAT_EQ(0.5f, gs.mOptionsDepth);
-    EXPECT_FLOAT_EQ(-2.0f, gs.mStartDepth);
+    EXPECT_FLOAT_EQ(0.5f, Probe::MainMenu(gs).mOptionsDepth);
+    EXPECT_FLOAT_EQ(-2.0f, Probe::MainMenu(gs).mStartDepth);
 
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == CREDITS);
-    EXPECT_EQ("CREDITS", gs.mBackdrop.mKey);
+    EXPECT_TRUE(gs.GetScreen() == CREDITS);
+    EXPECT_EQ("CREDITS", gs.GetBackdrop());
 
-    gs.mScreen = MAIN_MENU;
+    gs.GoTo(MAIN_MENU, KEEP);
     Tap(gs, KEY_LEFT);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == INTRO);
-    EXPECT_FALSE(gs.mQuit);
+    EXPECT_TRUE(gs.GetScreen() == INTRO);
+    EXPECT_FALSE(gs.IsQuitting());
 }
 
 // An idle main menu leaves its picture standing, but anything that changes it, or a
 // window that lost it, must be drawn again at once.
 TEST_F(FlowTest, MainMenuDrawsAgainWhenItsPictureChangesOrIsLost)
 {
-    gs.mScreen = MAIN_MENU;
+    gs.GoTo(MAIN_MENU, KEEP);
     gs.SetBackdrop("NONE");
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mSkipRender);
+    EXPECT_FALSE(Probe::SkipsRender(gs));
     gs.RunScreenFrame(mTimer);
-    EXPECT_TRUE(gs.mSkipRender);
+    EXPECT_TRUE(Probe::SkipsRender(gs));
 
     Tap(gs, KEY_RIGHT);
     int drawn = 0;
     for (int i = 0; i < 10; ++i)
     {
         gs.RunScreenFrame(mTimer);
-        drawn += gs.mSkipRender ? 0 : 1;
+        drawn += Probe::SkipsRender(gs) ? 0 : 1;
     }
     EXPECT_EQ(5, drawn) << "the items move for five frames, each of them drawn";
-    EXPECT_TRUE(gs.mSkipRender);
+    EXPECT_TRUE(Probe::SkipsRender(gs));
 
     SDL_Event expose;
     std::memset(&expose, 0, sizeof expose);
     expose.type = SDL_VIDEOEXPOSE;
     SDL_PushEvent(&expose);
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mSkipRender) << "an uncovered window is drawn again";
+    EXPECT_FALSE(Probe::SkipsRender(gs)) << "an uncovered window is drawn again";
 
     gFloatingTexts.Add("+10", 3.0f, 0.0f, 0.0f, 0.0f, Tint(), 0.0f, 0.5f, 0.0f, Tint());
     drawn = 0;
     for (int i = 0; i < 6; ++i)
     {
         gs.RunScreenFrame(mTimer);
-        drawn += gs.mSkipRender ? 0 : 1;
+        drawn += Probe::SkipsRender(gs) ? 0 : 1;
     }
     EXPECT_GE(drawn, 3) << "a drifting text is drawn on every frame it lives";
     EXPECT_EQ(0u, gFloatingTexts.Count());
-    EXPECT_TRUE(gs.mSkipRender);
+    EXPECT_TRUE(Probe::SkipsRender(gs));
 
     // Another screen draws over the window, so coming back draws the menu at once.
-    gs.mScreen = INTRO;
+    gs.GoTo(INTRO, KEEP);
     gs.RunScreenFrame(mTimer);
-    gs.mScreen = MAIN_MENU;
+    gs.GoTo(MAIN_MENU, KEEP);
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mSkipRender);
+    EXPECT_FALSE(Probe::SkipsRender(gs));
 }
 
 TEST_F(FlowTest, ClosingTheWindowQuitsOnlyFromTheMainMenu)
@@ -276,27 +290,27 @@ TEST_F(FlowTest, ClosingTheWindowQuitsOnlyFromTheMainMenu)
     gs.Init();
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mQuit);
-    EXPECT_TRUE(gs.mScreen == LOGO);
+    EXPECT_FALSE(gs.IsQuitting());
+    EXPECT_TRUE(gs.GetScreen() == LOGO);
 
-    gs.mScreen = INTRO;
+    gs.GoTo(INTRO, KEEP);
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mQuit);
-    EXPECT_TRUE(gs.mScreen == INTRO);
+    EXPECT_FALSE(gs.IsQuitting());
+    EXPECT_TRUE(gs.GetScreen() == INTRO);
 
     // Paused by a close during play, a second close resumes.
     gs.EnterPause();
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
-    EXPECT_FALSE(gs.mQuit);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_FALSE(gs.IsQuitting());
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
 
-    gs.mScreen = MAIN_MENU;
+    gs.GoTo(MAIN_MENU, KEEP);
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
-    EXPECT_TRUE(gs.mQuit);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.IsQuitting());
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
 }
 
 TEST_F(FlowTest, ProcessMenusReturnsWhenPlayResumes)
@@ -305,13 +319,13 @@ TEST_F(FlowTest, ProcessMenusReturnsWhenPlayResumes)
     PushEvent(SDL_KEYDOWN, KEY_P);
     const size_t depth = gGraphics.GetColourDepth();
     gs.ProcessMenus(mTimer);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     EXPECT_EQ(depth, gGraphics.GetColourDepth());
     Release(KEY_P);
 
     // During play it only looks for the end of the level, a catch or a pause.
     gs.ProcessMenus(mTimer);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
 }
 
 TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
@@ -327,11 +341,11 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     EXPECT_FLOAT_EQ(0.0f, gs.PauseCursorY());
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(-0.1f, gs.PauseCursorY());
-    EXPECT_TRUE(gs.mScreen == PAUSE);
+    EXPECT_TRUE(gs.GetScreen() == PAUSE);
 
     gHUD.Hide();
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == MAIN_MENU);
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
     EXPECT_FALSE(gHUD.IsHidden());
     EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY()); // back on the first item for next time
 
@@ -340,11 +354,11 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     Frames(gs, 1);
     EXPECT_EQ("", gSound.GetMusicName());
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     EXPECT_EQ(MUSIC_LEVEL, gSound.GetMusicName());
     gs.EnterPause();
     Tap(gs, KEY_P);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
 }
 
 // Left turns the sound down a tenth, Right up a tenth, each within 0 to 1, and the
@@ -359,7 +373,7 @@ TEST_F(FlowTest, PauseMenuLeftAndRightSetTheVolume)
     EXPECT_NEAR(0.3f, gSound.GetVolume(), 1e-5f);
     Tap(gs, KEY_RIGHT);
     EXPECT_NEAR(0.4f, gSound.GetVolume(), 1e-5f);
-    EXPECT_TRUE(gs.mScreen == PAUSE);
+    EXPECT_TRUE(gs.GetScreen() == PAUSE);
     EXPECT_FLOAT_EQ(0.2f, gs.PauseCursorY());
 
     for (int i = 0; i < 12; ++i)
@@ -382,7 +396,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(0.1f, gs.PauseCursorY());
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_FLOAT_EQ(Player::START_Z, gPlayer.mZ);
     // The level was not read again: the same objects stand ready.
@@ -398,12 +412,12 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_EQ(40, gPlayer.mLevelStartScore);
     EXPECT_EQ(first, gEntities.GetEntities()[0].get());
     EXPECT_EQ(std::string::npos, out.find("Level file could not be found or loaded"));
-    EXPECT_FALSE(gs.mQuit);
+    EXPECT_FALSE(gs.IsQuitting());
 }
 
 TEST_F(FlowTest, APauseInTheFrameOfACatchWins)
@@ -414,21 +428,21 @@ TEST_F(FlowTest, APauseInTheFrameOfACatchWins)
 
     Press(KEY_P);
     gs.CheckPlayTransitions();
-    EXPECT_TRUE(gs.mScreen == PAUSE);
+    EXPECT_TRUE(gs.GetScreen() == PAUSE);
     Release(KEY_P);
     Tap(gs, KEY_P);
-    ASSERT_TRUE(gs.mScreen == nullptr);
+    ASSERT_TRUE(gs.GetScreen() == nullptr);
 
     // The catch is found on the first frame of play after the pause.
     gs.CheckPlayTransitions();
-    EXPECT_TRUE(gs.mScreen == DEATH);
+    EXPECT_TRUE(gs.GetScreen() == DEATH);
     EXPECT_TRUE(gHUD.IsHidden());
 }
 
 TEST_F(FlowTest, TheEndOfALevelOpensTheLevelCompleteScreen)
 {
     gs.CheckPlayTransitions();
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     gs.MovePlayerToEnd();
     EXPECT_FLOAT_EQ(gEntities.GetLastZ(), gPlayer.mZ);
     EXPECT_FLOAT_EQ(1.0f, gs.GetPlayerProgress());
@@ -441,13 +455,13 @@ TEST_F(FlowTest, TheEndOfALevelOpensTheLevelCompleteScreen)
         gEntities.Update(gPlayer);
     }
     gs.CheckPlayTransitions();
-    EXPECT_TRUE(gs.mScreen == LEVEL_COMPLETE);
+    EXPECT_TRUE(gs.GetScreen() == LEVEL_COMPLETE);
 }
 
 TEST_F(FlowTest, DeathScreenPlaysOutBeforeItsMenu)
 {
     gHUD.Hide();
-    gs.mScreen = DEATH;
+    gs.GoTo(DEATH, KEEP);
     // Enter during the claw and the jaws does nothing.
     for (int frame = 0; frame < 99; ++frame)
     {
@@ -455,16 +469,16 @@ TEST_F(FlowTest, DeathScreenPlaysOutBeforeItsMenu)
             Tap(gs, KEY_RETURN);
         else
             Frames(gs, 1);
-        ASSERT_TRUE(gs.mScreen == DEATH) << "left on frame " << frame;
+        ASSERT_TRUE(gs.GetScreen() == DEATH) << "left on frame " << frame;
     }
-    EXPECT_TRUE(gs.mDeathClawDone);
-    EXPECT_EQ(50, gs.mDeathJawFrame);
+    EXPECT_TRUE(Probe::Death(gs).mClawDone);
+    EXPECT_EQ(50, Probe::Death(gs).mJawFrame);
     // The runner's spin was for the picture only.
     EXPECT_FLOAT_EQ(0.0f, gPlayer.mAnimation.mRotation.mAngle);
 
     // The burp comes 70 frames after the jaws shut, and the counter stops there.
     Frames(gs, 100);
-    EXPECT_EQ(121, gs.mDeathJawFrame);
+    EXPECT_EQ(121, Probe::Death(gs).mJawFrame);
 
     EXPECT_FLOAT_EQ(0.2f, gs.DeathCursorY());
     Tap(gs, KEY_DOWN);
@@ -474,57 +488,57 @@ TEST_F(FlowTest, DeathScreenPlaysOutBeforeItsMenu)
     Tap(gs, KEY_UP);
     EXPECT_FLOAT_EQ(0.1f, gs.DeathCursorY());
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == MAIN_MENU);
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
     EXPECT_FALSE(gHUD.IsHidden());
-    EXPECT_EQ(0, gs.mDeathClawFrame);
-    EXPECT_EQ(0, gs.mDeathJawFrame);
-    EXPECT_FALSE(gs.mDeathClawDone);
+    EXPECT_EQ(0, Probe::Death(gs).mClawFrame);
+    EXPECT_EQ(0, Probe::Death(gs).mJawFrame);
+    EXPECT_FALSE(Probe::Death(gs).mClawDone);
     EXPECT_FLOAT_EQ(0.2f, gs.DeathCursorY());
 
     // Caught again: the whole sequence replays, then the runner goes back to the start.
     gPlayer.mLevelStartScore = 12;
     gPlayer.mScore = 30;
     gHUD.Hide();
-    gs.mScreen = DEATH;
+    gs.GoTo(DEATH, KEEP);
     Frames(gs, 100);
-    EXPECT_TRUE(gs.mScreen == DEATH);
+    EXPECT_TRUE(gs.GetScreen() == DEATH);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
     EXPECT_EQ(12, gPlayer.mScore);
     EXPECT_FALSE(gHUD.IsHidden());
 }
 
 TEST_F(FlowTest, LevelCompleteCountsUpThenOpensTheCaveMap)
 {
-    gs.mScreen = LEVEL_COMPLETE;
+    gs.GoTo(LEVEL_COMPLETE, KEEP);
     gPlayer.mScore = 3;
     Frames(gs, 1);
-    EXPECT_EQ(1, gs.mLevelCountUp);
+    EXPECT_EQ(1, Probe::LevelComplete(gs).mCountUp);
     Tap(gs, KEY_RETURN); // finishes the count
-    EXPECT_EQ(3, gs.mLevelCountUp);
-    EXPECT_TRUE(gs.mScreen == LEVEL_COMPLETE);
+    EXPECT_EQ(3, Probe::LevelComplete(gs).mCountUp);
+    EXPECT_TRUE(gs.GetScreen() == LEVEL_COMPLETE);
     Frames(gs, 1);
-    EXPECT_FALSE(gs.mBellPending);
+    EXPECT_FALSE(Probe::LevelComplete(gs).mBellPending);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == CAVE_MAP);
-    EXPECT_EQ("OVERWORLD", gs.mBackdrop.mKey);
-    EXPECT_EQ(0, gs.mLevelCountUp);
-    EXPECT_TRUE(gs.mBellPending);
+    EXPECT_TRUE(gs.GetScreen() == CAVE_MAP);
+    EXPECT_EQ("OVERWORLD", gs.GetBackdrop());
+    EXPECT_EQ(0, Probe::LevelComplete(gs).mCountUp);
+    EXPECT_TRUE(Probe::LevelComplete(gs).mBellPending);
     EXPECT_TRUE(gHUD.mGemImage.mTint.mEnabled);
     EXPECT_FLOAT_EQ(0.0f, gHUD.mGemImage.mTint.mA);
 
     // A score of 0: the bell on the first frame, and the first Enter leaves.
     gPlayer.mScore = 0;
-    gs.mScreen = LEVEL_COMPLETE;
+    gs.GoTo(LEVEL_COMPLETE, KEEP);
     Frames(gs, 1);
-    EXPECT_FALSE(gs.mBellPending);
+    EXPECT_FALSE(Probe::LevelComplete(gs).mBellPending);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == CAVE_MAP);
+    EXPECT_TRUE(gs.GetScreen() == CAVE_MAP);
 }
 
 TEST_F(FlowTest, LevelCompleteWaitsWithoutSpinning)
 {
-    gs.mScreen = LEVEL_COMPLETE;
+    gs.GoTo(LEVEL_COMPLETE, KEEP);
     gPlayer.mScore = 1000;
     const int32_t wallStart = ClockMs();
     const std::clock_t cpuStart = std::clock();
@@ -536,23 +550,23 @@ TEST_F(FlowTest, LevelCompleteWaitsWithoutSpinning)
 
 TEST_F(FlowTest, AfterTheLastLevelComeTheResultsWithoutAFile)
 {
-    gs.mScreen = CAVE_MAP;
-    gs.mLevel = 7;
+    gs.GoTo(CAVE_MAP, KEEP);
+    gs.SetLevel(7);
     gPlayer.mScore = 77;
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.mScreen == RESULTS);
-    EXPECT_EQ(0, gs.mLevel);
-    EXPECT_EQ("NONE", gs.mBackdrop.mKey);
-    EXPECT_FALSE(gs.mQuit);
+    EXPECT_TRUE(gs.GetScreen() == RESULTS);
+    EXPECT_EQ(0, gs.GetLevel());
+    EXPECT_EQ("NONE", gs.GetBackdrop());
+    EXPECT_FALSE(gs.IsQuitting());
     EXPECT_EQ(77, gPlayer.mLevelStartScore);
     EXPECT_EQ(std::string::npos, out.find("Level file could not be found or loaded"));
 }
 
 TEST_F(FlowTest, ResultsSpeakOncePerVisitAndNeedTwoEnters)
 {
-    gs.mScreen = RESULTS;
+    gs.GoTo(RESULTS, KEEP);
     gPlayer.mScore = 2;
     testing::internal::CaptureStdout();
     Frames(gs, 5);
@@ -562,14 +576,14 @@ TEST_F(FlowTest, ResultsSpeakOncePerVisitAndNeedTwoEnters)
 
     gPlayer.mScore = 500;
     Tap(gs, KEY_RETURN); // only completes the count-up
-    EXPECT_TRUE(gs.mScreen == RESULTS);
-    EXPECT_EQ(500, gs.mResultsCountUp);
+    EXPECT_TRUE(gs.GetScreen() == RESULTS);
+    EXPECT_EQ(500, Probe::Results(gs).mCountUp);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == HIGH_SCORES);
-    EXPECT_EQ(0, gs.mResultsCountUp);
+    EXPECT_TRUE(gs.GetScreen() == HIGH_SCORES);
+    EXPECT_EQ(0, Probe::Results(gs).mCountUp);
 
     // The next visit hears it again, once.
-    gs.mScreen = RESULTS;
+    gs.GoTo(RESULTS, KEEP);
     testing::internal::CaptureStdout();
     Frames(gs, 3);
     out = testing::internal::GetCapturedStdout();
@@ -585,77 +599,77 @@ TEST_F(FlowTest, HighScoreScreenRecordsOnceAndReadsAgainNextVisit)
         std::ofstream out(path);
         out << "E";
     }
-    gs.mHighScorePath = path;
-    gs.mScreen = HIGH_SCORES;
+    gs.SetHighScorePath(path);
+    gs.GoTo(HIGH_SCORES, KEEP);
     gPlayer.mScore = 50;
     Frames(gs, 3);
     EXPECT_EQ("50E", Slurp(path));
-    EXPECT_EQ((std::vector<uint32_t>{50}), gs.mScores);
-    EXPECT_TRUE(gs.mScoresLoaded);
+    EXPECT_EQ((std::vector<uint32_t>{50}), Probe::HighScores(gs).mScores);
+    EXPECT_TRUE(Probe::HighScores(gs).mLoaded);
 
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.mScreen == MAIN_MENU);
-    EXPECT_TRUE(gs.mScores.empty());
-    EXPECT_FALSE(gs.mScoresLoaded);
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
+    EXPECT_TRUE(Probe::HighScores(gs).mScores.empty());
+    EXPECT_FALSE(Probe::HighScores(gs).mLoaded);
 
-    gs.mScreen = HIGH_SCORES;
+    gs.GoTo(HIGH_SCORES, KEEP);
     gPlayer.mScore = 90;
     Frames(gs, 1);
     EXPECT_EQ("50 90E", Slurp(path));
-    EXPECT_EQ((std::vector<uint32_t>{90, 50}), gs.mScores);
+    EXPECT_EQ((std::vector<uint32_t>{90, 50}), Probe::HighScores(gs).mScores);
     Tap(gs, KEY_RETURN);
 
     // A missing table: the message, nothing recorded, and back to the main menu.
     std::remove(path.c_str());
-    gs.mScreen = HIGH_SCORES;
+    gs.GoTo(HIGH_SCORES, KEEP);
     testing::internal::CaptureStderr();
     Frames(gs, 1);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos,
               err.find("High score table could not be opened. The path is " + path + "\n"));
-    EXPECT_TRUE(gs.mScreen == MAIN_MENU);
-    EXPECT_FALSE(gs.mScoresLoaded);
-    EXPECT_TRUE(gs.mScores.empty());
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
+    EXPECT_FALSE(Probe::HighScores(gs).mLoaded);
+    EXPECT_TRUE(Probe::HighScores(gs).mScores.empty());
     EXPECT_NE(0, access(path.c_str(), F_OK));
     rmdir(dir);
 }
 
 TEST_F(FlowTest, IntroSkipsLineByLineThenStartsLevelZero)
 {
-    gs.mScreen = INTRO;
-    gs.mLevel = 0;
+    gs.GoTo(INTRO, KEEP);
+    gs.SetLevel(0);
     Tap(gs, KEY_RETURN);
-    EXPECT_FLOAT_EQ(0.75f, gs.mIntroTimer);
+    EXPECT_FLOAT_EQ(0.75f, Probe::Intro(gs).mTimer);
     Tap(gs, KEY_RETURN);
-    EXPECT_FLOAT_EQ(0.5f, gs.mIntroTimer);
+    EXPECT_FLOAT_EQ(0.5f, Probe::Intro(gs).mTimer);
     Tap(gs, KEY_RETURN);
-    EXPECT_FLOAT_EQ(0.25f, gs.mIntroTimer);
+    EXPECT_FLOAT_EQ(0.25f, Probe::Intro(gs).mTimer);
     Frames(gs, 1); // the last line comes up
-    EXPECT_TRUE(gs.mIntroLastLineReached);
-    EXPECT_TRUE(gs.mScreen == INTRO);
+    EXPECT_TRUE(Probe::Intro(gs).mLastLineReached);
+    EXPECT_TRUE(gs.GetScreen() == INTRO);
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.mScreen == nullptr);
-    EXPECT_FLOAT_EQ(1.0f, gs.mIntroTimer);
-    EXPECT_EQ(0, gs.mLevel);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_FLOAT_EQ(1.0f, Probe::Intro(gs).mTimer);
+    EXPECT_EQ(0, gs.GetLevel());
 
     // A second visit: Enter starts at once.
-    gs.mScreen = INTRO;
+    gs.GoTo(INTRO, KEEP);
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.mScreen == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
 }
 
 TEST_F(FlowTest, CreditsRunIsLevelSevenWithItsOwnMusic)
 {
-    gs.mScreen = CREDITS;
+    gs.GoTo(CREDITS, KEEP);
     testing::internal::CaptureStdout();
     Frames(gs, 1);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.mScreen == nullptr);
-    EXPECT_EQ(7, gs.mLevel);
+    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_EQ(7, gs.GetLevel());
     EXPECT_EQ(MUSIC_CREDITS, gSound.GetMusicName());
     EXPECT_FLOAT_EQ(0.0f, gSound.GetVoiceLevel());
 }
