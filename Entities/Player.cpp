@@ -197,7 +197,7 @@ void Player::Launch(float velocityY, float gravity)
     StartJump(velocityY, gravity);
 }
 
-void Player::Update(Input_Handler& input)
+void Player::Update(const Input_Handler& input)
 {
     mHitThisFrame = false;
     // Only last frame's test counts: not one from before a cloak or a respawn.

@@ -39,7 +39,7 @@ public:
     // Where SetX lets the runner be across the corridor at its present distance.
     void GetXRange(float& lo, float& hi) const;
     void Launch(float velocityY, float gravity);
-    void Update(Input_Handler& input);
+    void Update(const Input_Handler& input);
     void TouchEntity(Entity& e);
     bool IsCaught() const;
     bool HasReached(const Entity& e) const;
