@@ -65,29 +65,32 @@ void Boulder::Reset()
 bool Boulder::Update(Player& player)
 {
     Entity::Update(player);
-
-    mX += mSpeedX;
-    if (mX <= mMinX)
-    {
-        mX = mMinX + STAND_OFF;
-        mSpeedX = -mSpeedX;
-    }
-    if (mX >= mMaxX)
-    {
-        mX = mMaxX - STAND_OFF;
-        mSpeedX = -mSpeedX;
-    }
-
-    mSpeedY += FALL_GRAVITY;
-    mY += mSpeedY;
-    if (mY >= mFloorY)
-    {
-        mY = mFloorY - STAND_OFF;
-        mSpeedY *= BOUNCE;
-    }
-
+    Bounce(mX, mY, mSpeedX, mSpeedY);
     mZ -= mRollSpeed;
     return mZ > player.mZ - GONE_BEHIND;
+}
+
+void Boulder::Bounce(float& x, float& y, float& vx, float& vy) const
+{
+    x += vx;
+    if (x <= mMinX)
+    {
+        x = mMinX + STAND_OFF;
+        vx = -vx;
+    }
+    if (x >= mMaxX)
+    {
+        x = mMaxX - STAND_OFF;
+        vx = -vx;
+    }
+
+    vy += FALL_GRAVITY;
+    y += vy;
+    if (y >= mFloorY)
+    {
+        y = mFloorY - STAND_OFF;
+        vy *= BOUNCE;
+    }
 }
 
 void Boulder::Touch(Player& player)

@@ -24,8 +24,6 @@ static const int BASE_RATE = 5;
 static const float SHADOW_SCALE = 1.6f;
 // Keeps the shadow a touch larger (and fully opaque) while the runner is on the floor.
 static const float SHADOW_OFFSET = 0.82525f;
-// Highest point of a jump: the runner never rises past this height.
-static const float JUMP_CEILING = 0.1f;
 static const float MIDDLE_X = 0.5f;      // where a run starts across the corridor
 static const int RUN_FRAMES = 10;        // pictures PLAYER_RUN_1 to PLAYER_RUN_10
 static const float SHADOW_TILT = 90.0f;  // about x: the shadow lies flat on the floor

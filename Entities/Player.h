@@ -18,6 +18,7 @@ public:
     static constexpr float JUMP_VELOCITY = -0.04f;
     static constexpr float JUMP_GRAVITY = 0.0025f;
     static constexpr float RECOVERY_STEP = 0.01f;
+    static constexpr float JUMP_CEILING = 0.1f; // the runner never rises past this height
 
     Player();
 
