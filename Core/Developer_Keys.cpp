@@ -20,6 +20,16 @@ namespace
 const float FOG_STEP = 0.001f;
 const float CATCH_UP_DISTANCE = 100000.0f;
 
+// The fade to white over the last fifth of a level: t runs from 0 at progress FADE_FROM
+// to 1 at the end. Up to the turn (t = 0.5) the fog thins to half and its start moves
+// out from the eye; after it both go back.
+const float FADE_FROM = 0.8f;
+const float FADE_RATE = 5.0f; // 1 / (1 - FADE_FROM)
+const float FADE_TURN = 0.9f;
+const float FADE_DENSITY = 0.15f; // times 1 - t up to the turn, t after it
+const float FADE_START = 1.5f;    // times t up to the turn, 1 - t after it
+const float FADE_END = 20.0f;     // where the fog ends, all through the fade
+
 } // namespace
 
 void FogKeys(Input_Handler& input)
@@ -83,8 +93,8 @@ void FogFade(float playerProgress)
     // fog would jump to black at the start of its last fifth.
     static float levelFog[3] = {0.0f, 0.0f, 0.0f};
     const float p = playerProgress;
-    const float t = 1.0f - (1.0f - p) * 5.0f;
-    if (p <= 0.8f)
+    const float t = 1.0f - (1.0f - p) * FADE_RATE;
+    if (p <= FADE_FROM)
     {
         for (int c = 0; c < 3; ++c)
             levelFog[c] = gGraphics.GetFogColour()[c];
@@ -92,8 +102,8 @@ void FogFade(float playerProgress)
     }
     gGraphics.SetFogColour(levelFog[0] + (1.0f - levelFog[0]) * t, levelFog[1] + (1.0f - levelFog[1]) * t,
                            levelFog[2] + (1.0f - levelFog[2]) * t);
-    if (p > 0.9f)
-        gGraphics.SetFogParameters(0.15f * t, 1.5f - 1.5f * t, 20.0f);
+    if (p > FADE_TURN)
+        gGraphics.SetFogParameters(FADE_DENSITY * t, FADE_START - FADE_START * t, FADE_END);
     else
-        gGraphics.SetFogParameters(0.15f - 0.15f * t, 1.5f * t, 20.0f);
+        gGraphics.SetFogParameters(FADE_DENSITY - FADE_DENSITY * t, FADE_START * t, FADE_END);
 }

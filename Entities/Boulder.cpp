@@ -11,6 +11,15 @@ namespace
 {
 const float ROLL_SPEED = 0.1f;  // towards the runner, per frame
 const float KNOCK_BACK = -0.5f; // times the runner's speed: thrown back at half of it
+// Slowest sideways speed, per frame: 0.7 of the corridor a second at 60 frames a second.
+// A boulder starts at one to two times it across, and at up to it downward.
+const float SIDE_SPEED = 0.7f / 60.0f;
+const int DRAW_STEPS = 1000;       // a random draw picks one of this many speeds
+const float FALL_GRAVITY = 0.002f; // added to the downward speed each frame
+const float BOUNCE = -0.9f;        // the floor sends it back up at 90% of its speed
+const float STAND_OFF = 0.005f;    // put back this far off a wall or the floor it hit
+const float GONE_BEHIND = 10.0f;   // leaves play this far behind the runner
+const int FIRST_FRAME_HOLD = 5;    // frames the first picture of the roll is shown
 } // namespace
 
 Boulder::Boulder()
@@ -27,7 +36,7 @@ void Boulder::Setup()
     Animation_Set set;
     for (const char* key : {"BOULDER_1", "BOULDER_2", "BOULDER_3", "BOULDER_4"})
         set.mFrames.push_back(Animation_Frame(key));
-    set.mFrames[0].mDuration = 5;
+    set.mFrames[0].mDuration = FIRST_FRAME_HOLD;
     set.mLoop = true;
     mModel.mSets.push_back(set);
 
@@ -46,39 +55,42 @@ void Boulder::Reset()
     mRollSpeed = ROLL_SPEED;
     // Two draws in this order: sideways first, then downward.
     const int r1 = rand();
-    mSpeedX = ((r1 % 1000) * 0.001f + 1.0f) * 0.011666667f;
+    mSpeedX = ((r1 % DRAW_STEPS) * (1.0f / DRAW_STEPS) + 1.0f) * SIDE_SPEED;
     mZ = mStartZ;
     mY = mStartY;
     const int r2 = rand();
-    mSpeedY = (r2 % 1000) * 0.000011666667f;
+    mSpeedY = (r2 % DRAW_STEPS) * (SIDE_SPEED / DRAW_STEPS);
 }
 
 bool Boulder::Update(Player& player)
 {
     Entity::Update(player);
-
-    mX += mSpeedX;
-    if (mX <= mMinX)
-    {
-        mX = mMinX + 0.005f;
-        mSpeedX = -mSpeedX;
-    }
-    if (mX >= mMaxX)
-    {
-        mX = mMaxX - 0.005f;
-        mSpeedX = -mSpeedX;
-    }
-
-    mSpeedY += 0.002f;
-    mY += mSpeedY;
-    if (mY >= mFloorY)
-    {
-        mY = mFloorY - 0.005f;
-        mSpeedY *= -0.9f;
-    }
-
+    Bounce(mX, mY, mSpeedX, mSpeedY);
     mZ -= mRollSpeed;
-    return mZ > player.mZ - 10.0f;
+    return mZ > player.mZ - GONE_BEHIND;
+}
+
+void Boulder::Bounce(float& x, float& y, float& vx, float& vy) const
+{
+    x += vx;
+    if (x <= mMinX)
+    {
+        x = mMinX + STAND_OFF;
+        vx = -vx;
+    }
+    if (x >= mMaxX)
+    {
+        x = mMaxX - STAND_OFF;
+        vx = -vx;
+    }
+
+    vy += FALL_GRAVITY;
+    y += vy;
+    if (y >= mFloorY)
+    {
+        y = mFloorY - STAND_OFF;
+        vy *= BOUNCE;
+    }
 }
 
 void Boulder::Touch(Player& player)

@@ -24,8 +24,14 @@ static const int BASE_RATE = 5;
 static const float SHADOW_SCALE = 1.6f;
 // Keeps the shadow a touch larger (and fully opaque) while the runner is on the floor.
 static const float SHADOW_OFFSET = 0.82525f;
-// Highest point of a jump: the runner never rises past this height.
-static const float JUMP_CEILING = 0.1f;
+static const float MIDDLE_X = 0.5f;      // where a run starts across the corridor
+static const int RUN_FRAMES = 10;        // pictures PLAYER_RUN_1 to PLAYER_RUN_10
+static const float SHADOW_TILT = 90.0f;  // about x: the shadow lies flat on the floor
+static const float SHADOW_BEHIND = 0.5f; // the shadow is drawn this far behind the runner
+// Back from a checkpoint: the runner a little before it, the dragon a little further
+// behind where it was then, so the gap is a touch wider than the one saved.
+static const float RESPAWN_BEHIND = 5.0f;
+static const float DRAGON_RESPAWN_BEHIND = 6.0f;
 
 static int RateForSpeed(float speed)
 {
@@ -33,10 +39,10 @@ static int RateForSpeed(float speed)
 }
 
 Player::Player()
-    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(0.5f), mY(1.0f),
-      mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f), mCheckpointZ(0.0f),
-      mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true), mHeldItem(nullptr),
-      mItemUseBlocked(false), mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
+    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(MIDDLE_X),
+      mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
+      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true),
+      mHeldItem(nullptr), mItemUseBlocked(false), mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
 {
 }
 
@@ -56,7 +62,7 @@ void Player::Init()
     mAnimation.mSets.clear();
     mAnimation.mSets.resize(2);
     Animation_Set& run = mAnimation.mSets[RUN_SET];
-    for (int i = 1; i <= 10; ++i)
+    for (int i = 1; i <= RUN_FRAMES; ++i)
         run.mFrames.push_back(Animation_Frame("PLAYER_RUN_" + std::to_string(i)));
     Animation_Set& use = mAnimation.mSets[USE_SET];
     for (int i : {1, 2, 3, 4, 5, 7, 8, 9, 10})
@@ -74,7 +80,7 @@ void Player::Reset()
     mZ = START_Z;
     mVelocityY = 0.0f;
     mSpeed = 1.0f;
-    mX = 0.5f;
+    mX = MIDDLE_X;
     mY = 1.0f;
     mAccelerating = false;
     mCheckedUpTo = NAN;
@@ -91,7 +97,7 @@ void Player::Reset()
     }
     mShadow.SetImage("PLAYER_SHADOW");
     mShadow.mScale.Set(SHADOW_SCALE, SHADOW_SCALE, 1.0f);
-    mShadow.mRotation.Set(90.0f, 1.0f, 0.0f, 0.0f);
+    mShadow.mRotation.Set(SHADOW_TILT, 1.0f, 0.0f, 0.0f);
 }
 
 void Player::Restart()
@@ -108,8 +114,8 @@ bool Player::RespawnAtCheckpoint()
     if (mCheckpointZ == 0.0f)
         return false;
     Reset();
-    mZ = mCheckpointZ - 5.0f;
-    gEnvironment.gDragonDistance = mCheckpointDragonZ - 6.0f;
+    mZ = mCheckpointZ - RESPAWN_BEHIND;
+    gEnvironment.gDragonDistance = mCheckpointDragonZ - DRAGON_RESPAWN_BEHIND;
     mScore = mCheckpointScore;
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
     gGraphics.SetFogParameters(CAVE_FOG);
@@ -189,7 +195,7 @@ void Player::Launch(float velocityY, float gravity)
     StartJump(velocityY, gravity);
 }
 
-void Player::Update(Input_Handler& input)
+void Player::Update(const Input_Handler& input)
 {
     mHitThisFrame = false;
     // Only last frame's test counts: not one from before a cloak or a respawn.
@@ -306,7 +312,7 @@ bool Player::HasReached(const Entity& e) const
 void Player::Draw()
 {
     Quad body = gCamera.ProjectBox(mX, mY, 2.0f * mHalfWidth, 2.0f * mHalfHeight, mZ);
-    Quad shadow = gCamera.ProjectBox(mX, 1.0f, 2.0f * mHalfWidth, 2.0f * mHalfWidth, mZ - 0.5f);
+    Quad shadow = gCamera.ProjectBox(mX, 1.0f, 2.0f * mHalfWidth, 2.0f * mHalfWidth, mZ - SHADOW_BEHIND);
     gGraphics.DrawFrame(mShadow, shadow);
     gGraphics.DrawAnimation(mAnimation, body);
 }

@@ -18,6 +18,7 @@ public:
     static constexpr float JUMP_VELOCITY = -0.04f;
     static constexpr float JUMP_GRAVITY = 0.0025f;
     static constexpr float RECOVERY_STEP = 0.01f;
+    static constexpr float JUMP_CEILING = 0.1f; // the runner never rises past this height
 
     Player();
 
@@ -39,7 +40,7 @@ public:
     // Where SetX lets the runner be across the corridor at its present distance.
     void GetXRange(float& lo, float& hi) const;
     void Launch(float velocityY, float gravity);
-    void Update(Input_Handler& input);
+    void Update(const Input_Handler& input);
     void TouchEntity(Entity& e);
     bool IsCaught() const;
     bool HasReached(const Entity& e) const;

@@ -141,16 +141,6 @@ void Camera::ShiftFarFrameY(float d)
     mFarFrame.mTop += d;
 }
 
-float Camera::FractionToWidth(float f)
-{
-    return ::FractionToWidth(f);
-}
-
-float Camera::FractionToHeight(float f)
-{
-    return ::FractionToHeight(f);
-}
-
 float Camera::FractionToScreenX(float f)
 {
     return ::FractionToScreenX(f);

@@ -38,8 +38,6 @@ public:
     // into the picture); 0 for a depth at or behind the eye.
     static float GetVisibleHalfWidth(float depth);
 
-    static float FractionToWidth(float f);
-    static float FractionToHeight(float f);
     static float FractionToScreenX(float f);
     static float FractionToScreenY(float f);
 

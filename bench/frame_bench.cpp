@@ -48,7 +48,6 @@ namespace
 
 typedef std::chrono::steady_clock Clock;
 
-const int LEVEL_COUNT = 8;         // the game's eight levels
 const double SLOW_FRAME_MS = 18.2; // slower than this is below 55 frames per second
 const double GOAL_P99_MS = 16.7;
 const double GOAL_P50_MS = 10.0;
@@ -279,12 +278,12 @@ int main(int argc, char** argv)
         return 2;
     }
     if (levels.empty())
-        for (int level = 0; level < LEVEL_COUNT; ++level)
+        for (int level = 0; level < Game_State::LEVEL_COUNT; ++level)
             levels.push_back(level);
     for (int level : levels)
-        if (level < 0 || level >= LEVEL_COUNT)
+        if (level < 0 || level >= Game_State::LEVEL_COUNT)
         {
-            std::fprintf(stderr, "frame_bench: no level %d (0 to %d)\n", level, LEVEL_COUNT - 1);
+            std::fprintf(stderr, "frame_bench: no level %d (0 to %d)\n", level, Game_State::LEVEL_COUNT - 1);
             return 2;
         }
 

@@ -48,6 +48,7 @@
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
 #include "tests/support/Key_Pusher.h"
+#include "tests/support/Run_Planner.h"
 
 namespace auto_run
 {
@@ -64,94 +65,7 @@ inline const int HORIZON = getenv("ZQ_RUN_HORIZON") ? std::max(20, std::atoi(get
 constexpr float STEER = 0.0135f; // planned steering per frame: the real 0.015 less a margin
 constexpr float SAFETY = 0.03f;  // screen units added round every obstacle
 
-typedef std::vector<std::pair<float, float>> Spans;
-
-inline Spans Expand(const Spans& s, float by, float lo, float hi)
-{
-    Spans out;
-    for (auto p : s)
-    {
-        float a = std::max(lo, p.first - by), b = std::min(hi, p.second + by);
-        if (a > b)
-            continue;
-        if (!out.empty() && a <= out.back().second)
-            out.back().second = std::max(out.back().second, b);
-        else
-            out.push_back({a, b});
-    }
-    return out;
-}
-
-inline Spans Cut(const Spans& s, float a, float b)
-{
-    Spans out;
-    for (auto p : s)
-    {
-        if (b <= p.first || a >= p.second)
-        {
-            out.push_back(p);
-            continue;
-        }
-        if (p.first < a)
-            out.push_back({p.first, a});
-        if (b < p.second)
-            out.push_back({b, p.second});
-    }
-    return out;
-}
-
-inline Spans Keep(const Spans& s, float a, float b)
-{
-    Spans out;
-    for (auto p : s)
-    {
-        float lo = std::max(a, p.first), hi = std::min(b, p.second);
-        if (lo <= hi)
-            out.push_back({lo, hi});
-    }
-    return out;
-}
-
-inline Spans Both(const Spans& s, const Spans& t)
-{
-    Spans out;
-    for (auto p : t)
-    {
-        Spans part = Keep(s, p.first, p.second);
-        out.insert(out.end(), part.begin(), part.end());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-inline float Nearest(const Spans& s, float x)
-{
-    float best = x, distance = 1e9f;
-    for (auto p : s)
-    {
-        float c = std::min(std::max(x, p.first), p.second);
-        if (std::fabs(c - x) < distance)
-        {
-            distance = std::fabs(c - x);
-            best = c;
-        }
-    }
-    return best;
-}
-
-inline bool Dangerous(const Entity* e)
-{
-    return dynamic_cast<const Rock*>(e) || dynamic_cast<const Spike*>(e) ||
-           dynamic_cast<const Stalactite*>(e) || dynamic_cast<const Boulder*>(e);
-}
-
-inline bool Wanted(const Entity* e)
-{
-    return dynamic_cast<const Treasure*>(e) || dynamic_cast<const Bone*>(e) ||
-           dynamic_cast<const Boost_Item*>(e) || dynamic_cast<const Spinner_Item*>(e) ||
-           dynamic_cast<const Cloak_Item*>(e) || dynamic_cast<const Clock_Item*>(e) ||
-           dynamic_cast<const Spring*>(e) || dynamic_cast<const Torch*>(e);
-}
+using namespace run_plan;
 
 // Keys go through SDL's queue, and the input handler takes one event a frame, so the
 // runner changes one key a frame, as a quick player would.
@@ -192,62 +106,18 @@ private:
     bool mLeft = false, mRight = false, mSpace = false;
 };
 
-// One thing the runner will meet: the frame it gets there and what it must do there.
-struct Meeting
-{
-    int mFrame;
-    const Entity* mEntity;
-    float mX, mY;   // where the entity will be then
-    bool mRequired; // be inside it (a spring to ride) rather than outside
-};
+// It takes every spring to throw as a new one does.
+constexpr Launch SPRING_LAUNCH = {-0.085f, 0.0005f};
 
-class Auto_Runner
+class Auto_Runner : private Planner
 {
 public:
+    Auto_Runner() : Planner(HORIZON, STEER, SAFETY, SPRING_LAUNCH) {}
     void Frame(Keyboard& keys);
 
 private:
-    void PredictRunner();
     std::vector<Meeting> Meetings();
-    void PredictHeights(int jumpAt, const Meeting* spring, std::vector<float>& heights) const;
-    bool BlockedSpan(const Entity& e, float ex, float ey, float py, float& lo, float& hi) const;
-    bool Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring, int until,
-              Spans& firstSafe, int& firstFrame, int& failFrame) const;
-
-    std::vector<float> mZ, mSlab; // runner's distance and slab length, frame by frame
-    float mLo = 0.0f, mHi = 1.0f; // where SetX lets the runner be
 };
-
-inline void Auto_Runner::PredictRunner()
-{
-    mZ.assign(HORIZON + 1, gPlayer.mZ);
-    mSlab.assign(HORIZON + 1, gPlayer.mSpeed);
-    float z = gPlayer.mZ, s = gPlayer.mSpeed;
-    bool accelerating = gPlayer.mAccelerating;
-    int boost = 0;
-    if (const Boost_Item* b = dynamic_cast<const Boost_Item*>(gPlayer.mHeldItem))
-        if (b->mHoldable && !gPlayer.mItemUseBlocked)
-            boost = static_cast<int>(b->mTimer) + 1;
-    for (int k = 1; k <= HORIZON; ++k)
-    {
-        if (boost > 0)
-        {
-            s = --boost > 0 ? BOOST_SPEED : 1.0f;
-        }
-        z += s;
-        if (accelerating && s < 1.0f)
-        {
-            s += Player::RECOVERY_STEP;
-            if (s > 1.0f)
-            {
-                s = 1.0f;
-                accelerating = false;
-            }
-        }
-        mZ[k] = z;
-        mSlab[k] = s;
-    }
-}
 
 inline std::vector<Meeting> Auto_Runner::Meetings()
 {
@@ -275,24 +145,7 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
         {
             if (boulder)
             {
-                x += vx;
-                if (x <= boulder->mMinX)
-                {
-                    x = boulder->mMinX + 0.005f;
-                    vx = -vx;
-                }
-                if (x >= boulder->mMaxX)
-                {
-                    x = boulder->mMaxX - 0.005f;
-                    vx = -vx;
-                }
-                vy += 0.002f;
-                y += vy;
-                if (y >= boulder->mFloorY)
-                {
-                    y = boulder->mFloorY - 0.005f;
-                    vy *= -0.9f;
-                }
+                boulder->Bounce(x, y, vx, vy);
                 z -= boulder->mRollSpeed;
             }
             if (mZ[k] <= z && z <= mZ[k] + mSlab[k])
@@ -308,138 +161,13 @@ inline std::vector<Meeting> Auto_Runner::Meetings()
     return out;
 }
 
-// The runner's height frame by frame: its jump under way, a jump started at frame
-// jumpAt (-1: none), a spring ridden at its meeting.
-inline void Auto_Runner::PredictHeights(int jumpAt, const Meeting* spring, std::vector<float>& heights) const
-{
-    heights.assign(HORIZON + 1, gPlayer.mY);
-    float y = gPlayer.mY, vy = gPlayer.mVelocityY, g = gPlayer.mGravity;
-    bool air = gPlayer.mJumpState == 1;
-    float factor = gCamera.GetDepthFactor(gPlayer.mZ);
-    if (factor == 0.0f)
-        factor = -1.0f;
-    for (int k = 1; k <= HORIZON; ++k)
-    {
-        if (k - 1 == jumpAt && !air)
-        {
-            air = true;
-            vy = Player::JUMP_VELOCITY;
-            g = Player::JUMP_GRAVITY;
-        }
-        if (air)
-        {
-            vy += g;
-            y += (-2.0f * vy) / factor;
-            if (y < 0.0f)
-            {
-                y = 0.1f;
-                vy = 0.0f;
-            }
-            else if (y > 1.0f)
-            {
-                y = 1.0f;
-                air = false;
-            }
-        }
-        heights[k] = y;
-        if (spring && k == spring->mFrame && !air)
-        {
-            air = true;
-            vy = -0.085f;
-            g = 0.0005f;
-        }
-    }
-}
-
-// The span of runner positions across the corridor that would touch the entity if it
-// stood at (ex, ey) with the runner at height py, by the collision test's own boxes.
-inline bool Auto_Runner::BlockedSpan(const Entity& e, float ex, float ey, float py, float& lo,
-                                     float& hi) const
-{
-    const float w = 2.0f * e.mSize * e.mHalfWidth, h = 2.0f * e.mSize * e.mHalfHeight;
-    const Quad E = gCamera.ProjectBox(ex, ey, w, h, e.mZ);
-    const Quad P0 = gCamera.ProjectBox(0.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const Quad P1 = gCamera.ProjectBox(1.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const float m = e.GetCollisionMargin();
-    const bool required = !Dangerous(&e);
-    const float safe = required ? -0.05f : SAFETY;
-    const float eTop = E.mY + E.mHeight / 2, eBottom = E.mY - E.mHeight / 2;
-    const float pTop = P0.mY + P0.mHeight / 2, pBottom = P0.mY - P0.mHeight / 2;
-    if (!(pBottom + m < eTop + safe && pTop - m > eBottom - safe))
-        return false;
-    const float a = P0.mX, b = P1.mX - P0.mX;
-    const float eLeft = E.mX - E.mWidth / 2, eRight = E.mX + E.mWidth / 2;
-    lo = (eLeft - P0.mWidth / 2 + m - safe - a) / b;
-    hi = (eRight + P0.mWidth / 2 - m + safe - a) / b;
-    return lo < hi;
-}
-
-// Can the runner get through every meeting? Forward: where it can be at each meeting;
-// backward: which of those places still lead through the rest.
-// Only meetings up to frame `until` count; failFrame is the frame of the first one
-// that cannot be got through.
-inline bool Auto_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring,
-                              int until, Spans& firstSafe, int& firstFrame, int& failFrame) const
-{
-    std::vector<float> heights;
-    PredictHeights(jumpAt, spring, heights);
-    std::vector<std::pair<int, Spans>> steps; // frame, where the runner may be then
-    Spans here = {{gPlayer.mX, gPlayer.mX}};
-    int frame = 0;
-    failFrame = HORIZON + 1;
-    firstSafe = {{mLo, mHi}};
-    firstFrame = HORIZON;
-    for (size_t i = 0; i < meetings.size(); ++i)
-    {
-        const Meeting& m = meetings[i];
-        if (m.mFrame > until)
-            break;
-        if (!Dangerous(m.mEntity) && &m != spring)
-            continue;
-        here = Expand(here, STEER * (m.mFrame - frame), mLo, mHi);
-        frame = m.mFrame;
-        float lo, hi;
-        const bool touches = BlockedSpan(*m.mEntity, m.mX, m.mY, heights[m.mFrame], lo, hi);
-        if (&m == spring)
-            here = touches ? Keep(here, lo, hi) : Spans();
-        else if (touches)
-            here = Cut(here, lo, hi);
-        if (here.empty())
-        {
-            failFrame = m.mFrame;
-            return false;
-        }
-        if (!steps.empty() && steps.back().first == frame)
-            steps.back().second = here;
-        else
-            steps.push_back({frame, here});
-    }
-    if (steps.empty())
-        return true;
-    Spans later = steps.back().second;
-    for (size_t i = steps.size() - 1; i-- > 0;)
-    {
-        later = Both(steps[i].second, Expand(later, STEER * (steps[i + 1].first - steps[i].first), mLo, mHi));
-        steps[i].second = later;
-    }
-    firstSafe = steps.front().second;
-    firstFrame = steps.front().first;
-    return true;
-}
-
 inline void Auto_Runner::Frame(Keyboard& keys)
 {
     gPlayer.GetXRange(mLo, mHi);
     PredictRunner();
     const std::vector<Meeting> meetings = Meetings();
 
-    const Meeting* spring = nullptr;
-    for (const Meeting& m : meetings)
-        if (m.mRequired)
-        {
-            spring = &m;
-            break;
-        }
+    const Meeting* spring = FirstSpring(meetings);
 
     // Plans in order of preference: ride the spring, run on, jump.
     Spans safe;
@@ -459,22 +187,8 @@ inline void Auto_Runner::Frame(Keyboard& keys)
         // get through, take the middle one of the last run.
         const int failFrame = fail;
         const int until = failFrame + 5;
-        int windowEnd = -1, windowStart = -1;
-        if (gPlayer.mJumpState == 0)
-        {
-            for (int j = std::min(failFrame, HORIZON - 1); j >= 0; --j)
-            {
-                int ff;
-                const bool ok = Plan(meetings, j, nullptr, until, s, f, ff);
-                if (ok && windowEnd < 0)
-                    windowEnd = j;
-                if (ok)
-                    windowStart = j;
-                if (!ok && windowEnd >= 0)
-                    break;
-            }
-        }
-        if (windowEnd >= 0)
+        int windowStart, windowEnd;
+        if (JumpWindow(meetings, failFrame, until, windowStart, windowEnd))
         {
             jump = (windowStart + windowEnd) / 2;
             Plan(meetings, jump, nullptr, until, safe, safeFrame, f);
@@ -493,7 +207,7 @@ inline void Auto_Runner::Frame(Keyboard& keys)
         {
             float lo, hi;
             if (dynamic_cast<const Hole*>(m.mEntity) && m.mFrame >= 12 && m.mFrame <= 16 &&
-                BlockedSpan(*m.mEntity, m.mX, m.mY, 1.0f, lo, hi) && gPlayer.mX > lo && gPlayer.mX < hi)
+                BlockedSpan(m, 1.0f, lo, hi) && gPlayer.mX > lo && gPlayer.mX < hi)
             {
                 int ff;
                 if (Plan(meetings, 0, nullptr, HORIZON, s, f, ff))

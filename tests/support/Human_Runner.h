@@ -37,7 +37,7 @@
 namespace human_run
 {
 
-using auto_run::Spans;
+using run_plan::Spans;
 
 struct Human_Traits
 {
@@ -74,18 +74,17 @@ struct Sighting
     std::deque<State> mSeen; // a moving boulder as it was seen, oldest first
 };
 
-struct Meeting
+// A meeting as this runner believes it, with the sighting it believes it from.
+struct Meeting : run_plan::Meeting
 {
-    int mFrame;
     const Sighting* mSighting;
-    float mX, mY;
-    bool mSpring;
 };
 
-class Human_Runner
+class Human_Runner : private run_plan::Planner
 {
 public:
-    Human_Runner(uint32_t seed, const Human_Traits& traits = Human_Traits()) : mRandom(seed), mTraits(traits)
+    Human_Runner(uint32_t seed, const Human_Traits& traits = Human_Traits())
+        : Planner(traits.mHorizon, traits.mPlanSteer, traits.mMargin), mRandom(seed), mTraits(traits)
     {
     }
 
@@ -96,20 +95,13 @@ private:
     bool Visible(const Entity& e);
     void Look();
     bool Perceived(const Sighting& s, Sighting::State& state) const;
-    void PredictRunner();
     std::vector<Meeting> Meetings() const;
-    void PredictHeights(int jumpAt, const Meeting* spring, std::vector<float>& heights) const;
-    bool BlockedSpan(const Meeting& m, float py, float& lo, float& hi) const;
-    bool Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring, int until, Spans& safe,
-              int& safeFrame, int& failFrame) const;
     float Gauss(float sigma) { return std::normal_distribution<float>(0.0f, sigma)(mRandom); }
     float Chance() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(mRandom); }
 
     std::mt19937 mRandom;
     Human_Traits mTraits;
     std::vector<Sighting> mSightings;
-    std::vector<float> mZ, mSlab;
-    float mLo = 0.0f, mHi = 1.0f;
     float mAim = 0.5f, mAimFor = -1.0f, mAimOffset = 0.0f;
     int mPressing = 0; // -1 left, +1 right
     float mPressedAt = 0.0f;
@@ -118,7 +110,7 @@ private:
 
 inline bool Relevant(const Entity* e)
 {
-    return auto_run::Dangerous(e) || auto_run::Wanted(e);
+    return run_plan::Dangerous(e) || run_plan::Wanted(e);
 }
 
 // Drawn, inside the window, and clear enough of the fog to be told apart.
@@ -157,7 +149,7 @@ inline void Human_Runner::Look()
             s.mEntity = e;
             s.mKnownAt = now + mTraits.mReactionMs;
             s.mJumpEarly = Gauss(mTraits.mJumpSpreadMs) * 60.0f / 1000.0f;
-            if (auto_run::Dangerous(e) && Chance() < mTraits.mMistakeChance)
+            if (run_plan::Dangerous(e) && Chance() < mTraits.mMistakeChance)
             {
                 ++mMistakes;
                 const float kind = Chance();
@@ -204,36 +196,6 @@ inline bool Human_Runner::Perceived(const Sighting& s, Sighting::State& state) c
     return true;
 }
 
-inline void Human_Runner::PredictRunner()
-{
-    const int H = mTraits.mHorizon;
-    mZ.assign(H + 1, gPlayer.mZ);
-    mSlab.assign(H + 1, gPlayer.mSpeed);
-    float z = gPlayer.mZ, s = gPlayer.mSpeed;
-    bool accelerating = gPlayer.mAccelerating;
-    int boost = 0;
-    if (const Boost_Item* b = dynamic_cast<const Boost_Item*>(gPlayer.mHeldItem))
-        if (b->mHoldable && !gPlayer.mItemUseBlocked)
-            boost = static_cast<int>(b->mTimer) + 1;
-    for (int k = 1; k <= H; ++k)
-    {
-        if (boost > 0)
-            s = --boost > 0 ? BOOST_SPEED : 1.0f;
-        z += s;
-        if (accelerating && s < 1.0f)
-        {
-            s += Player::RECOVERY_STEP;
-            if (s > 1.0f)
-            {
-                s = 1.0f;
-                accelerating = false;
-            }
-        }
-        mZ[k] = z;
-        mSlab[k] = s;
-    }
-}
-
 inline std::vector<Meeting> Human_Runner::Meetings() const
 {
     std::vector<Meeting> out;
@@ -246,7 +208,7 @@ inline std::vector<Meeting> Human_Runner::Meetings() const
             continue;
         const Entity* e = s.mEntity;
         const bool spring = dynamic_cast<const Spring*>(e) && e->mModel.mCurrentSet == 0;
-        if (!auto_run::Dangerous(e) && !spring && !(auto_run::Wanted(e) && e->mOnScreen))
+        if (!run_plan::Dangerous(e) && !spring && !(run_plan::Wanted(e) && e->mOnScreen))
             continue;
         const Boulder* boulder = dynamic_cast<const Boulder*>(e);
         float x = st.mX, y = st.mY, z = st.mZ, vx = st.mVX, vy = st.mVY;
@@ -256,31 +218,14 @@ inline std::vector<Meeting> Human_Runner::Meetings() const
         {
             if (boulder)
             {
-                x += vx;
-                if (x <= boulder->mMinX)
-                {
-                    x = boulder->mMinX + 0.005f;
-                    vx = -vx;
-                }
-                if (x >= boulder->mMaxX)
-                {
-                    x = boulder->mMaxX - 0.005f;
-                    vx = -vx;
-                }
-                vy += 0.002f;
-                y += vy;
-                if (y >= boulder->mFloorY)
-                {
-                    y = boulder->mFloorY - 0.005f;
-                    vy *= -0.9f;
-                }
+                boulder->Bounce(x, y, vx, vy);
                 z -= boulder->mRollSpeed;
             }
             if (k < 1)
                 continue;
             if (mZ[k] <= z && z <= mZ[k] + std::max(mSlab[k], 0.0f))
             {
-                out.push_back({k, &s, x, y, spring});
+                out.push_back({{k, e, x, y, spring}, &s});
                 break;
             }
             if (mZ[k] > z)
@@ -289,124 +234,6 @@ inline std::vector<Meeting> Human_Runner::Meetings() const
     }
     std::sort(out.begin(), out.end(), [](const Meeting& a, const Meeting& b) { return a.mFrame < b.mFrame; });
     return out;
-}
-
-inline void Human_Runner::PredictHeights(int jumpAt, const Meeting* spring, std::vector<float>& heights) const
-{
-    const int H = mTraits.mHorizon;
-    heights.assign(H + 1, gPlayer.mY);
-    float y = gPlayer.mY, vy = gPlayer.mVelocityY, g = gPlayer.mGravity;
-    bool air = gPlayer.mJumpState == 1;
-    float factor = gCamera.GetDepthFactor(gPlayer.mZ);
-    if (factor == 0.0f)
-        factor = -1.0f;
-    for (int k = 1; k <= H; ++k)
-    {
-        if (k - 1 == jumpAt && !air)
-        {
-            air = true;
-            vy = Player::JUMP_VELOCITY;
-            g = Player::JUMP_GRAVITY;
-        }
-        if (air)
-        {
-            vy += g;
-            y += (-2.0f * vy) / factor;
-            if (y < 0.0f)
-            {
-                y = 0.1f;
-                vy = 0.0f;
-            }
-            else if (y > 1.0f)
-            {
-                y = 1.0f;
-                air = false;
-            }
-        }
-        heights[k] = y;
-        if (spring && k == spring->mFrame && !air)
-        {
-            const Spring* s = static_cast<const Spring*>(spring->mSighting->mEntity);
-            air = true;
-            vy = s->mLaunchVelocity;
-            g = s->mLaunchGravity;
-        }
-    }
-}
-
-// Positions across the corridor where the runner, at height py, would touch what it
-// meets, by the collision test's boxes, widened by the margin it keeps.
-inline bool Human_Runner::BlockedSpan(const Meeting& m, float py, float& lo, float& hi) const
-{
-    const Entity& e = *m.mSighting->mEntity;
-    const float w = 2.0f * e.mSize * e.mHalfWidth, h = 2.0f * e.mSize * e.mHalfHeight;
-    const Quad E = gCamera.ProjectBox(m.mX, m.mY, w, h, e.mZ);
-    const Quad P0 = gCamera.ProjectBox(0.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const Quad P1 = gCamera.ProjectBox(1.0f, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight, e.mZ);
-    const float margin = e.GetCollisionMargin();
-    const float keep = m.mSpring || !auto_run::Dangerous(&e) ? -0.05f : mTraits.mMargin;
-    const float eTop = E.mY + E.mHeight / 2, eBottom = E.mY - E.mHeight / 2;
-    const float pTop = P0.mY + P0.mHeight / 2, pBottom = P0.mY - P0.mHeight / 2;
-    if (!(pBottom + margin < eTop + keep && pTop - margin > eBottom - keep))
-        return false;
-    const float a = P0.mX, b = P1.mX - P0.mX;
-    const float eLeft = E.mX - E.mWidth / 2, eRight = E.mX + E.mWidth / 2;
-    lo = (eLeft - P0.mWidth / 2 + margin - keep - a) / b;
-    hi = (eRight + P0.mWidth / 2 - margin + keep - a) / b;
-    return lo < hi;
-}
-
-// As the automatic runner plans, on what this runner believes: where it can be at each
-// obstacle (forward), then which of those places still lead through the rest (backward).
-inline bool Human_Runner::Plan(const std::vector<Meeting>& meetings, int jumpAt, const Meeting* spring,
-                               int until, Spans& safe, int& safeFrame, int& failFrame) const
-{
-    std::vector<float> heights;
-    PredictHeights(jumpAt, spring, heights);
-    std::vector<std::pair<int, Spans>> steps;
-    Spans here = {{gPlayer.mX, gPlayer.mX}};
-    int frame = 0;
-    failFrame = mTraits.mHorizon + 1;
-    safe = {{mLo, mHi}};
-    safeFrame = mTraits.mHorizon;
-    const float steer = mTraits.mPlanSteer;
-    for (const Meeting& m : meetings)
-    {
-        if (m.mFrame > until)
-            break;
-        if (!auto_run::Dangerous(m.mSighting->mEntity) && &m != spring)
-            continue;
-        here = auto_run::Expand(here, steer * (m.mFrame - frame), mLo, mHi);
-        frame = m.mFrame;
-        float lo, hi;
-        const bool touches = BlockedSpan(m, heights[m.mFrame], lo, hi);
-        if (&m == spring)
-            here = touches ? auto_run::Keep(here, lo, hi) : Spans();
-        else if (touches)
-            here = auto_run::Cut(here, lo, hi);
-        if (here.empty())
-        {
-            failFrame = m.mFrame;
-            return false;
-        }
-        if (!steps.empty() && steps.back().first == frame)
-            steps.back().second = here;
-        else
-            steps.push_back({frame, here});
-    }
-    if (steps.empty())
-        return true;
-    Spans later = steps.back().second;
-    for (size_t i = steps.size() - 1; i-- > 0;)
-    {
-        later =
-            auto_run::Both(steps[i].second,
-                           auto_run::Expand(later, steer * (steps[i + 1].first - steps[i].first), mLo, mHi));
-        steps[i].second = later;
-    }
-    safe = steps.front().second;
-    safeFrame = steps.front().first;
-    return true;
 }
 
 inline void Human_Runner::Frame(auto_run::Keyboard& keys)
@@ -425,15 +252,9 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
     const std::vector<Meeting> meetings = Meetings();
     const int H = mTraits.mHorizon;
 
-    const Meeting* spring = nullptr;
-    for (const Meeting& m : meetings)
-        if (m.mSpring)
-        {
-            spring = &m;
-            break;
-        }
+    const Meeting* spring = run_plan::FirstSpring(meetings);
 
-    Spans safe, s;
+    Spans safe;
     int safeFrame = H, fail = 0, f;
     bool jump = false;
     const Meeting* ride = nullptr;
@@ -446,22 +267,8 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
         // Cannot steer round it: a jump, timed to the middle of the moments that clear
         // it, give or take this runner's own timing at this obstacle.
         const int until = fail + 5;
-        int windowEnd = -1, windowStart = -1;
-        if (gPlayer.mJumpState == 0)
-        {
-            for (int j = std::min(fail, H - 1); j >= 0; --j)
-            {
-                int ff;
-                const bool ok = Plan(meetings, j, nullptr, until, s, f, ff);
-                if (ok && windowEnd < 0)
-                    windowEnd = j;
-                if (ok)
-                    windowStart = j;
-                if (!ok && windowEnd >= 0)
-                    break;
-            }
-        }
-        if (windowEnd >= 0)
+        int windowStart, windowEnd;
+        if (JumpWindow(meetings, fail, until, windowStart, windowEnd))
         {
             float early = 0.0f;
             for (const Meeting& m : meetings)
@@ -481,9 +288,9 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
             for (const Meeting& m : meetings)
             {
                 float lo, hi;
-                if (m.mFrame <= fail + 2 && auto_run::Dangerous(m.mSighting->mEntity) &&
+                if (m.mFrame <= fail + 2 && run_plan::Dangerous(m.mEntity) &&
                     BlockedSpan(m, ground[m.mFrame], lo, hi))
-                    safe = auto_run::Cut(safe, lo, hi);
+                    safe = run_plan::Cut(safe, lo, hi);
             }
             if (safe.empty())
                 safe = {{mLo, mHi}};
@@ -491,7 +298,7 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
             // Pressed against something low at a crawl: a jump lifts it over.
             bool low = fail <= 3 && gPlayer.mJumpState == 0;
             for (const Meeting& m : meetings)
-                if (m.mFrame == fail && dynamic_cast<const Stalactite*>(m.mSighting->mEntity))
+                if (m.mFrame == fail && dynamic_cast<const Stalactite*>(m.mEntity))
                     low = false;
             jump = low;
         }
@@ -514,7 +321,7 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
         float best = 1e9f;
         for (auto p : safe)
         {
-            const float d = std::fabs(auto_run::Nearest({p}, gPlayer.mX) - gPlayer.mX);
+            const float d = std::fabs(run_plan::Nearest({p}, gPlayer.mX) - gPlayer.mX);
             if (d < best)
             {
                 best = d;
@@ -530,19 +337,19 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
     {
         for (const Meeting& m : meetings)
         {
-            if (!auto_run::Wanted(m.mSighting->mEntity) || m.mSpring)
+            if (!run_plan::Wanted(m.mEntity) || m.mSpring)
                 continue;
             if (std::fabs(m.mX - gPlayer.mX) > mTraits.mPlanSteer * m.mFrame)
                 continue;
             if (m.mFrame <= safeFrame)
             {
-                const Spans after = auto_run::Both(
-                    auto_run::Expand({{m.mX, m.mX}}, mTraits.mPlanSteer * (safeFrame - m.mFrame), mLo, mHi),
+                const Spans after = run_plan::Both(
+                    run_plan::Expand({{m.mX, m.mX}}, mTraits.mPlanSteer * (safeFrame - m.mFrame), mLo, mHi),
                     safe);
                 if (after.empty())
                     continue;
             }
-            else if (auto_run::Nearest(safe, m.mX) != m.mX)
+            else if (run_plan::Nearest(safe, m.mX) != m.mX)
             {
                 continue;
             }
@@ -551,10 +358,10 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
         }
     }
     const float reach = mTraits.mPlanSteer * safeFrame;
-    Spans allowed = auto_run::Keep(safe, gPlayer.mX - reach, gPlayer.mX + reach);
+    Spans allowed = run_plan::Keep(safe, gPlayer.mX - reach, gPlayer.mX + reach);
     if (allowed.empty())
         allowed = safe;
-    float target = auto_run::Nearest(allowed, goal);
+    float target = run_plan::Nearest(allowed, goal);
     for (auto p : allowed)
         if (target >= p.first && target <= p.second && p.second - p.first > 0.04f)
             target = std::min(std::max(target, p.first + 0.02f), p.second - 0.02f);
@@ -606,7 +413,7 @@ inline void Human_Runner::Frame(auto_run::Keyboard& keys)
             for (auto p : safe)
                 std::fprintf(to, " [%.2f %.2f]", p.first, p.second);
             for (const Meeting& m : meetings)
-                std::fprintf(to, " {%d %.2f %s}", m.mFrame, m.mX, typeid(*m.mSighting->mEntity).name());
+                std::fprintf(to, " {%d %.2f %s}", m.mFrame, m.mX, typeid(*m.mEntity).name());
             std::fprintf(to, "\n");
         }
     const bool left = mPressing<0, right = mPressing> 0;
@@ -666,7 +473,7 @@ inline Run_Report PlayLevel(int level, uint32_t seed, const Human_Traits& traits
                     gTrace, "knock at %.1f x %.3f y %.2f speed %.2f gap %.0f:", gPlayer.mZ - LEVEL_Z_OFFSET,
                     gPlayer.mX, gPlayer.mY, gPlayer.mSpeed, gPlayer.mZ - gEnvironment.gDragonDistance);
                 for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
-                    if (auto_run::Dangerous(e.get()) && std::fabs(e->mZ - gPlayer.mZ) < 3.0f)
+                    if (run_plan::Dangerous(e.get()) && std::fabs(e->mZ - gPlayer.mZ) < 3.0f)
                         std::fprintf(gTrace, " [%s x %.2f at %.0f]", typeid(*e).name(), e->mX,
                                      e->mZ - LEVEL_Z_OFFSET);
                 std::fprintf(gTrace, "\n");
