@@ -32,9 +32,8 @@ const float FADE_END = 20.0f;     // where the fog ends, all through the fade
 
 } // namespace
 
-void FogKeys(Input_Handler& input)
+void FogKeys(const Input_Handler& input)
 {
-    input.RegisterKey(KEY_G);
     if (!input.IsKeyDown(KEY_F))
         return;
 
@@ -73,7 +72,7 @@ void FogKeys(Input_Handler& input)
     gGraphics.SetFogParameters(gFogDensity, gFogStart, gFogEnd);
 }
 
-void DeveloperKeys(Input_Handler& input)
+void DeveloperKeys(const Input_Handler& input)
 {
     if (input.IsKeyPressed(KEY_K) || input.IsKeyPressed(KEY_M))
     {

@@ -11,8 +11,8 @@ extern float gFogDensity;
 extern float gFogStart;
 extern float gFogEnd;
 
-void DeveloperKeys(Input_Handler& input);
-void FogKeys(Input_Handler& input);
+void DeveloperKeys(const Input_Handler& input);
+void FogKeys(const Input_Handler& input);
 // Fades fog and clear colour from the level's fog colour to white as the runner's
 // progress goes from 0.8 to 1; below that the fog keeps whatever was set last.
 void FogFade(float playerProgress);

@@ -21,9 +21,9 @@
 namespace
 {
 
-const int GAME_KEYS[] = {KEY_M,        KEY_K,  KEY_O,    KEY_B,     KEY_P,     KEY_RETURN,
-                         KEY_DOWN,     KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS,
-                         KEY_KP_MINUS, KEY_F,  KEY_S,    KEY_E,     KEY_D,     KEY_W};
+const int GAME_KEYS[] = {KEY_M,  KEY_K,    KEY_O,     KEY_B,     KEY_P,       KEY_RETURN,   KEY_DOWN,
+                         KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F,
+                         KEY_S,  KEY_E,    KEY_D,     KEY_W,     KEY_G};
 
 } // namespace
 
