@@ -403,6 +403,28 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     }
 }
 
+bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, const std::string& under,
+                                 const std::string& over, float alpha)
+{
+    if (!mInitialised || (!mColourStack.empty() && mColourStack.back().a < 1.0f))
+        return false;
+    const uint32_t texture = gImageBank.Crossfade(under, over, alpha);
+    if (texture == 0)
+        return false;
+    ClearIfPending();
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    QuadVertices(quad, rect);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    return true;
+}
+
 void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)
 {
     if (!mInitialised)
