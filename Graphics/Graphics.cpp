@@ -134,6 +134,12 @@ bool Graphics::Init(bool fullScreen)
     // it falls back to text-mode drivers that take over the terminal only to fail at
     // the GL window. A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
+    // On sdl12-compat (SDL 1.2 over SDL2) a GL window is otherwise drawn into an
+    // offscreen buffer and copied to the window every frame, so that full screen can
+    // scale: about a third more work a frame on a software renderer. Without it full
+    // screen changes the screen's mode, as the original SDL 1.2 does. A player's own
+    // setting wins.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
     // An X server that resets when its last client leaves (as Xvfb does by default)
     // turns connections away for a moment; SDL's own probe of the display can cause
     // just that. A display that is named gets a few more tries.
