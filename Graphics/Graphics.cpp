@@ -134,6 +134,12 @@ bool Graphics::Init(bool fullScreen)
     // it falls back to text-mode drivers that take over the terminal only to fail at
     // the GL window. A driver the user names still wins.
     setenv("SDL_VIDEODRIVER", "x11", 0);
+    // On sdl12-compat (SDL 1.2 over SDL2) a GL window is otherwise drawn into an
+    // offscreen buffer and copied to the window every frame, so that full screen can
+    // scale: about a third more work a frame on a software renderer. Without it full
+    // screen changes the screen's mode, as the original SDL 1.2 does. A player's own
+    // setting wins.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
     // An X server that resets when its last client leaves (as Xvfb does by default)
     // turns connections away for a moment; SDL's own probe of the display can cause
     // just that. A display that is named gets a few more tries.
@@ -401,6 +407,28 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
         glEnable(GL_BLEND);
         glEnable(GL_ALPHA_TEST);
     }
+}
+
+bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, const std::string& under,
+                                 const std::string& over, float alpha)
+{
+    if (!mInitialised || (!mColourStack.empty() && mColourStack.back().a < 1.0f))
+        return false;
+    const uint32_t texture = gImageBank.Crossfade(under, over, alpha);
+    if (texture == 0)
+        return false;
+    ClearIfPending();
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    QuadVertices(quad, rect);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    return true;
 }
 
 void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)

@@ -161,15 +161,29 @@ void Background_Handler::Update(float panic)
 
 void Background_Handler::Draw()
 {
-    gGraphics.PushColour(mTint[3], mTint[0], mTint[1], mTint[2]);
-    DrawCorridor(mCeiling, mFloor, mWall);
-    gGraphics.PopColour();
-
-    if (!mOverlayCeiling.empty() && mOverlayCeiling != "NONE")
+    const bool overlay = !mOverlayCeiling.empty() && mOverlayCeiling != "NONE";
+    // Once a look has faded in it stays, one step short of opaque over the default one:
+    // both layers then come from one texture, a single screen of fill where one software
+    // core cannot afford two. The hurt flash's see-through tint still needs both.
+    const bool settled = overlay && mFadeStep >= mFadeFrames && mTint[3] >= 1.0f;
+    if (settled)
     {
-        gGraphics.PushColour(mFadeAlpha, mTint[0], mTint[1], mTint[2]);
-        DrawCorridor(mOverlayCeiling, mOverlayFloor, mOverlayWall);
+        gGraphics.PushColour(1.0f, mTint[0], mTint[1], mTint[2]);
+        DrawCorridor(mCeiling, mFloor, mWall, &mOverlayCeiling, &mOverlayFloor, &mOverlayWall);
         gGraphics.PopColour();
+    }
+    else
+    {
+        gGraphics.PushColour(mTint[3], mTint[0], mTint[1], mTint[2]);
+        DrawCorridor(mCeiling, mFloor, mWall);
+        gGraphics.PopColour();
+
+        if (overlay)
+        {
+            gGraphics.PushColour(mFadeAlpha, mTint[0], mTint[1], mTint[2]);
+            DrawCorridor(mOverlayCeiling, mOverlayFloor, mOverlayWall);
+            gGraphics.PopColour();
+        }
     }
 
     mTint[0] = mTint[1] = mTint[2] = mTint[3] = 1.0f;
@@ -184,8 +198,23 @@ static void SetCorners(Quad& q, const float* topLeft, const float* bottomLeft, c
     std::memcpy(q.mTopRight, topRight, sizeof q.mTopRight);
 }
 
+void Background_Handler::DrawFace(const Quad& quad, const Texture_Rect& rect, const std::string& key,
+                                  const std::string* over)
+{
+    if (over && gGraphics.DrawCrossfadeQuad(quad, rect, key, *over, mFadeAlpha))
+        return;
+    gGraphics.DrawTexturedQuad(quad, rect, key);
+    if (over)
+    {
+        gGraphics.PushColour(mFadeAlpha, mTint[0], mTint[1], mTint[2]);
+        gGraphics.DrawTexturedQuad(quad, rect, *over);
+        gGraphics.PopColour();
+    }
+}
+
 void Background_Handler::DrawCorridor(const std::string& ceiling, const std::string& floor,
-                                      const std::string& wall)
+                                      const std::string& wall, const std::string* overCeiling,
+                                      const std::string* overFloor, const std::string* overWall)
 {
     const Quad nearQ = gCamera.GetNearQuad();
     const Quad farQ = gCamera.GetFarQuad();
@@ -194,14 +223,14 @@ void Background_Handler::DrawCorridor(const std::string& ceiling, const std::str
 
     Quad q;
     SetCorners(q, farQ.mBottomLeft, nearQ.mBottomLeft, nearQ.mBottomRight, farQ.mBottomRight);
-    gGraphics.DrawTexturedQuad(q, Texture_Rect(0.0f, texFar, 1.0f, texNear), floor);
+    DrawFace(q, Texture_Rect(0.0f, texFar, 1.0f, texNear), floor, overFloor);
 
     SetCorners(q, nearQ.mTopLeft, farQ.mTopLeft, farQ.mTopRight, nearQ.mTopRight);
-    gGraphics.DrawTexturedQuad(q, Texture_Rect(0.0f, texNear, 1.0f, texFar), ceiling);
+    DrawFace(q, Texture_Rect(0.0f, texNear, 1.0f, texFar), ceiling, overCeiling);
 
     SetCorners(q, nearQ.mTopLeft, nearQ.mBottomLeft, farQ.mBottomLeft, farQ.mTopLeft);
-    gGraphics.DrawTexturedQuad(q, Texture_Rect(texNear, 0.0f, texFar, 1.0f), wall);
+    DrawFace(q, Texture_Rect(texNear, 0.0f, texFar, 1.0f), wall, overWall);
 
     SetCorners(q, farQ.mTopRight, farQ.mBottomRight, nearQ.mBottomRight, nearQ.mTopRight);
-    gGraphics.DrawTexturedQuad(q, Texture_Rect(texFar, 0.0f, texNear, 1.0f), wall);
+    DrawFace(q, Texture_Rect(texFar, 0.0f, texNear, 1.0f), wall, overWall);
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "Graphics/Draw_Types.h"
+
 class Background_Handler
 {
 public:
@@ -44,7 +46,12 @@ public:
     float mFadeStep, mFadeFrames;
 
 private:
-    void DrawCorridor(const std::string& ceiling, const std::string& floor, const std::string& wall);
+    // With over keys, each face shows its over image laid at the fade's alpha on its own.
+    void DrawCorridor(const std::string& ceiling, const std::string& floor, const std::string& wall,
+                      const std::string* overCeiling = nullptr, const std::string* overFloor = nullptr,
+                      const std::string* overWall = nullptr);
+    void DrawFace(const Quad& quad, const Texture_Rect& rect, const std::string& key,
+                  const std::string* over);
 };
 
 extern Background_Handler gBackground;

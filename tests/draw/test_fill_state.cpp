@@ -2,6 +2,7 @@
 // must leave the picture exactly as plain blending paints it. Needs an X display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -184,6 +185,64 @@ TEST_F(Fill_State, MostlyClearImagesInPartsPaintTheSamePicture)
             EXPECT_EQ(differ, 0) << "rect " << rect.mLeft << "," << rect.mTop << " angle " << angle;
             EXPECT_GT(painted, 10000); // the frame is there at all
         }
+}
+
+TEST_F(Fill_State, ALookLaidOverAnotherInOneDrawPaintsWhatTwoDrawsPaint)
+{
+    ASSERT_TRUE(gImageBank.LoadImage("CAVE FLOOR", "Data/Images/", "floor.png"));
+    ASSERT_TRUE(gImageBank.LoadImage("LAVA FLOOR", "Data/Images/", "floor_lava.png"));
+    const float alpha = 59.0f / 60.0f; // where a level's look settles
+    // A floor running into the fog, in a tinted colour, as the corridor draws it.
+    const Quad floor = []
+    {
+        Quad q;
+        const float corners[4][3] = {{-1.3f, -1, -40}, {-1.3f, -1, 0}, {1.3f, -1, 0}, {1.3f, -1, -40}};
+        std::copy(corners[0], corners[0] + 3, q.mTopLeft);
+        std::copy(corners[1], corners[1] + 3, q.mBottomLeft);
+        std::copy(corners[2], corners[2] + 3, q.mBottomRight);
+        std::copy(corners[3], corners[3] + 3, q.mTopRight);
+        return q;
+    }();
+    const Texture_Rect rect(0.0f, -6.0f, 1.0f, 0.7f);
+
+    std::vector<unsigned char> pictures[2];
+    for (int oneDraw = 0; oneDraw < 2; ++oneDraw)
+    {
+        NewFrame();
+        gGraphics.EnableFog();
+        gGraphics.SetFogColour(0.2f, 0.1f, 0.05f);
+        gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+        gGraphics.PushColour(1.0f, 1.0f, 0.7f, 0.9f);
+        if (oneDraw)
+            ASSERT_TRUE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha));
+        else
+        {
+            gGraphics.DrawTexturedQuad(floor, rect, "CAVE FLOOR");
+            gGraphics.PushColour(alpha, 1.0f, 0.7f, 0.9f);
+            gGraphics.DrawTexturedQuad(floor, rect, "LAVA FLOOR");
+            gGraphics.PopColour();
+        }
+        gGraphics.PopColour();
+        pictures[oneDraw] = ReadWindow();
+    }
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+    int differ = 0, floorPixels = 0;
+    for (size_t i = 0; i < pictures[0].size(); i += 4)
+    {
+        for (size_t c = 0; c < 3; ++c)
+            differ += std::abs(pictures[0][i + c] - pictures[1][i + c]) > 2;
+        floorPixels += pictures[0][i + 1] != 255;
+    }
+    EXPECT_EQ(differ, 0);
+    EXPECT_GT(floorPixels, 100000);
+
+    // Where one draw cannot give that picture it draws nothing and says so: a clear
+    // texel, images of other sizes, a see-through colour.
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "HALF", alpha));
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "WHITE", alpha));
+    gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha));
+    gGraphics.PopColour();
 }
 
 } // namespace
