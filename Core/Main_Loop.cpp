@@ -1,5 +1,6 @@
 #include "Core/Main_Loop.h"
 
+#include "Audio/Sound_Manager.h"
 #include "Core/Developer_Keys.h"
 #include "Core/Timing_Report.h"
 #include "Core/World_Drawing.h"
@@ -24,6 +25,30 @@ namespace
 const int GAME_KEYS[] = {KEY_M,  KEY_K,    KEY_O,     KEY_B,     KEY_P,       KEY_RETURN,   KEY_DOWN,
                          KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F,
                          KEY_S,  KEY_E,    KEY_D,     KEY_W,     KEY_G};
+
+// The HUD follows the runner and the dragon; what it asks of the sound and the backdrop
+// is done at once, in the order it asks.
+void UpdateHud()
+{
+    HUD::Play_State play;
+    play.score = gPlayer.mScore;
+    play.heldItem = gPlayer.mHeldItem;
+    play.runnerX = gPlayer.mX;
+    play.runnerY = gPlayer.mY;
+    play.runnerHit = gPlayer.mHitThisFrame;
+    play.playerProgress = gGameState.GetPlayerProgress();
+    play.dragonProgress = gGameState.GetDragonProgress();
+    play.playerDistance = gPlayer.mZ;
+    play.dragonDistance = gEnvironment.gDragonDistance;
+    const HUD::Requests asked = gHUD.Update(play);
+
+    gSound.SetVoiceLevel(asked.voiceLevel);
+    gSound.Update();
+    if (asked.attackVoice)
+        gSound.PlayRandomVoice(gEnvironment.mAttackLines);
+    if (asked.quakeFrames > 0)
+        gBackground.StartEarthquake(asked.quakeFrames, asked.quakeStrength);
+}
 
 } // namespace
 
@@ -74,8 +99,7 @@ void UpdatePlay()
     if (gTimingReport)
         TimingReportLine("Background handler updated");
 
-    gHUD.Update(gPlayer.mScore, gGameState.GetDragonProgress(), gPlayer.mHeldItem,
-                gGameState.GetPlayerProgress(), gPlayer.mZ, gEnvironment.gDragonDistance);
+    UpdateHud();
     if (gTimingReport)
         TimingReportLine("Updated HUD");
     KeepSettings();

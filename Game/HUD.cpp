@@ -2,14 +2,10 @@
 
 #include <cstdio>
 
-#include "Audio/Sound_Manager.h"
-#include "Entities/Player.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
-#include "World/Background_Handler.h"
 #include "World/Camera.h"
 #include "World/Entity.h"
-#include "World/Environment_Handler.h"
 
 HUD gHUD;
 Overlay& gOverlay = gHUD;
@@ -40,9 +36,9 @@ void Set3(float* out, float x, float y, float z)
 HUD::HUD()
     : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0), mHurtTimer(0),
       mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0), mItemKey(-1),
-      mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mThrownSpin(0), mPlayerDistance(0),
-      mDragonDistance(0), mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0),
-      mClawActive(false), mClawVoicePending(true), mHidden(false)
+      mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mPlayerDistance(0), mDragonDistance(0),
+      mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false),
+      mClawShown(false), mClawX(0), mClawY(0), mClawVoicePending(true), mHidden(false)
 {
     Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
     Set3(mItemStart, 0, 0, 0);
@@ -65,6 +61,8 @@ void HUD::Init()
     mGemImage.mScale.Set(0.7f, 0.7f, 1.0f);
     mOverlayImage.SetImage("HUD");
     mPanicBar.SetImage("PANIC_BAR");
+    mPanicBarFill = mPanicBar;
+    mPanicBarFill.mScale.mX = 0.0f; // no panic yet
     mPanicBarOutline.SetImage("PANIC_BAR_OUTLINE");
     mPanicBarLabel.SetImage("PANIC_BAR_TEXT");
     mPanicBarLabel.mTint.Set(0.2f, 1.0f, 1.0f, 1.0f);
@@ -88,13 +86,13 @@ void HUD::Init()
     mPreviousItemKey = -1;
     Set3(mThrownTarget, 0.0f, 0.0f, 2.0f);
     mThrownCounter = FLY_FRAMES;
-    mThrownSpin = 0;
     mPlayerDistance = 0;
     mDragonDistance = 0;
     mDragonProgress = -1.0f;
     mPlayerProgress = 0;
     mClawFrame = CLAW_FRAMES;
     mClawCount = 0;
+    mClawShown = false;
     mClawVoicePending = true;
 }
 
@@ -111,34 +109,41 @@ float HUD::PulseScale() const
     return 1.0f + static_cast<float>(mPulseCounter) / static_cast<float>(mPulsePeriod);
 }
 
-void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float playerProgress,
-                 float playerDistance, float dragonDistance)
+HUD::Requests HUD::Update(const Play_State& play)
 {
+    // The claw seen last frame moves on first, so an attack that ends can be followed at once.
+    if (mClawShown)
+    {
+        ++mClawFrame;
+        if (mClawFrame >= CLAW_FRAMES)
+            mClawActive = false;
+    }
+
     mPreviousPanic = mPanic;
-    mPanic = 1.0f - (playerDistance - dragonDistance) * PANIC_PER_DISTANCE;
-    mDragonProgress = dragonProgress;
-    mPlayerProgress = playerProgress;
-    mPlayerDistance = playerDistance;
-    mDragonDistance = dragonDistance;
+    mPanic = 1.0f - (play.playerDistance - play.dragonDistance) * PANIC_PER_DISTANCE;
+    mDragonProgress = play.dragonProgress;
+    mPlayerProgress = play.playerProgress;
+    mPlayerDistance = play.playerDistance;
+    mDragonDistance = play.dragonDistance;
 
+    Requests requests = {};
     // The dragon's lines are half loud while it is far and full loud when it is upon you.
-    gSound.SetVoiceLevel(mPanic > 0.5f ? mPanic : 0.5f);
-    gSound.Update();
+    requests.voiceLevel = mPanic > 0.5f ? mPanic : 0.5f;
 
-    mScore = score;
+    mScore = play.score;
     mLastItemImage = mItemImage;
     mPreviousItemKey = mItemKey;
 
-    if (heldItem)
+    if (play.heldItem)
     {
-        if (mItemKey != heldItem->mScoreValue)
+        if (mItemKey != play.heldItem->mScoreValue)
         {
-            Set3(mItemStart, Camera::FractionToScreenX(gPlayer.mX), Camera::FractionToScreenY(gPlayer.mY),
+            Set3(mItemStart, Camera::FractionToScreenX(play.runnerX), Camera::FractionToScreenY(play.runnerY),
                  -1.5f);
             mItemCounter = 0;
-            mItemKey = heldItem->mScoreValue;
+            mItemKey = play.heldItem->mScoreValue;
         }
-        const Animation& model = heldItem->mModel;
+        const Animation& model = play.heldItem->mModel;
         if (!model.mSets.empty() && !model.mSets[0].mFrames.empty())
             mItemImage = model.mSets[0].mFrames[0];
         else
@@ -158,15 +163,15 @@ void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float pl
         if (mPreviousItemKey != -1 && mPreviousItemKey != 0)
         {
             mThrownItemImage = mLastItemImage;
-            Set3(mThrownStart, Camera::FractionToScreenX(gPlayer.mX),
-                 Camera::FractionToScreenY(gPlayer.mY) + 0.3f, -1.5f);
+            Set3(mThrownStart, Camera::FractionToScreenX(play.runnerX),
+                 Camera::FractionToScreenY(play.runnerY) + 0.3f, -1.5f);
             mThrownCounter = 0;
         }
     }
 
     const int n = mThrownCounter;
     Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n) / FLY_FRAMES);
-    mThrownSpin = static_cast<float>(n) / FLY_FRAMES * 360.0f;
+    mThrownItemImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * 360.0f;
     if (n < FLY_FRAMES)
     {
         mThrownCounter = n + 1;
@@ -181,19 +186,20 @@ void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float pl
     if (mScorePopupTimer > 0)
         mScorePopupTimer -= 1;
 
-    if (gPlayer.mHitThisFrame)
+    if (play.runnerHit)
         mHurtTimer = HURT_FRAMES;
 
     if (mPreviousPanic < mPanic && mPanic > CLAW_PANIC && !mClawActive)
     {
         if (mClawVoicePending)
         {
-            gSound.PlayRandomVoice(gEnvironment.mAttackLines);
+            requests.attackVoice = true;
             mClawVoicePending = false;
         }
         mClawActive = true;
         mClawFrame = 0;
-        gBackground.StartEarthquake(40, 2.0f * mPanic);
+        requests.quakeFrames = CLAW_FRAMES;
+        requests.quakeStrength = 2.0f * mPanic;
         ++mClawCount;
     }
 
@@ -208,9 +214,39 @@ void HUD::Update(int32_t score, float dragonProgress, Entity* heldItem, float pl
         ++mPulseCounter;
     else
         mPulseCounter = 0;
+
+    // A hidden HUD holds the attack where it is.
+    mClawShown = !mHidden && mClawFrame < CLAW_FRAMES;
+    if (mClawShown)
+    {
+        // The sixth attack is a plain right-hand swipe that lets the next one speak again.
+        if (mClawCount % 6 == 0)
+            mClawVoicePending = true;
+        const float f = mClawFrame * 0.025f;
+        const Claw_Pose pose = ClawPose(mClawCount, f);
+        if (mClaw.mKey != pose.image)
+            mClaw.SetImage(pose.image);
+        mClaw.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
+        mClawX = pose.x;
+        mClawY = 1.0f - f * 2.3f;
+    }
+
+    // Caught: the chase bar's dragon opens its jaws, and keeps them open until Init.
+    if (mPanic >= 1.0f && mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
+        mChaseDragon.SetImage("CHASE_DRAGON_EATYOU");
+    // The fill grows from the bar's left end, as a gauge does, and stops at its right
+    // end: once caught the panic passes 1 and the fill would cross the whole screen.
+    mPanicBarFill.mScale.mX = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
+
+    return requests;
 }
 
-void HUD::PanicColour(float alpha)
+float HUD::HurtFlash() const
+{
+    return mHurtTimer * 10.0f * 0.01f;
+}
+
+void HUD::PanicColour(float alpha) const
 {
     if (mPanic >= 0.75f)
         gGraphics.PushColour(alpha, 1.0f, 0.0f, 0.0f);
@@ -222,14 +258,12 @@ void HUD::PanicColour(float alpha)
         gGraphics.PushColour(alpha, 0.0f, 1.0f, 0.0f);
 }
 
-void HUD::HurtColour()
+void HUD::HurtColour() const
 {
-    const float a = mHurtTimer * 10.0f * 0.01f;
-    gGraphics.PushColour(a, 1.0f, 0.0f, 0.0f);
-    gBackground.SetTint(1.0f, 0.0f, 0.0f, a);
+    gGraphics.PushColour(HurtFlash(), 1.0f, 0.0f, 0.0f);
 }
 
-void HUD::Draw()
+void HUD::Draw() const
 {
     if (!mHidden)
         gGraphics.DrawFrameAt(mOverlayImage, 0.0f, 0.0f, 0.0f);
@@ -238,10 +272,7 @@ void HUD::Draw()
         gGraphics.DrawFrameAt(mItemImage, mItemCurrent[0], mItemCurrent[1], mItemCurrent[2]);
 
     if (mThrownCounter < FLY_FRAMES)
-    {
-        mThrownItemImage.mRotation.mAngle = mThrownSpin;
         gGraphics.DrawFrameAt(mThrownItemImage, mThrownCurrent[0], mThrownCurrent[1], mThrownCurrent[2]);
-    }
 
     if (mScorePopupTimer > 0)
     {
@@ -263,16 +294,12 @@ void HUD::Draw()
     DrawPanicBar();
 }
 
-void HUD::DrawChaseBar()
+void HUD::DrawChaseBar() const
 {
     const float playerX = mPlayerProgress * 1.71f - 0.7f;
     float dragonX = mDragonProgress * 1.71f - 0.29f - 0.7f;
     if (mPanic >= 1.0f)
-    {
-        if (mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
-            mChaseDragon.SetImage("CHASE_DRAGON_EATYOU");
         dragonX = playerX - 0.2f;
-    }
 
     const bool hurt = mHurtTimer > 0;
     if (hurt)
@@ -297,7 +324,7 @@ void HUD::DrawChaseBar()
     gGraphics.PopColour();
 }
 
-void HUD::DrawPanicBar()
+void HUD::DrawPanicBar() const
 {
     const float* p = mPanicBarPosition;
     if (mHurtTimer > 0)
@@ -309,15 +336,11 @@ void HUD::DrawPanicBar()
     }
 
     gGraphics.DrawFrameAt(mPanicBarLabel, p[0], p[1], p[2]);
-    // The fill grows from the bar's left end, as a gauge does, and stops at its right
-    // end: once caught the panic passes 1 and the fill would cross the whole screen.
-    const float shown = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
-    mPanicBar.mScale.mX = shown;
+    const float shown = mPanicBarFill.mScale.mX;
     const float fullWidth = gImageBank.GetImage(mPanicBar.mKey).mWorldWidth;
     PanicColour(1.0f);
-    gGraphics.DrawFrameAt(mPanicBar, p[0] - 0.5f * fullWidth * (1.0f - shown), p[1], p[2]);
+    gGraphics.DrawFrameAt(mPanicBarFill, p[0] - 0.5f * fullWidth * (1.0f - shown), p[1], p[2]);
     gGraphics.PopColour();
-    mPanicBar.mScale.mX = 1.0f;
     gGraphics.DrawFrameAt(mPanicBarOutline, p[0], p[1], p[2]);
 
     if (mPanic != 0.0f)
@@ -328,41 +351,16 @@ void HUD::DrawPanicBar()
     }
 }
 
-void HUD::ClawPose(int32_t count, float f, std::string& key, float& angle, float& x)
+HUD::Claw_Pose HUD::ClawPose(int32_t count, float f)
 {
     // Every third attack comes from the left; the rest, the sixth included, from the right.
     if (count % 3 == 0 && count % 2 != 0)
-    {
-        key = "DRAGON_CLAW_LEFTY";
-        angle = -45.0f;
-        x = f * 0.1f - 1.1f;
-    }
-    else
-    {
-        key = "DRAGON_CLAW";
-        angle = 45.0f;
-        x = 1.1f - f * 0.1f;
-    }
+        return {"DRAGON_CLAW_LEFTY", -45.0f, f * 0.1f - 1.1f};
+    return {"DRAGON_CLAW", 45.0f, 1.1f - f * 0.1f};
 }
 
-void HUD::DrawClaw()
+void HUD::DrawClaw() const
 {
-    if (mClawFrame >= CLAW_FRAMES)
-        return;
-    const float f = mClawFrame * 0.025f;
-    // The sixth attack is a plain right-hand swipe that lets the next one speak again.
-    if (mClawCount % 6 == 0)
-        mClawVoicePending = true;
-
-    std::string key;
-    float angle = 0.0f, x = 0.0f;
-    ClawPose(mClawCount, f, key, angle, x);
-    if (mClaw.mKey != key)
-        mClaw.SetImage(key);
-    mClaw.mRotation.Set(angle, 0.0f, 0.0f, 1.0f);
-    gGraphics.DrawFrameAt(mClaw, x, 1.0f - f * 2.3f, 0.0f);
-
-    ++mClawFrame;
-    if (mClawFrame >= CLAW_FRAMES)
-        mClawActive = false;
+    if (mClawShown)
+        gGraphics.DrawFrameAt(mClaw, mClawX, mClawY, 0.0f);
 }

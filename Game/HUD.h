@@ -1,6 +1,7 @@
 // The layer drawn over play: the chase bar and panic bar, the red hurt flash, the score
 // pop-up, the carried item flying in and thrown away, and the dragon's claw attacks.
-// Its update also sets the loudness of the dragon's voice and starts claw earthquakes.
+// Update takes play as it stands and moves all of it on a frame; what that asks of the
+// sound and the backdrop it hands back to the caller. Draw only draws.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +16,43 @@ class Entity;
 class HUD final : public Overlay
 {
 public:
+    // Play as this frame's update left it.
+    struct Play_State
+    {
+        int32_t score;
+        const Entity* heldItem; // null when nothing is carried
+        float runnerX, runnerY; // across and up the corridor, 0 to 1: items fly from here
+        bool runnerHit;         // knocked this frame
+        float playerProgress;   // through the level, 0 to 1
+        float dragonProgress;
+        float playerDistance; // along the corridor
+        float dragonDistance;
+    };
+    // What a frame of the HUD asks of the sound and the backdrop, in this order.
+    struct Requests
+    {
+        float voiceLevel; // loudness of the dragon's lines
+        bool attackVoice; // a claw attack began and the dragon calls out
+        int quakeFrames;  // a claw attack began and the cave shakes (0: it does not)
+        float quakeStrength;
+    };
+    // Where a claw attack is at sweep fraction f (0 to 1).
+    struct Claw_Pose
+    {
+        const char* image;
+        float angle;
+        float x;
+    };
+
     HUD();
 
     void Init();
-    void Update(int32_t score, float dragonProgress, Entity* heldItem, float playerProgress,
-                float playerDistance, float dragonDistance);
-    void Draw();
-    void DrawChaseBar();
+    Requests Update(const Play_State& play);
+    void Draw() const;
+    void DrawChaseBar() const;
+    // The red of a fresh hit, 0 when there is none. The backdrop takes it when it is
+    // next drawn, so whoever draws the HUD passes it on after.
+    float HurtFlash() const;
     void Hide() override { mHidden = true; }
     void Show() override { mHidden = false; }
     bool IsHidden() const { return mHidden; }
@@ -30,8 +61,8 @@ public:
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).
     float PulseScale() const;
-    // Image, angle and x of attack number count at sweep fraction f (0 to 1).
-    static void ClawPose(int32_t count, float f, std::string& key, float& angle, float& x);
+    // Attack number count at sweep fraction f.
+    static Claw_Pose ClawPose(int32_t count, float f);
 
     Animation_Frame mItemImage;
     Animation_Frame mLastItemImage;
@@ -39,6 +70,7 @@ public:
     Animation_Frame mGemImage;
     Animation_Frame mOverlayImage;
     Animation_Frame mPanicBar;
+    Animation_Frame mPanicBarFill; // the bar again, cut to the panic by its x scale
     Animation_Frame mPanicBarOutline;
     Animation_Frame mPanicBarLabel;
     Animation_Frame mChaseBar;
@@ -61,21 +93,24 @@ public:
     int32_t mItemKey, mPreviousItemKey;
     float mThrownStart[3], mThrownCurrent[3], mThrownTarget[3];
     int32_t mThrownCounter;
-    float mThrownSpin;
     float mPlayerDistance, mDragonDistance;
     float mDragonProgress, mPlayerProgress;
-    int32_t mClawFrame;
+    int32_t mClawFrame; // the frame of the attack shown now
     int32_t mClawCount;
     bool mClawActive;
+    bool mClawShown; // drawn this frame; the attack moves on only as it is seen
+    float mClawX, mClawY;
     bool mClawVoicePending;
     bool mHidden;
-    Font mFont;
+    // A drawing tool: each string sets its scale and puts it back.
+    mutable Font mFont;
 
 private:
-    void PanicColour(float alpha);
-    void HurtColour();
-    void DrawClaw();
-    void DrawPanicBar();
+    void PanicColour(float alpha) const;
+    void HurtColour() const;
+    void UpdateClaw(bool starting);
+    void DrawClaw() const;
+    void DrawPanicBar() const;
 };
 
 extern HUD gHUD;

@@ -3,10 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "Entities/Player.h"
 #include "Game/HUD.h"
 #include "World/Entity.h"
-#include "World/Environment_Handler.h"
 
 namespace
 {
@@ -26,23 +24,32 @@ class HudTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gPlayer.mHitThisFrame = false;
-        gPlayer.mX = 0.5f;
-        gPlayer.mY = 1.0f;
+        mHit = false;
         mHud.Init();
     }
     // One frame of play with the dragon the given distance behind the runner.
-    void Frame(float gap, int32_t score = 0, Entity* item = nullptr)
+    HUD::Requests Frame(float gap, int32_t score = 0, Entity* item = nullptr)
     {
-        mHud.Update(score, 0.1f, item, 0.5f, 1000.0f, 1000.0f - gap);
+        HUD::Play_State play;
+        play.score = score;
+        play.heldItem = item;
+        play.runnerX = 0.5f;
+        play.runnerY = 1.0f;
+        play.runnerHit = mHit;
+        play.playerProgress = 0.5f;
+        play.dragonProgress = 0.1f;
+        play.playerDistance = 1000.0f;
+        play.dragonDistance = 1000.0f - gap;
+        return mHud.Update(play);
     }
-    // Runs a whole claw attack (it advances only as it is drawn).
-    void DrawAttack()
+    // Runs a whole claw attack at a steady gap: 40 frames seen, and the next puts it away.
+    void RunAttack(float gap)
     {
-        for (int i = 0; i < 40; ++i)
-            mHud.Draw();
+        for (int i = 0; i < 41; ++i)
+            Frame(gap);
     }
     HUD mHud;
+    bool mHit;
 };
 } // namespace
 
@@ -63,6 +70,8 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
 {
     Frame(100.0f); // panic 0.67: too far for a claw
     EXPECT_FALSE(mHud.mClawActive);
+    // Hidden, the attack stands still.
+    mHud.Hide();
     Frame(60.0f); // 0.8 and rising
     EXPECT_TRUE(mHud.mClawActive);
     EXPECT_EQ(1, mHud.mClawCount);
@@ -71,13 +80,9 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
 
     Frame(30.0f); // still rising, but an attack is under way
     EXPECT_EQ(1, mHud.mClawCount);
-
-    // Hidden, the attack stands still.
-    mHud.Hide();
-    mHud.Draw();
     EXPECT_EQ(0, mHud.mClawFrame);
     mHud.Show();
-    DrawAttack();
+    RunAttack(30.0f);
     EXPECT_FALSE(mHud.mClawActive);
     EXPECT_EQ(40, mHud.mClawFrame);
 
@@ -101,35 +106,35 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
     for (int attack = 1; attack <= 7; ++attack)
     {
         const bool voiceBefore = mHud.mClawVoicePending;
-        Frame(gap);
+        const HUD::Requests started = Frame(gap);
         gap -= 1.0f;
-        Frame(gap);
+        const HUD::Requests next = Frame(gap);
         gap -= 1.0f;
         ASSERT_TRUE(mHud.mClawActive) << "attack " << attack;
         ASSERT_EQ(attack, mHud.mClawCount);
         // Only the first attack after Init and the one after the sixth speak.
         EXPECT_EQ(attack == 1 || attack == 7, voiceBefore) << "attack " << attack;
+        EXPECT_EQ(voiceBefore, started.attackVoice) << "attack " << attack;
+        // Each attack shakes the cave once, as it starts.
+        EXPECT_GT(started.quakeFrames, 0) << "attack " << attack;
+        EXPECT_EQ(0, next.quakeFrames) << "attack " << attack;
+        EXPECT_FALSE(next.attackVoice);
 
-        mHud.Draw();
         EXPECT_EQ(expected[attack], mHud.mClaw.mKey) << "attack " << attack;
         EXPECT_FLOAT_EQ(attack == 3 ? -45.0f : 45.0f, mHud.mClaw.mRotation.mAngle);
         for (int i = 1; i < 40; ++i)
-            mHud.Draw();
+            Frame(100.0f); // the dragon drops back while the claw sweeps on
         EXPECT_FALSE(mHud.mClawActive) << "attack " << attack << " never ended";
         gap = 70.0f;
         Frame(100.0f); // the dragon drops back before the next rise
     }
 
     // The left claw sweeps in from the left edge, the right one from the right.
-    std::string key;
-    float angle = 0, x = 0;
-    HUD::ClawPose(3, 0.0f, key, angle, x);
-    EXPECT_FLOAT_EQ(-1.1f, x);
-    HUD::ClawPose(6, 0.5f, key, angle, x);
-    EXPECT_FLOAT_EQ(1.05f, x);
-    HUD::ClawPose(9, 1.0f, key, angle, x);
-    EXPECT_EQ("DRAGON_CLAW_LEFTY", key);
-    EXPECT_FLOAT_EQ(-1.0f, x);
+    EXPECT_FLOAT_EQ(-1.1f, HUD::ClawPose(3, 0.0f).x);
+    EXPECT_FLOAT_EQ(1.05f, HUD::ClawPose(6, 0.5f).x);
+    const HUD::Claw_Pose ninth = HUD::ClawPose(9, 1.0f);
+    EXPECT_STREQ("DRAGON_CLAW_LEFTY", ninth.image);
+    EXPECT_FLOAT_EQ(-1.0f, ninth.x);
 }
 
 TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
@@ -159,9 +164,9 @@ TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
 TEST_F(HudTest, AHitFlashesForFifteenFramesAndHoldsThePulse)
 {
     Frame(150.0f);
-    gPlayer.mHitThisFrame = true;
+    mHit = true;
     Frame(120.0f);
-    gPlayer.mHitThisFrame = false;
+    mHit = false;
     EXPECT_FLOAT_EQ(14.0f, mHud.mHurtTimer);
     // While red, a changing panic does not restart the pulse.
     const int period = mHud.mPulsePeriod;
