@@ -15,6 +15,7 @@ void DrawWorld(bool withRunner)
     if (gTimingReport)
         TimingReportLine("Entities drawn");
     gHUD.Draw();
+    gHUD.ClawSeen();
     // A hit reddens the backdrop as well; it is drawn already, so from the next frame.
     if (gHUD.HurtFlash() > 0.0f)
         gBackground.SetTint(1.0f, 0.0f, 0.0f, gHUD.HurtFlash());

@@ -111,14 +111,6 @@ float HUD::PulseScale() const
 
 HUD::Requests HUD::Update(const Play_State& play)
 {
-    // The claw seen last frame moves on first, so an attack that ends can be followed at once.
-    if (mClawShown)
-    {
-        ++mClawFrame;
-        if (mClawFrame >= CLAW_FRAMES)
-            mClawActive = false;
-    }
-
     mPreviousPanic = mPanic;
     mPanic = 1.0f - (play.playerDistance - play.dragonDistance) * PANIC_PER_DISTANCE;
     mDragonProgress = play.dragonProgress;
@@ -215,21 +207,7 @@ HUD::Requests HUD::Update(const Play_State& play)
     else
         mPulseCounter = 0;
 
-    // A hidden HUD holds the attack where it is.
-    mClawShown = !mHidden && mClawFrame < CLAW_FRAMES;
-    if (mClawShown)
-    {
-        // The sixth attack is a plain right-hand swipe that lets the next one speak again.
-        if (mClawCount % 6 == 0)
-            mClawVoicePending = true;
-        const float f = mClawFrame * 0.025f;
-        const Claw_Pose pose = ClawPose(mClawCount, f);
-        if (mClaw.mKey != pose.image)
-            mClaw.SetImage(pose.image);
-        mClaw.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
-        mClawX = pose.x;
-        mClawY = 1.0f - f * 2.3f;
-    }
+    PoseClaw();
 
     // Caught: the chase bar's dragon opens its jaws, and keeps them open until Init.
     if (mPanic >= 1.0f && mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
@@ -348,6 +326,48 @@ void HUD::DrawPanicBar() const
         mFont.SetScale(PulseScale());
         mFont.drawStringCentered("PANIC!", -0.75f, 0.75f + 0.09f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
         mFont.SetScale(1.0f);
+    }
+}
+
+void HUD::Hide()
+{
+    mHidden = true;
+    PoseClaw();
+}
+
+void HUD::Show()
+{
+    mHidden = false;
+    PoseClaw();
+}
+
+void HUD::ClawSeen()
+{
+    if (mClawShown)
+    {
+        ++mClawFrame;
+        if (mClawFrame >= CLAW_FRAMES)
+            mClawActive = false;
+    }
+    PoseClaw();
+}
+
+void HUD::PoseClaw()
+{
+    // A hidden HUD holds the attack where it is.
+    mClawShown = !mHidden && mClawFrame < CLAW_FRAMES;
+    if (mClawShown)
+    {
+        // The sixth attack is a plain right-hand swipe that lets the next one speak again.
+        if (mClawCount % 6 == 0)
+            mClawVoicePending = true;
+        const float f = mClawFrame * 0.025f;
+        const Claw_Pose pose = ClawPose(mClawCount, f);
+        if (mClaw.mKey != pose.image)
+            mClaw.SetImage(pose.image);
+        mClaw.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
+        mClawX = pose.x;
+        mClawY = 1.0f - f * 2.3f;
     }
 }
 

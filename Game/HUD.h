@@ -49,12 +49,15 @@ public:
     void Init();
     Requests Update(const Play_State& play);
     void Draw() const;
+    // A claw attack moves on a frame each time it has been drawn: in play, and behind
+    // the pause and death screens, which draw the world without updating it.
+    void ClawSeen();
     void DrawChaseBar() const;
     // The red of a fresh hit, 0 when there is none. The backdrop takes it when it is
     // next drawn, so whoever draws the HUD passes it on after.
     float HurtFlash() const;
-    void Hide() override { mHidden = true; }
-    void Show() override { mHidden = false; }
+    void Hide() override;
+    void Show() override;
     bool IsHidden() const { return mHidden; }
     void SetTexture(const std::string& key) override;
     float Panic() const override { return mPanic; }
@@ -98,7 +101,7 @@ public:
     int32_t mClawFrame; // the frame of the attack shown now
     int32_t mClawCount;
     bool mClawActive;
-    bool mClawShown; // drawn this frame; the attack moves on only as it is seen
+    bool mClawShown; // drawn in the coming frames; the attack moves on only as it is seen
     float mClawX, mClawY;
     bool mClawVoicePending;
     bool mHidden;
@@ -108,7 +111,7 @@ public:
 private:
     void PanicColour(float alpha) const;
     void HurtColour() const;
-    void UpdateClaw(bool starting);
+    void PoseClaw();
     void DrawClaw() const;
     void DrawPanicBar() const;
 };

@@ -27,7 +27,8 @@ protected:
         mHit = false;
         mHud.Init();
     }
-    // One frame of play with the dragon the given distance behind the runner.
+    // One frame of play with the dragon the given distance behind the runner: the
+    // update, then the HUD drawn.
     HUD::Requests Frame(float gap, int32_t score = 0, Entity* item = nullptr)
     {
         HUD::Play_State play;
@@ -40,7 +41,9 @@ protected:
         play.dragonProgress = 0.1f;
         play.playerDistance = 1000.0f;
         play.dragonDistance = 1000.0f - gap;
-        return mHud.Update(play);
+        const HUD::Requests requests = mHud.Update(play);
+        mHud.ClawSeen();
+        return requests;
     }
     // Runs a whole claw attack at a steady gap: 40 frames seen, and the next puts it away.
     void RunAttack(float gap)
@@ -82,6 +85,11 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
     EXPECT_EQ(1, mHud.mClawCount);
     EXPECT_EQ(0, mHud.mClawFrame);
     mHud.Show();
+    // Behind the pause menu the world is drawn without play being updated: the attack
+    // sweeps on all the same.
+    for (int i = 0; i < 3; ++i)
+        mHud.ClawSeen();
+    EXPECT_EQ(3, mHud.mClawFrame);
     RunAttack(30.0f);
     EXPECT_FALSE(mHud.mClawActive);
     EXPECT_EQ(40, mHud.mClawFrame);
