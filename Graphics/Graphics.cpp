@@ -410,21 +410,74 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
 }
 
 bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, const std::string& under,
-                                 const std::string& over, float alpha)
+                                 const std::string& over, float alpha, bool lasting)
 {
     if (!mInitialised || (!mColourStack.empty() && mColourStack.back().a < 1.0f))
         return false;
-    const uint32_t texture = gImageBank.Crossfade(under, over, alpha);
-    if (texture == 0)
+    // A lasting blend is made into a texture once and drawn with one texel a pixel.
+    const uint32_t texture = lasting ? gImageBank.Crossfade(under, over, alpha) : 0;
+    if (texture != 0)
+    {
+        ClearIfPending();
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glBegin(GL_QUADS);
+        QuadVertices(quad, rect);
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glEnable(GL_ALPHA_TEST);
+        return true;
+    }
+
+    // While it changes, both images are read in the one draw and mixed by the second
+    // texture unit. That mix leaves out the colour, so it must be plain white.
+    const Image_Entry& below = gImageBank.GetImage(under);
+    const Image_Entry& above = gImageBank.GetImage(over);
+    const bool white =
+        mColourStack.empty() ||
+        (mColourStack.back().r >= 1.0f && mColourStack.back().g >= 1.0f && mColourStack.back().b >= 1.0f);
+    if (!white || !below.mOpaque || !above.mOpaque)
         return false;
     ClearIfPending();
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, below.mTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glActiveTexture(GL_TEXTURE1);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, above.mTexture);
+    const float mix[4] = {0.0f, 0.0f, 0.0f, std::min(1.0f, std::max(0.0f, alpha))};
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, mix);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE); // above * a + below * (1 - a)
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_ALPHA);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    const float* corners[4] = {quad.mTopLeft, quad.mBottomLeft, quad.mBottomRight, quad.mTopRight};
+    const float u[4] = {rect.mLeft, rect.mLeft, rect.mRight, rect.mRight};
+    const float v[4] = {rect.mTop, rect.mBottom, rect.mBottom, rect.mTop};
     glBegin(GL_QUADS);
-    QuadVertices(quad, rect);
+    for (int i = 0; i < 4; ++i)
+    {
+        glMultiTexCoord2f(GL_TEXTURE0, u[i], v[i]);
+        glMultiTexCoord2f(GL_TEXTURE1, u[i], v[i]);
+        glVertex3fv(corners[i]);
+    }
     glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glEnable(GL_ALPHA_TEST);

@@ -61,9 +61,11 @@ public:
 
     void DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, const std::string& key);
     // Image over laid at alpha on image under in one draw, in the current colour, which
-    // must be opaque. False (nothing drawn) where that cannot be done: draw both instead.
+    // must be opaque (and white unless the blend is lasting). Lasting: the same blend is
+    // asked for frame after frame. False (nothing drawn) where that cannot be done: draw
+    // both instead.
     bool DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, const std::string& under,
-                           const std::string& over, float alpha);
+                           const std::string& over, float alpha, bool lasting);
     void DrawFrame(const Animation_Frame& frame, const Quad& quad);
     void DrawAnimationSet(const Animation_Set& set, const Quad& quad);
     void DrawAnimation(const Animation& animation, const Quad& quad);

@@ -162,11 +162,10 @@ void Background_Handler::Update(float panic)
 void Background_Handler::Draw()
 {
     const bool overlay = !mOverlayCeiling.empty() && mOverlayCeiling != "NONE";
-    // Once a look has faded in it stays, one step short of opaque over the default one:
-    // both layers then come from one texture, a single screen of fill where one software
-    // core cannot afford two. The hurt flash's see-through tint still needs both.
-    const bool settled = overlay && mFadeStep >= mFadeFrames && mTint[3] >= 1.0f;
-    if (settled)
+    // A look fades in over the default one and then stays, one step short of opaque.
+    // Both layers are drawn in one pass, a single screen of fill where one software core
+    // cannot afford two. The hurt flash's see-through tint still needs two.
+    if (overlay && mTint[3] >= 1.0f)
     {
         gGraphics.PushColour(1.0f, mTint[0], mTint[1], mTint[2]);
         DrawCorridor(mCeiling, mFloor, mWall, &mOverlayCeiling, &mOverlayFloor, &mOverlayWall);
@@ -201,7 +200,7 @@ static void SetCorners(Quad& q, const float* topLeft, const float* bottomLeft, c
 void Background_Handler::DrawFace(const Quad& quad, const Texture_Rect& rect, const std::string& key,
                                   const std::string* over)
 {
-    if (over && gGraphics.DrawCrossfadeQuad(quad, rect, key, *over, mFadeAlpha))
+    if (over && gGraphics.DrawCrossfadeQuad(quad, rect, key, *over, mFadeAlpha, mFadeStep >= mFadeFrames))
         return;
     gGraphics.DrawTexturedQuad(quad, rect, key);
     if (over)

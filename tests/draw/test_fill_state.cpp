@@ -205,43 +205,56 @@ TEST_F(Fill_State, ALookLaidOverAnotherInOneDrawPaintsWhatTwoDrawsPaint)
     }();
     const Texture_Rect rect(0.0f, -6.0f, 1.0f, 0.7f);
 
-    std::vector<unsigned char> pictures[2];
-    for (int oneDraw = 0; oneDraw < 2; ++oneDraw)
+    // 0: two draws, 1: one draw of a lasting blend, 2: one draw of a passing one (as
+    // during a fade, which is drawn in white only).
+    const auto paint = [&](int way, float green, float blue)
     {
         NewFrame();
         gGraphics.EnableFog();
         gGraphics.SetFogColour(0.2f, 0.1f, 0.05f);
         gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
-        gGraphics.PushColour(1.0f, 1.0f, 0.7f, 0.9f);
-        if (oneDraw)
-            ASSERT_TRUE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha));
-        else
+        gGraphics.PushColour(1.0f, 1.0f, green, blue);
+        if (way == 0)
         {
             gGraphics.DrawTexturedQuad(floor, rect, "CAVE FLOOR");
-            gGraphics.PushColour(alpha, 1.0f, 0.7f, 0.9f);
+            gGraphics.PushColour(alpha, 1.0f, green, blue);
             gGraphics.DrawTexturedQuad(floor, rect, "LAVA FLOOR");
             gGraphics.PopColour();
         }
+        else
+            EXPECT_TRUE(
+                gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, way == 1));
         gGraphics.PopColour();
-        pictures[oneDraw] = ReadWindow();
-    }
-    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
-    int differ = 0, floorPixels = 0;
-    for (size_t i = 0; i < pictures[0].size(); i += 4)
+        gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+        return ReadWindow();
+    };
+    const auto differing = [](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
     {
-        for (size_t c = 0; c < 3; ++c)
-            differ += std::abs(pictures[0][i + c] - pictures[1][i + c]) > 2;
-        floorPixels += pictures[0][i + 1] != 255;
-    }
-    EXPECT_EQ(differ, 0);
+        int differ = 0;
+        for (size_t i = 0; i < a.size(); i += 4)
+            for (size_t c = 0; c < 3; ++c)
+                differ += std::abs(a[i + c] - b[i + c]) > 2;
+        return differ;
+    };
+    const std::vector<unsigned char> tinted = paint(0, 0.7f, 0.9f), white = paint(0, 1.0f, 1.0f);
+    EXPECT_EQ(differing(tinted, paint(1, 0.7f, 0.9f)), 0);
+    EXPECT_EQ(differing(white, paint(1, 1.0f, 1.0f)), 0);
+    EXPECT_EQ(differing(white, paint(2, 1.0f, 1.0f)), 0);
+    int floorPixels = 0;
+    for (size_t i = 0; i < white.size(); i += 4)
+        floorPixels += white[i + 1] != 255;
     EXPECT_GT(floorPixels, 100000);
 
     // Where one draw cannot give that picture it draws nothing and says so: a clear
-    // texel, images of other sizes, a see-through colour.
-    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "HALF", alpha));
-    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "WHITE", alpha));
+    // texel, a see-through colour, a tinted passing blend, a tinted lasting one of
+    // images of other sizes.
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "HALF", alpha, true));
     gGraphics.PushColour(0.5f, 1.0f, 1.0f, 1.0f);
-    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha));
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, true));
+    gGraphics.PopColour();
+    gGraphics.PushColour(1.0f, 1.0f, 0.5f, 1.0f);
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, false));
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "WHITE", alpha, true));
     gGraphics.PopColour();
 }
 
