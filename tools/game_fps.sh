@@ -43,5 +43,5 @@ tail -n +1 "$ZQ_WORK/game.out" | grep '^FPS: ' | tail -n +$((before + 1)) | awk 
     rest = played * 1000 - ms; if (rest < 0) rest = 0
     others = rest / 16.7
     printf "game_fps: %.1f s played, %d \"FPS: \" lines (%.1f s in slow frames), about %.0f frames in all: %.1f%% slow\n",
-      played, slow, ms / 1000, slow + others, slow + others > 0 ? 100 * slow / (slow + others) : 0
+      played, slow, ms / 1000, slow + others, (slow + others > 0 ? 100 * slow / (slow + others) : 0)
   }'
