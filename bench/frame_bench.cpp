@@ -51,7 +51,7 @@ typedef std::chrono::steady_clock Clock;
 const double SLOW_FRAME_MS = 18.2; // slower than this is below 55 frames per second
 const double GOAL_P99_MS = 16.7;
 const double GOAL_P50_MS = 10.0;
-const double GOAL_SLOW_PERCENT = 2.0;
+const double GOAL_SLOW_PERCENT = 1.0; // frames below 55 fps
 // The runner is kept at least this far ahead of the dragon, so every level runs all
 // its frames; near enough that the HUD still shows the chase.
 const float MIN_DRAGON_GAP = 40.0f;
