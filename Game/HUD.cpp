@@ -19,6 +19,59 @@ const float CLAW_PANIC = 0.75f;
 const int SCORE_POPUP_FRAMES = 200;
 const int HURT_FRAMES = 15;
 
+// Panic: the voice never drops below half loud; a claw shakes the cave by twice the panic;
+// the PANIC! word pulses every PULSE_FRAMES times the calm left.
+const float QUIETEST_VOICE = 0.5f;
+const float CLAW_QUAKE_PER_PANIC = 2.0f;
+const float PULSE_FRAMES = 100.0f;
+const float PANIC_RED = 0.75f; // the bars go red from here, orange and yellow below
+const float PANIC_ORANGE = 0.5f;
+const float PANIC_YELLOW = 0.25f;
+const float HURT_FLASH_PERCENT = 10.0f; // red alpha per hurt frame left, in percent
+
+// A picked-up item flies from the runner into its box; a used one flies off toward the
+// viewer, turning once.
+const float ITEM_FLY_FROM_Z = -1.5f;
+const float THROWN_FROM_RAISE = 0.3f; // above the runner
+const float ITEM_BOX_X = -0.29f;
+const float ITEM_BOX_Y = 0.7f;
+const float THROWN_TO_Z = 2.0f;
+const float THROWN_TURN = 360.0f;
+const float ITEM_START_SCALE = 0.2f;
+const float HELD_ITEM_SCALE = 0.5f;
+
+// The gem count pops up large and fades back over SCORE_POPUP_FRAMES: both its size
+// above normal and its alpha are SCORE_POPUP_FADE per frame left.
+const float SCORE_POPUP_FADE = 0.005f;
+const float GEM_SCALE = 0.7f;
+const float GEM_X = 0.64f;
+const float SCORE_X = 0.7f;
+const float SCORE_RAISE = 0.06f; // above the panic bar's row
+
+const float PANIC_BAR_X = -0.75f;
+const float PANIC_BAR_Y = 0.75f;
+const float PANIC_WORD_RAISE = 0.09f; // above the bar
+const float PANIC_LABEL_ALPHA = 0.2f;
+
+// The chase bar: progress 0 to 1 maps to -CHASE_LEFT to CHASE_LENGTH - CHASE_LEFT; the
+// dragon's marker is drawn DRAGON_LAG behind its progress, and once caught sits CAUGHT_GAP
+// behind the runner's.
+const float CHASE_LENGTH = 1.71f;
+const float CHASE_LEFT = 0.7f; // left of the middle
+const float DRAGON_LAG = 0.29f;
+const float CAUGHT_GAP = 0.2f;
+const float CHASE_Y = -0.9f;
+const float CHASE_BAR_ALPHA = 0.5f;
+const float CHASE_DRAGON_SCALE = 0.2f;
+
+// A claw sweeps down from the top over CLAW_FRAMES: f runs 0 to 1 by CLAW_STEP a frame.
+const float CLAW_STEP = 0.025f; // 1 / CLAW_FRAMES
+const float CLAW_TOP = 1.0f;
+const float CLAW_DROP = 2.3f;
+const float CLAW_ANGLE = 45.0f; // tilted inward, the left hand's the other way
+const float CLAW_X = 1.1f;      // off the side it comes from
+const float CLAW_DRIFT = 0.1f;  // toward the middle over the sweep
+
 void Lerp(float* out, const float* from, const float* to, float t)
 {
     for (int i = 0; i < 3; ++i)
@@ -40,13 +93,13 @@ HUD::HUD()
       mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false),
       mClawShown(false), mClawX(0), mClawY(0), mClawVoicePending(true), mHidden(false)
 {
-    Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
+    Set3(mPanicBarPosition, PANIC_BAR_X, PANIC_BAR_Y, 0.0f);
     Set3(mItemStart, 0, 0, 0);
     Set3(mItemCurrent, 0, 0, 0);
-    Set3(mItemTarget, -0.29f, 0.7f, 0.0f);
+    Set3(mItemTarget, ITEM_BOX_X, ITEM_BOX_Y, 0.0f);
     Set3(mThrownStart, 0, 0, 0);
     Set3(mThrownCurrent, 0, 0, 0);
-    Set3(mThrownTarget, 0.0f, 0.0f, 2.0f);
+    Set3(mThrownTarget, 0.0f, 0.0f, THROWN_TO_Z);
 }
 
 void HUD::Init()
@@ -54,21 +107,21 @@ void HUD::Init()
     mClawActive = false;
 
     mItemImage = Animation_Frame();
-    mItemImage.mScale.Set(0.2f, 0.2f, 1.0f);
+    mItemImage.mScale.Set(ITEM_START_SCALE, ITEM_START_SCALE, 1.0f);
     mLastItemImage = mItemImage;
     mThrownItemImage = mLastItemImage;
     mGemImage.SetImage("GEM");
-    mGemImage.mScale.Set(0.7f, 0.7f, 1.0f);
+    mGemImage.mScale.Set(GEM_SCALE, GEM_SCALE, 1.0f);
     mOverlayImage.SetImage("HUD");
     mPanicBar.SetImage("PANIC_BAR");
     mPanicBarFill = mPanicBar;
     mPanicBarFill.mScale.mX = 0.0f; // no panic yet
     mPanicBarOutline.SetImage("PANIC_BAR_OUTLINE");
     mPanicBarLabel.SetImage("PANIC_BAR_TEXT");
-    mPanicBarLabel.mTint.Set(0.2f, 1.0f, 1.0f, 1.0f);
+    mPanicBarLabel.mTint.Set(PANIC_LABEL_ALPHA, 1.0f, 1.0f, 1.0f);
     mChaseBar.SetImage("CHASE_BAR");
     mChaseDragon.SetImage("CHASE_DRAGON");
-    mChaseDragon.mScale.Set(0.2f, 0.2f, 1.0f);
+    mChaseDragon.mScale.Set(CHASE_DRAGON_SCALE, CHASE_DRAGON_SCALE, 1.0f);
     mChasePlayer.SetImage("CHASE_PLAYER");
     mClaw.SetImage("DRAGON_CLAW");
     mFont.Init();
@@ -77,14 +130,14 @@ void HUD::Init()
     mScorePopupTimer = 0;
     mPanic = 0;
     mHurtTimer = 0;
-    Set3(mPanicBarPosition, -0.75f, 0.75f, 0.0f);
+    Set3(mPanicBarPosition, PANIC_BAR_X, PANIC_BAR_Y, 0.0f);
     mPulseCounter = 0;
     mPulsePeriod = 0;
     mItemShown = false;
-    Set3(mItemTarget, -0.29f, 0.7f, 0.0f);
+    Set3(mItemTarget, ITEM_BOX_X, ITEM_BOX_Y, 0.0f);
     mItemKey = -1;
     mPreviousItemKey = -1;
-    Set3(mThrownTarget, 0.0f, 0.0f, 2.0f);
+    Set3(mThrownTarget, 0.0f, 0.0f, THROWN_TO_Z);
     mThrownCounter = FLY_FRAMES;
     mPlayerDistance = 0;
     mDragonDistance = 0;
@@ -120,7 +173,7 @@ HUD::Requests HUD::Update(const Play_State& play)
 
     Requests requests = {};
     // The dragon's lines are half loud while it is far and full loud when it is upon you.
-    requests.voiceLevel = mPanic > 0.5f ? mPanic : 0.5f;
+    requests.voiceLevel = mPanic > QUIETEST_VOICE ? mPanic : QUIETEST_VOICE;
 
     mScore = play.score;
     mLastItemImage = mItemImage;
@@ -131,7 +184,7 @@ HUD::Requests HUD::Update(const Play_State& play)
         if (mItemKey != play.heldItem->mScoreValue)
         {
             Set3(mItemStart, Camera::FractionToScreenX(play.runnerX), Camera::FractionToScreenY(play.runnerY),
-                 -1.5f);
+                 ITEM_FLY_FROM_Z);
             mItemCounter = 0;
             mItemKey = play.heldItem->mScoreValue;
         }
@@ -140,8 +193,8 @@ HUD::Requests HUD::Update(const Play_State& play)
             mItemImage = model.mSets[0].mFrames[0];
         else
             mItemImage = Animation_Frame();
-        mItemImage.mScale.mX = 0.5f;
-        mItemImage.mScale.mY = 0.5f;
+        mItemImage.mScale.mX = HELD_ITEM_SCALE;
+        mItemImage.mScale.mY = HELD_ITEM_SCALE;
         mItemShown = true;
         if (mItemCounter < FLY_FRAMES)
             ++mItemCounter;
@@ -156,14 +209,14 @@ HUD::Requests HUD::Update(const Play_State& play)
         {
             mThrownItemImage = mLastItemImage;
             Set3(mThrownStart, Camera::FractionToScreenX(play.runnerX),
-                 Camera::FractionToScreenY(play.runnerY) + 0.3f, -1.5f);
+                 Camera::FractionToScreenY(play.runnerY) + THROWN_FROM_RAISE, ITEM_FLY_FROM_Z);
             mThrownCounter = 0;
         }
     }
 
     const int n = mThrownCounter;
     Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n) / FLY_FRAMES);
-    mThrownItemImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * 360.0f;
+    mThrownItemImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * THROWN_TURN;
     if (n < FLY_FRAMES)
     {
         mThrownCounter = n + 1;
@@ -191,14 +244,14 @@ HUD::Requests HUD::Update(const Play_State& play)
         mClawActive = true;
         mClawFrame = 0;
         requests.quakeFrames = CLAW_FRAMES;
-        requests.quakeStrength = 2.0f * mPanic;
+        requests.quakeStrength = CLAW_QUAKE_PER_PANIC * mPanic;
         ++mClawCount;
     }
 
     if (mPanic != mPreviousPanic && mHurtTimer == 0)
     {
         mPulseCounter = 0;
-        mPulsePeriod = static_cast<int32_t>((1.0f - mPanic) * 100.0f);
+        mPulsePeriod = static_cast<int32_t>((1.0f - mPanic) * PULSE_FRAMES);
     }
     if (mHurtTimer > 0)
         mHurtTimer -= 1;
@@ -221,16 +274,16 @@ HUD::Requests HUD::Update(const Play_State& play)
 
 float HUD::HurtFlash() const
 {
-    return mHurtTimer * 10.0f * 0.01f;
+    return mHurtTimer * HURT_FLASH_PERCENT * 0.01f;
 }
 
 void HUD::PanicColour(float alpha) const
 {
-    if (mPanic >= 0.75f)
+    if (mPanic >= PANIC_RED)
         gGraphics.PushColour(alpha, 1.0f, 0.0f, 0.0f);
-    else if (mPanic >= 0.5f)
+    else if (mPanic >= PANIC_ORANGE)
         gGraphics.PushColour(alpha, 1.0f, 0.5f, 0.0f);
-    else if (mPanic >= 0.25f)
+    else if (mPanic >= PANIC_YELLOW)
         gGraphics.PushColour(alpha, 1.0f, 1.0f, 0.0f);
     else
         gGraphics.PushColour(alpha, 0.0f, 1.0f, 0.0f);
@@ -257,11 +310,11 @@ void HUD::Draw() const
         const float t = mScorePopupTimer;
         char text[32];
         std::snprintf(text, sizeof text, "x%i", static_cast<int>(mScore));
-        mFont.SetScale(1.0f + t * 0.005f);
-        gGraphics.PushColour(t * 0.005f, 1.0f, 1.0f, 1.0f);
-        gGraphics.DrawFrameAt(mGemImage, 0.64f, 0.75f + 0.06f, 0.0f);
+        mFont.SetScale(1.0f + t * SCORE_POPUP_FADE);
+        gGraphics.PushColour(t * SCORE_POPUP_FADE, 1.0f, 1.0f, 1.0f);
+        gGraphics.DrawFrameAt(mGemImage, GEM_X, PANIC_BAR_Y + SCORE_RAISE, 0.0f);
         gGraphics.PopColour();
-        mFont.drawString(text, 0.7f, 0.75f + 0.06f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+        mFont.drawString(text, SCORE_X, PANIC_BAR_Y + SCORE_RAISE, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
         mFont.SetScale(1.0f);
     }
 
@@ -274,31 +327,31 @@ void HUD::Draw() const
 
 void HUD::DrawChaseBar() const
 {
-    const float playerX = mPlayerProgress * 1.71f - 0.7f;
-    float dragonX = mDragonProgress * 1.71f - 0.29f - 0.7f;
+    const float playerX = mPlayerProgress * CHASE_LENGTH - CHASE_LEFT;
+    float dragonX = mDragonProgress * CHASE_LENGTH - DRAGON_LAG - CHASE_LEFT;
     if (mPanic >= 1.0f)
-        dragonX = playerX - 0.2f;
+        dragonX = playerX - CAUGHT_GAP;
 
     const bool hurt = mHurtTimer > 0;
     if (hurt)
         HurtColour();
     else
-        PanicColour(0.5f);
-    gGraphics.DrawFrameAt(mChaseBar, 0.0f, -0.9f, 0.0f);
+        PanicColour(CHASE_BAR_ALPHA);
+    gGraphics.DrawFrameAt(mChaseBar, 0.0f, CHASE_Y, 0.0f);
     gGraphics.PopColour();
 
     if (hurt)
         HurtColour();
     else
         gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
-    gGraphics.DrawFrameAt(mChasePlayer, playerX, -0.9f, 0.0f);
+    gGraphics.DrawFrameAt(mChasePlayer, playerX, CHASE_Y, 0.0f);
     gGraphics.PopColour();
 
     if (hurt)
         HurtColour();
     else
         gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
-    gGraphics.DrawFrameAt(mChaseDragon, dragonX, -0.9f, 0.0f);
+    gGraphics.DrawFrameAt(mChaseDragon, dragonX, CHASE_Y, 0.0f);
     gGraphics.PopColour();
 }
 
@@ -324,7 +377,8 @@ void HUD::DrawPanicBar() const
     if (mPanic != 0.0f)
     {
         mFont.SetScale(PulseScale());
-        mFont.drawStringCentered("PANIC!", -0.75f, 0.75f + 0.09f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
+        mFont.drawStringCentered("PANIC!", PANIC_BAR_X, PANIC_BAR_Y + PANIC_WORD_RAISE, 0.0f, 1.0f, 1.0f,
+                                 1.0f, 1.0f);
         mFont.SetScale(1.0f);
     }
 }
@@ -361,13 +415,13 @@ void HUD::PoseClaw()
         // The sixth attack is a plain right-hand swipe that lets the next one speak again.
         if (mClawCount % 6 == 0)
             mClawVoicePending = true;
-        const float f = mClawFrame * 0.025f;
+        const float f = mClawFrame * CLAW_STEP;
         const Claw_Pose pose = ClawPose(mClawCount, f);
         if (mClaw.mKey != pose.image)
             mClaw.SetImage(pose.image);
         mClaw.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
         mClawX = pose.x;
-        mClawY = 1.0f - f * 2.3f;
+        mClawY = CLAW_TOP - f * CLAW_DROP;
     }
 }
 
@@ -375,8 +429,8 @@ HUD::Claw_Pose HUD::ClawPose(int32_t count, float f)
 {
     // Every third attack comes from the left; the rest, the sixth included, from the right.
     if (count % 3 == 0 && count % 2 != 0)
-        return {"DRAGON_CLAW_LEFTY", -45.0f, f * 0.1f - 1.1f};
-    return {"DRAGON_CLAW", 45.0f, 1.1f - f * 0.1f};
+        return {"DRAGON_CLAW_LEFTY", -CLAW_ANGLE, f * CLAW_DRIFT - CLAW_X};
+    return {"DRAGON_CLAW", CLAW_ANGLE, CLAW_X - f * CLAW_DRIFT};
 }
 
 void HUD::DrawClaw() const
