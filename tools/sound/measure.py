@@ -112,6 +112,9 @@ def start_step(x, rate):
     return float(np.max(np.abs(x[:n])))
 
 
+CHUNK_FRAMES = 1024  # the mixer's buffer, in frames
+
+
 def play_music(path, seconds, rate=44100):
     """What SDL_mixer plays for a looped music file during its first `seconds`, mono.
 
@@ -135,7 +138,7 @@ def play_music(path, seconds, rate=44100):
         null = os.open(os.devnull, os.O_WRONLY)
         os.dup2(null, 2)
         try:
-            opened = sdl.SDL_InitSubSystem(0x10) == 0 and mix.Mix_OpenAudio(rate, 0x8010, 2, 1024) == 0
+            opened = sdl.SDL_InitSubSystem(0x10) == 0 and mix.Mix_OpenAudio(rate, 0x8010, 2, CHUNK_FRAMES) == 0
         finally:
             os.dup2(saved_err, 2)
             os.close(saved_err)
@@ -146,7 +149,9 @@ def play_music(path, seconds, rate=44100):
         if not music:
             raise IOError(f"{path}: SDL_mixer cannot load it")
         mix.Mix_PlayMusic(music, -1)
-        want = int(seconds * rate) * 4
+        # Until the music starts the mixer writes whole buffers of silence, more or
+        # fewer as its thread races this one; they are waited for and dropped below.
+        want = (int(seconds * rate) + 32 * CHUNK_FRAMES) * 4
         deadline = time.time() + 60
         while os.path.getsize(out.name) < want and time.time() < deadline:
             time.sleep(0.02)
@@ -154,7 +159,11 @@ def play_music(path, seconds, rate=44100):
         mix.Mix_FreeMusic(music)
         mix.Mix_CloseAudio()
         sdl.SDL_QuitSubSystem(0x10)
-        raw = np.fromfile(out.name, dtype="<i2")[: want // 2]
+        raw = np.fromfile(out.name, dtype="<i2")
+        sounding = np.flatnonzero(raw)
+        if len(sounding):
+            raw = raw[(sounding[0] // (2 * CHUNK_FRAMES)) * 2 * CHUNK_FRAMES:]
+        raw = raw[: int(seconds * rate) * 2]
     finally:
         os.unlink(out.name)
         for k, v in saved.items():
