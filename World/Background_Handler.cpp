@@ -161,29 +161,16 @@ void Background_Handler::Update(float panic)
 
 void Background_Handler::Draw()
 {
-    const bool overlay = !mOverlayCeiling.empty() && mOverlayCeiling != "NONE";
     // A look fades in over the default one and then stays, one step short of opaque.
-    // Both layers are drawn in one pass, a single screen of fill where one software core
-    // cannot afford two. The hurt flash's see-through tint still needs two.
-    if (overlay && mTint[3] >= 1.0f)
-    {
-        gGraphics.PushColour(1.0f, mTint[0], mTint[1], mTint[2]);
+    // Each face draws both layers in one pass where it can (a single screen of fill
+    // where one software core cannot afford two); the hurt flash's see-through tint
+    // still needs two.
+    gGraphics.PushColour(mTint[3], mTint[0], mTint[1], mTint[2]);
+    if (!mOverlayCeiling.empty() && mOverlayCeiling != "NONE")
         DrawCorridor(mCeiling, mFloor, mWall, &mOverlayCeiling, &mOverlayFloor, &mOverlayWall);
-        gGraphics.PopColour();
-    }
     else
-    {
-        gGraphics.PushColour(mTint[3], mTint[0], mTint[1], mTint[2]);
         DrawCorridor(mCeiling, mFloor, mWall);
-        gGraphics.PopColour();
-
-        if (overlay)
-        {
-            gGraphics.PushColour(mFadeAlpha, mTint[0], mTint[1], mTint[2]);
-            DrawCorridor(mOverlayCeiling, mOverlayFloor, mOverlayWall);
-            gGraphics.PopColour();
-        }
-    }
+    gGraphics.PopColour();
 
     mTint[0] = mTint[1] = mTint[2] = mTint[3] = 1.0f;
 }
