@@ -22,3 +22,8 @@ void DrawWorld(bool withRunner)
     if (gTimingReport)
         TimingReportLine("Drew HUD");
 }
+
+bool WorldIsStill()
+{
+    return gHUD.IsStill() && gHUD.HurtFlash() <= 0.0f && gEntities.OverlaysStill();
+}

@@ -175,6 +175,15 @@ bool Hint_Trigger::Update(Player& player)
     return true;
 }
 
+bool Hint_Trigger::OverlayIsStill() const
+{
+    if (!mHintActive || mHintFrame.mKey == "None")
+        return true;
+    // Drawing spins it down, fades it in, and after its time fades it out; once faded
+    // away it stays unseen however far its alpha falls (nothing else reads that).
+    return mSpin == 0.0f && !mFadingIn && (ClockMs() <= mFadeTime || mHintFrame.mTint.mA <= 0.0f);
+}
+
 void Hint_Trigger::DrawOverlay()
 {
     if (!mHintActive || mHintFrame.mKey == "None")

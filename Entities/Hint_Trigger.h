@@ -16,6 +16,7 @@ public:
     ~Hint_Trigger() override;
     void Setup() override;
     void DrawOverlay() override;
+    bool OverlayIsStill() const override;
     bool Update(Player& player) override;
     void Touch(Player& player) override;
     void Reset() override;

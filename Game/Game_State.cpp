@@ -231,8 +231,12 @@ void Game_State::MovePlayerToEnd()
 
 void Game_State::DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle)
 {
-    mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
-    arrowAngle += 10.0f;
+    DrawMenuLines(items, count, topY, cursor);
+    DrawMenuArrow(topY, cursor, arrowAngle);
+}
+
+void Game_State::DrawMenuLines(const char* const* items, int count, float topY, int cursor)
+{
     gFont.SetScale(0.75f);
     // The glow spans the selected line, whatever its length: the image is one glyph wide.
     const std::string selected = items[cursor];
@@ -244,6 +248,12 @@ void Game_State::DrawMenuItems(const char* const* items, int count, float topY, 
         const float x = i == cursor ? -0.5f : -0.525f;
         gFont.drawString(items[i], x, topY - 0.1f * i, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
     }
-    gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
     gFont.SetScale(1.0f);
+}
+
+void Game_State::DrawMenuArrow(float topY, int cursor, float& arrowAngle)
+{
+    mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
+    arrowAngle += 10.0f;
+    gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
 }

@@ -111,6 +111,8 @@ private:
     {
         int mCursor = 0; // index of the item, top to bottom
         float mArrowAngle = 0.0f;
+        bool mKept = false; // Graphics holds a copy of the menu without its arrow
+        int mKeptCursor = 0;
     };
     struct Death_Sequence
     {
@@ -143,6 +145,10 @@ private:
     bool MenuLookShown(const Menu_Look& look);
     void DrawMainMenu();
     void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
+    // The two halves of DrawMenuItems: the lines with the selected one's glow, and the
+    // spinning arrow drawn over them.
+    void DrawMenuLines(const char* const* items, int count, float topY, int cursor);
+    void DrawMenuArrow(float topY, int cursor, float& arrowAngle);
     void DrawCountUp(int64_t value, float r, float g, float b);
 
     // mScreen comes first and mLevel right after it: tools read both from the running

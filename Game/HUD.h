@@ -52,6 +52,8 @@ public:
     // A claw attack moves on a frame each time it has been drawn: in play, and behind
     // the pause and death screens, which draw the world without updating it.
     void ClawSeen();
+    // No claw attack moves on when the HUD is next drawn, so it would look the same.
+    bool IsStill() const { return !mClawShown; }
     void DrawChaseBar() const;
     // The red of a fresh hit, 0 when there is none. The backdrop takes it when it is
     // next drawn, so whoever draws the HUD passes it on after.

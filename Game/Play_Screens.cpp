@@ -74,17 +74,27 @@ void Game_State::PauseScreen()
 {
     gSound.StopMusic();
 
-    gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
-    DrawWorld();
-    gGraphics.PopColour();
-    gGraphics.DrawFrameAt(mMenuSlab, 0.08f, 0.0f, -0.7f);
+    // Redrawing the world and the menu every frame kept a core busy for a picture in
+    // which only the arrow spins. While nothing behind moves on and the cursor stays, a
+    // copy of all the rest is shown.
+    if (!(mPause.mKept && mPause.mKeptCursor == mPause.mCursor && WorldIsStill() &&
+          gGraphics.DrawKeptPicture()))
+    {
+        gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
+        DrawWorld();
+        gGraphics.PopColour();
+        gGraphics.DrawFrameAt(mMenuSlab, 0.08f, 0.0f, -0.7f);
 
-    gFont.SetScale(0.7f);
-    gFont.drawStringCentered("Volume Down: <Left Arrow<", 0.0f, -0.37f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    gFont.SetScale(2.0f);
-    gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    DrawMenuItems(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
+        gFont.SetScale(0.7f);
+        gFont.drawStringCentered("Volume Down: <Left Arrow<", 0.0f, -0.37f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        gFont.SetScale(2.0f);
+        gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        DrawMenuLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor);
+        mPause.mKept = WorldIsStill() && gGraphics.KeepPicture();
+        mPause.mKeptCursor = mPause.mCursor;
+    }
+    DrawMenuArrow(PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
 
     if (gInput.IsKeyPressed(KEY_P) || mWindowClosed)
     {
@@ -133,6 +143,9 @@ void Game_State::PauseScreen()
         gSound.SetVolume(gSound.GetVolume() + 0.1f);
         gSound.PlayEffect(SOUND_BELL);
     }
+    // The next pause finds another world behind it.
+    if (mScreen != &Game_State::PauseScreen)
+        mPause.mKept = false;
 }
 
 void Game_State::DeathScreen()

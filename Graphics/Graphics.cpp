@@ -198,6 +198,8 @@ bool Graphics::Init(bool fullScreen)
     glPushMatrix();
     mClearPending = true;
     mPictureLost = true;
+    mKeptTexture = 0;
+    mKeptValid = false;
     return true;
 }
 
@@ -238,6 +240,7 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
         mFullScreen = (screen->flags & SDL_FULLSCREEN) != 0;
         mClearPending = true;
         mPictureLost = true;
+        mKeptValid = false;
         return mFullScreen == fullScreen;
     }
 
@@ -271,6 +274,9 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
     glPushMatrix();
     mClearPending = true;
     mPictureLost = true;
+    // The old context took the kept picture's texture with it.
+    mKeptTexture = 0;
+    mKeptValid = false;
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
     gImageBank.Reupload();
@@ -282,6 +288,13 @@ void Graphics::Shutdown()
     gImageBank.Shutdown();
     if (!mInitialised)
         return;
+    if (mKeptTexture != 0)
+    {
+        const GLuint kept = mKeptTexture;
+        glDeleteTextures(1, &kept);
+    }
+    mKeptTexture = 0;
+    mKeptValid = false;
     glPopMatrix();
     SDL_FreeSurface(static_cast<SDL_Surface*>(mScreen));
     mScreen = nullptr;
@@ -551,6 +564,82 @@ void Graphics::DrawFrameAt(const Animation_Frame& frame, float x, float y, float
 {
     const Image_Entry& image = gImageBank.GetImage(frame.mKey);
     DrawFrame(frame, Quad(x, y, z, image.mWorldWidth, image.mWorldHeight));
+}
+
+bool Graphics::KeepPicture()
+{
+    mKeptValid = false;
+    if (!mInitialised)
+        return false;
+    ClearIfPending();
+    if (mKeptTexture == 0)
+    {
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        // One texel a pixel, read back exactly where it was taken.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     nullptr);
+        if (glGetError() != GL_NO_ERROR)
+        {
+            glDeleteTextures(1, &texture);
+            return false;
+        }
+        mKeptTexture = texture;
+    }
+    glBindTexture(GL_TEXTURE_2D, mKeptTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    mKeptValid = glGetError() == GL_NO_ERROR;
+    return mKeptValid;
+}
+
+bool Graphics::DrawKeptPicture()
+{
+    if (!mInitialised || !mKeptValid)
+        return false;
+    // The copy covers the whole window: clearing it first would be wasted.
+    mClearPending = false;
+    // In window pixels, whatever the view or the drawables left in the matrices.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, SCREEN_WIDTH, 0.0, SCREEN_HEIGHT, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const bool fog = glIsEnabled(GL_FOG) == GL_TRUE;
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, mKeptTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    const float w = static_cast<float>(SCREEN_WIDTH), h = static_cast<float>(SCREEN_HEIGHT);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(w, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(w, h);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(0.0f, h);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    if (fog)
+        glEnable(GL_FOG);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    return true;
 }
 
 void Graphics::RotateView(float degrees)

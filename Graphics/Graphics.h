@@ -4,6 +4,7 @@
 // Used before a successful Init, every operation is harmless: nothing touches GL.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,14 @@ public:
     // Turns everything drawn after it, this frame, about the line of sight (the spinner).
     void RotateView(float degrees);
 
+    // A copy of everything drawn so far this frame, to stand in for a picture that
+    // cannot change (the world behind the pause menu) at the cost of one copy instead of
+    // all its draws. Drawn back pixel for pixel. Gone when the window is made anew or
+    // switched, or when forgotten; Draw then returns false and draws nothing.
+    bool KeepPicture();
+    bool DrawKeptPicture();
+    void ForgetPicture() { mKeptValid = false; }
+
 private:
     void SetUpContext(bool fogOn, const float clearColour[4]);
     void ClearIfPending();
@@ -96,6 +105,8 @@ private:
     bool mFullScreen = false;
     bool mClearPending;
     bool mPictureLost = true;
+    uint32_t mKeptTexture = 0;
+    bool mKeptValid = false;
     bool mDrawInParts;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];

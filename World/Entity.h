@@ -39,6 +39,8 @@ public:
     virtual bool Update(Player& player); // false: leaves play
     virtual void Touch(Player& player);  // adds mScoreValue
     virtual void Reset();                // solid, alive, off screen
+    // True when the next DrawOverlay would look the same and move nothing on.
+    virtual bool OverlayIsStill() const { return true; }
     virtual float GetCollisionMargin() const { return 0.0f; }
     // How far it came toward the runner in its last update; the collision test
     // widens by this so a moving object cannot slip between two frames' tests.

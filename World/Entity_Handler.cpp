@@ -120,6 +120,14 @@ void Entity_Handler::Update(Player& player)
     }
 }
 
+bool Entity_Handler::OverlaysStill() const
+{
+    for (const Entity* e : mOverlay)
+        if (!e->OverlayIsStill())
+            return false;
+    return true;
+}
+
 void Entity_Handler::DrawEntities(Player& player, bool withRunner)
 {
     bool playerDrawn = !withRunner;

@@ -26,6 +26,7 @@ public:
     const std::vector<std::unique_ptr<Entity>>& GetEntities() const { return mEntities; }
     // Entities drawn once more over everything; owned by the list above.
     std::vector<Entity*>& GetOverlay() { return mOverlay; }
+    bool OverlaysStill() const;
     // The window, as a half-open range of the list, for the collision test.
     const std::unique_ptr<Entity>* GetFirstOnScreen() const;
     const std::unique_ptr<Entity>* GetLastOnScreen() const;

@@ -258,4 +258,47 @@ TEST_F(Fill_State, ALookLaidOverAnotherInOneDrawPaintsWhatTwoDrawsPaint)
     gGraphics.PopColour();
 }
 
+TEST_F(Fill_State, AKeptPictureComesBackPixelForPixelUntilTheWindowIsMadeAnew)
+{
+    // A fogged, blended scene under a turned view, as the world behind a menu.
+    NewFrame();
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.2f, 0.1f, 0.05f);
+    gGraphics.SetFogParameters(0.8f, 0.5f, 5.0f);
+    gGraphics.RotateView(10.0f);
+    gGraphics.DrawTexturedQuad(Quad(0, 0, -1.0f, 2.0f, 1.5f), Texture_Rect(), "PALETTE");
+    gGraphics.PushColour(0.6f, 1.0f, 1.0f, 1.0f);
+    DrawHalf();
+    gGraphics.PopColour();
+    const std::vector<unsigned char> scene = ReadWindow();
+    ASSERT_TRUE(gGraphics.KeepPicture());
+
+    // Another frame, with another clear colour and the view turned otherwise: the copy
+    // covers it all, and what is drawn after it still blends and fogs as before.
+    NewFrame();
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(0.0f, 0.0f, 1.0f);
+    gGraphics.RotateView(-30.0f);
+    ASSERT_TRUE(gGraphics.DrawKeptPicture());
+    EXPECT_EQ(ReadWindow(), scene);
+    DrawHalf();
+    gGraphics.DisableFog();
+    gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
+
+    NewFrame();
+    gGraphics.ForgetPicture();
+    EXPECT_FALSE(gGraphics.DrawKeptPicture());
+    ASSERT_TRUE(gGraphics.KeepPicture());
+    // A new window has a new GL context: the copy went with the old one.
+    ASSERT_TRUE(gGraphics.SetFullScreen(false, true));
+    EXPECT_FALSE(gGraphics.DrawKeptPicture());
+    NewFrame();
+    DrawHalf();
+    const std::vector<unsigned char> again = ReadWindow();
+    ASSERT_TRUE(gGraphics.KeepPicture());
+    NewFrame();
+    ASSERT_TRUE(gGraphics.DrawKeptPicture());
+    EXPECT_EQ(ReadWindow(), again);
+}
+
 } // namespace

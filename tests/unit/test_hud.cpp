@@ -84,14 +84,17 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
     Frame(30.0f); // still rising, but an attack is under way
     EXPECT_EQ(1, mHud.mClawCount);
     EXPECT_EQ(0, mHud.mClawFrame);
+    EXPECT_TRUE(mHud.IsStill());
     mHud.Show();
     // Behind the pause menu the world is drawn without play being updated: the attack
-    // sweeps on all the same.
+    // sweeps on all the same, so the menu may not stand a still copy in for it.
+    EXPECT_FALSE(mHud.IsStill());
     for (int i = 0; i < 3; ++i)
         mHud.ClawSeen();
     EXPECT_EQ(3, mHud.mClawFrame);
     RunAttack(30.0f);
     EXPECT_FALSE(mHud.mClawActive);
+    EXPECT_TRUE(mHud.IsStill());
     EXPECT_EQ(40, mHud.mClawFrame);
 
     Frame(30.0f); // steady

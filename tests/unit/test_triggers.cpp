@@ -173,6 +173,8 @@ TEST(Triggers, HintPictureSpinsInFadesInAndFadesOutAfterThreeSeconds)
     gNow = 0;
     hint->Touch(p);
     hint->DrawOverlay();
+    // Each of these moves it on, so a menu over it may not show a still copy.
+    EXPECT_FALSE(hint->OverlayIsStill());
     EXPECT_FLOAT_EQ(hint->mHintFrame.mRotation.mAngle, 12.0f);
     EXPECT_NEAR(hint->mSpin, 11.9f, 1e-5f);
     EXPECT_NEAR(hint->mHintFrame.mTint.mA, 0.01f, 1e-6f);
@@ -182,11 +184,16 @@ TEST(Triggers, HintPictureSpinsInFadesInAndFadesOutAfterThreeSeconds)
     const float full = hint->mHintFrame.mTint.mA;
     EXPECT_GE(full, 1.0f);
     EXPECT_LT(full, 1.02f);
+    EXPECT_TRUE(hint->OverlayIsStill());
     hint->DrawOverlay();
     EXPECT_FLOAT_EQ(hint->mHintFrame.mTint.mA, full); // held until the fade time
     gNow = 3001;
+    EXPECT_FALSE(hint->OverlayIsStill());
     hint->DrawOverlay();
     EXPECT_NEAR(hint->mHintFrame.mTint.mA, full - 0.005f, 1e-5f);
+    while (hint->mHintFrame.mTint.mA > 0.0f)
+        hint->DrawOverlay();
+    EXPECT_TRUE(hint->OverlayIsStill()); // faded away
     SetClockSource(nullptr);
 }
 
