@@ -121,6 +121,8 @@ private:
         int32_t mJawFrame = 0;
         int mCursor = 0;
         float mArrowAngle = 0.0f;
+        bool mKept = false; // Graphics holds a copy of the menu without its arrow
+        int mKeptCursor = 0;
     };
     struct Level_Complete
     {

@@ -202,13 +202,21 @@ void Game_State::DeathScreen()
         if (mDeath.mJawFrame == BURP_FRAME)
             gSound.PlayEffect(VOICE_BURP);
     }
-    gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
-    gGraphics.DrawFrameAt(mTeethBottom, 0.0f, -TEETH_END_Y, 0.0f);
-    gGraphics.PopColour();
-    gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
-    gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-    DrawMenuItems(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeath.mCursor, mDeath.mArrowAngle);
+    // The jaws have shut: only the arrow moves, so the rest is shown from a copy until
+    // the cursor moves.
+    if (!(mDeath.mKept && mDeath.mKeptCursor == mDeath.mCursor && gGraphics.DrawKeptPicture()))
+    {
+        gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
+        gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
+        gGraphics.DrawFrameAt(mTeethBottom, 0.0f, -TEETH_END_Y, 0.0f);
+        gGraphics.PopColour();
+        gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
+        gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        DrawMenuLines(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeath.mCursor);
+        mDeath.mKept = gGraphics.KeepPicture();
+        mDeath.mKeptCursor = mDeath.mCursor;
+    }
+    DrawMenuArrow(DEATH_TOP_Y, mDeath.mCursor, mDeath.mArrowAngle);
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
@@ -240,6 +248,8 @@ void Game_State::DeathScreen()
     {
         mDeath.mCursor = WrapCursor(mDeath.mCursor - 1, DEATH_ITEM_COUNT);
     }
+    if (mScreen != &Game_State::DeathScreen)
+        mDeath.mKept = false;
 }
 
 void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
