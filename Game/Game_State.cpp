@@ -80,6 +80,7 @@ void Game_State::ProcessMenus(Game_Timer& timer)
         RunScreenFrame(timer);
     // Play draws over whatever the menu left standing.
     mMainMenu.mShownValid = false;
+    mCaveMap.mShownValid = false;
     // The logo screen pops the colour itself when it hands over.
     if (gGraphics.GetColourDepth() > 0)
         gGraphics.PopColour();
@@ -89,9 +90,6 @@ void Game_State::ProcessMenus(Game_Timer& timer)
 void Game_State::RunScreenFrame(Game_Timer& timer)
 {
     timer.StartFrame();
-    if (mBackdrop.mKey != "NONE")
-        gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
-
     if (!gInput.Update())
     {
         // A quit signal ends the program from any screen, like the main menu's quit.
@@ -112,6 +110,11 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
 
     mSkipRender = false;
     const Screen screen = mScreen;
+    // The cave map is its backdrop and two lines of text: nothing on it moves.
+    if (screen == &Game_State::CaveMapScreen)
+        mSkipRender = PictureStands(true, true, mCaveMap.mShownValid, mCaveMap.mFramesSinceDraw);
+    if (mBackdrop.mKey != "NONE" && !mSkipRender)
+        gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
     if (mScreen)
         (this->*mScreen)();
     KeepSettings();
@@ -121,9 +124,11 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
     {
         gFloatingTexts.UpdateAndDraw();
         gGraphics.Render();
-        // Only the main menu knows when its picture still stands.
+        // Only the screen that drew it knows when its picture still stands.
         if (screen != &Game_State::MainMenuScreen)
             mMainMenu.mShownValid = false;
+        if (screen != &Game_State::CaveMapScreen)
+            mCaveMap.mShownValid = false;
     }
     timer.EndFrame();
     timer.WaitForFrame();
@@ -131,20 +136,26 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
 
 bool Game_State::MenuLookShown(const Menu_Look& look)
 {
+    Main_Menu& menu = mMainMenu;
+    const bool same = look == menu.mShownLook;
+    menu.mShownLook = look;
+    // The backdrop is drawn before the menu decides, so the menu cannot leave it out.
+    return PictureStands(same, false, menu.mShownValid, menu.mFramesSinceDraw);
+}
+
+bool Game_State::PictureStands(bool sameLook, bool backdropStill, bool& shownValid, int& framesSinceDraw)
+{
     // Both are asked every frame so neither is left pending for later.
     const bool exposed = gInput.TakeExposed();
     const bool lost = gGraphics.TakePictureLost();
-    Main_Menu& menu = mMainMenu;
-    ++menu.mFramesSinceDraw;
-    // Anything drifting over the menu, or a backdrop behind it, moves on every frame;
-    // and once a second the picture is drawn anyway, should the window have lost it
-    // without a word.
-    if (exposed || lost || !menu.mShownValid || !(look == menu.mShownLook) || gFloatingTexts.Count() > 0 ||
-        mBackdrop.mKey != "NONE" || menu.mFramesSinceDraw >= MENU_REDRAW_FRAMES)
+    ++framesSinceDraw;
+    // Anything drifting over the picture moves on every frame; and once a second the
+    // picture is drawn anyway, should the window have lost it without a word.
+    if (exposed || lost || !shownValid || !sameLook || gFloatingTexts.Count() > 0 ||
+        (!backdropStill && mBackdrop.mKey != "NONE") || framesSinceDraw >= MENU_REDRAW_FRAMES)
     {
-        menu.mShownLook = look;
-        menu.mShownValid = true;
-        menu.mFramesSinceDraw = 0;
+        shownValid = true;
+        framesSinceDraw = 0;
         return false;
     }
     return true;

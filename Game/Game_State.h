@@ -135,6 +135,13 @@ private:
         int64_t mCountUp = 0;
         bool mVoicePending = true; // the dragon's parting line, once per visit
     };
+    // The cave map stands still: while nothing drifts over it, the picture on screen is
+    // left standing, as the main menu's is.
+    struct Cave_Map
+    {
+        bool mShownValid = false; // the window shows the map
+        int mFramesSinceDraw = 0;
+    };
     struct High_Score_Table
     {
         std::string mPath;
@@ -145,6 +152,10 @@ private:
     // Whether the window already shows the main menu as look would draw it (else it
     // is taken as drawn now).
     bool MenuLookShown(const Menu_Look& look);
+    // Whether the window still shows what was drawn last (else it is taken as drawn
+    // now): the same look, no expose or new window since, nothing drifting over it, and
+    // a backdrop behind it only if that stands still too. Drawn once a second anyway.
+    bool PictureStands(bool sameLook, bool backdropStill, bool& shownValid, int& framesSinceDraw);
     void DrawMainMenu();
     void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
     // The two halves of DrawMenuItems: the lines with the selected one's glow, and the
@@ -181,6 +192,7 @@ private:
     Level_Complete mLevelComplete;
     Results mResults;
     High_Score_Table mHighScores;
+    Cave_Map mCaveMap;
 };
 
 extern Game_State gGameState;

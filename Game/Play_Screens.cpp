@@ -313,8 +313,11 @@ void Game_State::LevelCompleteScreen()
 
 void Game_State::CaveMapScreen()
 {
-    gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
-    gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    if (!mSkipRender)
+    {
+        gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+        gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
         ++mLevel;
