@@ -79,8 +79,8 @@ void Game_State::ProcessMenus(Game_Timer& timer)
     while (mScreen)
         RunScreenFrame(timer);
     // Play draws over whatever the menu left standing.
-    mMainMenu.mShownValid = false;
-    mCaveMap.mShownValid = false;
+    mMainMenu.mShown.mValid = false;
+    mCaveMap.mValid = false;
     // The logo screen pops the colour itself when it hands over.
     if (gGraphics.GetColourDepth() > 0)
         gGraphics.PopColour();
@@ -112,7 +112,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
     const Screen screen = mScreen;
     // The cave map is its backdrop and two lines of text: nothing on it moves.
     if (screen == &Game_State::CaveMapScreen)
-        mSkipRender = PictureStands(true, true, mCaveMap.mShownValid, mCaveMap.mFramesSinceDraw);
+        mSkipRender = PictureStands(true, true, mCaveMap);
     if (mBackdrop.mKey != "NONE" && !mSkipRender)
         gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
     if (mScreen)
@@ -126,9 +126,9 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
         gGraphics.Render();
         // Only the screen that drew it knows when its picture still stands.
         if (screen != &Game_State::MainMenuScreen)
-            mMainMenu.mShownValid = false;
+            mMainMenu.mShown.mValid = false;
         if (screen != &Game_State::CaveMapScreen)
-            mCaveMap.mShownValid = false;
+            mCaveMap.mValid = false;
     }
     timer.EndFrame();
     timer.WaitForFrame();
@@ -140,25 +140,36 @@ bool Game_State::MenuLookShown(const Menu_Look& look)
     const bool same = look == menu.mShownLook;
     menu.mShownLook = look;
     // The backdrop is drawn before the menu decides, so the menu cannot leave it out.
-    return PictureStands(same, false, menu.mShownValid, menu.mFramesSinceDraw);
+    return PictureStands(same, false, menu.mShown);
 }
 
-bool Game_State::PictureStands(bool sameLook, bool backdropStill, bool& shownValid, int& framesSinceDraw)
+bool Game_State::PictureStands(bool sameLook, bool backdropStill, Shown_Picture& shown)
 {
     // Both are asked every frame so neither is left pending for later.
     const bool exposed = gInput.TakeExposed();
     const bool lost = gGraphics.TakePictureLost();
-    ++framesSinceDraw;
+    ++shown.mFramesSinceDraw;
     // Anything drifting over the picture moves on every frame; and once a second the
     // picture is drawn anyway, should the window have lost it without a word.
-    if (exposed || lost || !shownValid || !sameLook || gFloatingTexts.Count() > 0 ||
-        (!backdropStill && mBackdrop.mKey != "NONE") || framesSinceDraw >= MENU_REDRAW_FRAMES)
+    if (exposed || lost || !shown.mValid || !sameLook || gFloatingTexts.Count() > 0 ||
+        (!backdropStill && mBackdrop.mKey != "NONE") || shown.mFramesSinceDraw >= MENU_REDRAW_FRAMES)
     {
-        shownValid = true;
-        framesSinceDraw = 0;
+        shown.mValid = true;
+        shown.mFramesSinceDraw = 0;
         return false;
     }
     return true;
+}
+
+bool Game_State::DrawKeptMenu(const Kept_Menu& kept, int cursor, bool stillBehind)
+{
+    return kept.mValid && kept.mCursor == cursor && stillBehind && gGraphics.DrawKeptPicture();
+}
+
+void Game_State::KeepMenu(Kept_Menu& kept, int cursor, bool stillBehind)
+{
+    kept.mValid = stillBehind && gGraphics.KeepPicture();
+    kept.mCursor = cursor;
 }
 
 void Game_State::CheckPlayTransitions()

@@ -93,14 +93,24 @@ private:
                    mOptionsDepth == o.mOptionsDepth;
         }
     };
+    // A screen whose picture is left standing in the window while nothing in it changes:
+    // its frames then only read input and sleep.
+    struct Shown_Picture
+    {
+        bool mValid = false;      // the window shows what the screen drew last
+        int mFramesSinceDraw = 0; // a frame drawn now and then all the same
+    };
+    // A menu shown from a copy of all but its spinning arrow (Graphics keeps it).
+    struct Kept_Menu
+    {
+        bool mValid = false; // the copy is there, taken with the cursor on mCursor
+        int mCursor = 0;
+    };
     struct Main_Menu
     {
-        Menu_Look mLook{true, 0.5f, -2.0f}; // the items as they stand now
-        // The menu as last drawn. While nothing in it changes, the picture on screen is
-        // left standing and the frame only reads input and sleeps.
-        Menu_Look mShownLook{true, 0.0f, 0.0f};
-        bool mShownValid = false; // the window shows mShownLook
-        int mFramesSinceDraw = 0; // a frame drawn now and then all the same
+        Menu_Look mLook{true, 0.5f, -2.0f};     // the items as they stand now
+        Menu_Look mShownLook{true, 0.0f, 0.0f}; // the menu as last drawn
+        Shown_Picture mShown;
     };
     struct Intro
     {
@@ -111,8 +121,7 @@ private:
     {
         int mCursor = 0; // index of the item, top to bottom
         float mArrowAngle = 0.0f;
-        bool mKept = false; // Graphics holds a copy of the menu without its arrow
-        int mKeptCursor = 0;
+        Kept_Menu mKept;
     };
     struct Death_Sequence
     {
@@ -121,8 +130,7 @@ private:
         int32_t mJawFrame = 0;
         int mCursor = 0;
         float mArrowAngle = 0.0f;
-        bool mKept = false; // Graphics holds a copy of the menu without its arrow
-        int mKeptCursor = 0;
+        Kept_Menu mKept; // once the jaws have shut
     };
     struct Level_Complete
     {
@@ -134,13 +142,6 @@ private:
     {
         int64_t mCountUp = 0;
         bool mVoicePending = true; // the dragon's parting line, once per visit
-    };
-    // The cave map stands still: while nothing drifts over it, the picture on screen is
-    // left standing, as the main menu's is.
-    struct Cave_Map
-    {
-        bool mShownValid = false; // the window shows the map
-        int mFramesSinceDraw = 0;
     };
     struct High_Score_Table
     {
@@ -155,7 +156,11 @@ private:
     // Whether the window still shows what was drawn last (else it is taken as drawn
     // now): the same look, no expose or new window since, nothing drifting over it, and
     // a backdrop behind it only if that stands still too. Drawn once a second anyway.
-    bool PictureStands(bool sameLook, bool backdropStill, bool& shownValid, int& framesSinceDraw);
+    bool PictureStands(bool sameLook, bool backdropStill, Shown_Picture& shown);
+    // Draws the kept copy of a menu when there is one for this cursor and whatever lies
+    // behind stands still; false when the menu is to be drawn (and KeepMenu'd) anew.
+    bool DrawKeptMenu(const Kept_Menu& kept, int cursor, bool stillBehind);
+    void KeepMenu(Kept_Menu& kept, int cursor, bool stillBehind);
     void DrawMainMenu();
     void DrawMenuItems(const char* const* items, int count, float topY, int cursor, float& arrowAngle);
     // The two halves of DrawMenuItems: the lines with the selected one's glow, and the
@@ -192,7 +197,7 @@ private:
     Level_Complete mLevelComplete;
     Results mResults;
     High_Score_Table mHighScores;
-    Cave_Map mCaveMap;
+    Shown_Picture mCaveMap; // nothing on the cave map moves
 };
 
 extern Game_State gGameState;

@@ -77,8 +77,7 @@ void Game_State::PauseScreen()
     // Redrawing the world and the menu every frame kept a core busy for a picture in
     // which only the arrow spins. While nothing behind moves on and the cursor stays, a
     // copy of all the rest is shown.
-    if (!(mPause.mKept && mPause.mKeptCursor == mPause.mCursor && WorldIsStill() &&
-          gGraphics.DrawKeptPicture()))
+    if (!DrawKeptMenu(mPause.mKept, mPause.mCursor, WorldIsStill()))
     {
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         DrawWorld();
@@ -91,8 +90,7 @@ void Game_State::PauseScreen()
         gFont.SetScale(2.0f);
         gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
         DrawMenuLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor);
-        mPause.mKept = WorldIsStill() && gGraphics.KeepPicture();
-        mPause.mKeptCursor = mPause.mCursor;
+        KeepMenu(mPause.mKept, mPause.mCursor, WorldIsStill());
     }
     DrawMenuArrow(PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
 
@@ -145,7 +143,7 @@ void Game_State::PauseScreen()
     }
     // The next pause finds another world behind it.
     if (mScreen != &Game_State::PauseScreen)
-        mPause.mKept = false;
+        mPause.mKept.mValid = false;
 }
 
 void Game_State::DeathScreen()
@@ -204,7 +202,7 @@ void Game_State::DeathScreen()
     }
     // The jaws have shut: only the arrow moves, so the rest is shown from a copy until
     // the cursor moves.
-    if (!(mDeath.mKept && mDeath.mKeptCursor == mDeath.mCursor && gGraphics.DrawKeptPicture()))
+    if (!DrawKeptMenu(mDeath.mKept, mDeath.mCursor, true))
     {
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
@@ -213,8 +211,7 @@ void Game_State::DeathScreen()
         gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
         gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
         DrawMenuLines(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeath.mCursor);
-        mDeath.mKept = gGraphics.KeepPicture();
-        mDeath.mKeptCursor = mDeath.mCursor;
+        KeepMenu(mDeath.mKept, mDeath.mCursor, true);
     }
     DrawMenuArrow(DEATH_TOP_Y, mDeath.mCursor, mDeath.mArrowAngle);
 
@@ -249,7 +246,7 @@ void Game_State::DeathScreen()
         mDeath.mCursor = WrapCursor(mDeath.mCursor - 1, DEATH_ITEM_COUNT);
     }
     if (mScreen != &Game_State::DeathScreen)
-        mDeath.mKept = false;
+        mDeath.mKept.mValid = false;
 }
 
 void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
