@@ -41,7 +41,7 @@
 #include "Input/Input_Handler.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
-#include "tests/support/Auto_Runner.h"
+#include "tools/runners/Auto_Runner.h"
 
 namespace
 {

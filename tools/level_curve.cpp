@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/Human_Runner.h"
+#include "tools/runners/Human_Runner.h"
 
 namespace
 {

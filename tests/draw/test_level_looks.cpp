@@ -21,7 +21,7 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "World/Floating_Text.h"
-#include "tests/support/Auto_Runner.h"
+#include "tools/runners/Auto_Runner.h"
 
 namespace
 {

@@ -11,7 +11,7 @@
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 #include "World/Environment_Handler.h"
-#include "tests/support/Key_Pusher.h"
+#include "tools/runners/Key_Pusher.h"
 
 namespace
 {

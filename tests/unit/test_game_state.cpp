@@ -27,7 +27,7 @@
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
 #include "World/Floating_Text.h"
-#include "tests/support/Key_Pusher.h"
+#include "tools/runners/Key_Pusher.h"
 
 // What the screens keep from frame to frame, read here rather than off the picture.
 struct Game_State_Probe

@@ -9,7 +9,7 @@
 #include "Core/Globals.h"
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
-#include "tests/support/Key_Pusher.h"
+#include "tools/runners/Key_Pusher.h"
 
 namespace
 {

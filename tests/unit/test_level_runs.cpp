@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "Graphics/Image_Bank.h"
-#include "tests/support/Auto_Runner.h"
-#include "tests/support/Human_Runner.h"
+#include "tools/runners/Auto_Runner.h"
+#include "tools/runners/Human_Runner.h"
 
 namespace
 {

@@ -12,7 +12,7 @@
 #include "World/Entity.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
-#include "tests/support/Key_Pusher.h"
+#include "tools/runners/Key_Pusher.h"
 
 namespace
 {

@@ -151,7 +151,7 @@ def main():
         "",
         "## How it was measured",
         "",
-        "`build/level_curve` (source: `tools/level_curve.cpp`, runner: `tests/support/Human_Runner.h`) plays",
+        "`build/level_curve` (source: `tools/level_curve.cpp`, runner: `tools/runners/Human_Runner.h`) plays",
         "each level %d times, headless, with a runner that plays like a person. Run *n* of level *L* uses the" % RUNS,
         "seed derived from (%d, *L*, *n*); the same seed plays the same run, so the table is the same on every" % SEED,
         "machine. Each run starts the level as a new game does (the cave's start-up fog, the dragon 300 behind)",

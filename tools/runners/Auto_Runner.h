@@ -47,8 +47,8 @@
 #include "World/Camera.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
-#include "tests/support/Key_Pusher.h"
-#include "tests/support/Run_Planner.h"
+#include "tools/runners/Key_Pusher.h"
+#include "tools/runners/Run_Planner.h"
 
 namespace auto_run
 {

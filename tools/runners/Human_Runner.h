@@ -32,7 +32,7 @@
 #include "Core/Main_Loop.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
-#include "tests/support/Auto_Runner.h"
+#include "tools/runners/Auto_Runner.h"
 
 namespace human_run
 {

@@ -1,4 +1,4 @@
-// Key presses for tests, put on SDL's event queue the way a keyboard sends them.
+// Key presses put on SDL's event queue the way a keyboard sends them, for the runners and tests.
 #pragma once
 
 #include <SDL/SDL.h>
