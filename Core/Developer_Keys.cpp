@@ -8,6 +8,7 @@
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 #include "World/Environment_Handler.h"
+#include "World/Floating_Text.h"
 
 bool gFogEnabled = true;
 float gFogDensity = 0.15f;
@@ -19,6 +20,24 @@ namespace
 
 const float FOG_STEP = 0.001f;
 const float CATCH_UP_DISTANCE = 100000.0f;
+
+// The steering a developer key switched to, said on screen: otherwise the arrows just
+// stop working. White, so the floating texts' colour order does not matter.
+const float STEERING_NOTE_FRAMES = 150.0f;
+const float STEERING_NOTE_X = 0.33f;
+const float STEERING_NOTE_Y = 0.25f;
+const float STEERING_NOTE_FROM_Z = 0.5f;
+const float STEERING_NOTE_TO_Z = 1.0f;
+
+void ShowSteering()
+{
+    Tint from, to;
+    from.Set(1.0f, 1.0f, 1.0f, 1.0f);
+    to.Set(0.0f, 1.0f, 1.0f, 1.0f);
+    gFloatingTexts.Add(gMouseControl ? "MOUSE STEERING" : "KEYBOARD STEERING", STEERING_NOTE_FRAMES,
+                       STEERING_NOTE_X, STEERING_NOTE_Y, STEERING_NOTE_FROM_Z, from, STEERING_NOTE_X,
+                       STEERING_NOTE_Y, STEERING_NOTE_TO_Z, to);
+}
 
 // The fade to white over the last fifth of a level: t runs from 0 at progress FADE_FROM
 // to 1 at the end. Up to the turn (t = 0.5) the fog thins to half and its start moves
@@ -74,10 +93,12 @@ void FogKeys(const Input_Handler& input)
 
 void DeveloperKeys(const Input_Handler& input)
 {
+    // For this run only: the settings keep what the player chose in a menu.
     if (input.IsKeyPressed(KEY_K) || input.IsKeyPressed(KEY_M))
     {
         gKeyboardControl = !gKeyboardControl;
         gMouseControl = !gMouseControl;
+        ShowSteering();
     }
     FogKeys(input);
     if (input.IsKeyPressed(KEY_D))

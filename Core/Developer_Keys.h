@@ -1,7 +1,7 @@
 // Keys for developers, read every frame of play: k or m swaps keyboard and mouse
-// steering, d lets the dragon catch up at once, w jumps to the level's end, and f with
-// g, s, e, keypad plus/minus and space switches and tunes the fog. Also the fog fade
-// over the last fifth of a level.
+// steering for this run (and says so on screen), d lets the dragon catch up at once,
+// w jumps to the level's end, and f with g, s, e, keypad plus/minus and space switches
+// and tunes the fog. Also the fog fade over the last fifth of a level.
 #pragma once
 
 class Input_Handler;

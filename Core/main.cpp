@@ -124,6 +124,7 @@ void ToggleFullScreen()
 
 void Shutdown()
 {
+    FinishKeepingSettings();
     gGraphics.Shutdown();
     gSound.Shutdown();
     SDL_Quit();
@@ -137,8 +138,7 @@ int main(int, char**)
     const std::string settingsPath = SettingsPath();
     Settings settings = LoadSettings(settingsPath);
     gSound.SetVolume(settings.mVolume);
-    gMouseControl = settings.mMouseSteering;
-    gKeyboardControl = !settings.mMouseSteering;
+    ChooseSteering(settings.mMouseSteering);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);

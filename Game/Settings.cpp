@@ -1,11 +1,14 @@
 #include "Game/Settings.h"
 
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "Audio/Sound_Manager.h"
 #include "Core/Globals.h"
@@ -35,9 +38,87 @@ bool ReadSwitch(const std::string& value, const char* on, const char* off, bool&
     return true;
 }
 
+// The file behind a chain of symbolic links (a dotfile manager's), even one that
+// points at a file not made yet; the path itself when it is no link.
+std::filesystem::path LinkTarget(const std::filesystem::path& path)
+{
+    namespace fs = std::filesystem;
+    fs::path at = path;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, error)); ++hops)
+    {
+        const fs::path to = fs::read_symlink(at, error);
+        if (error)
+            break;
+        at = to.is_absolute() ? to : at.parent_path() / to;
+    }
+    return at;
+}
+
+// Writes the settings away from the frame: a write waits for the disk (twice, so
+// that a crash leaves the old file or the new one, never half of one). The newest
+// settings handed over win; older ones not yet written are dropped.
+class Settings_Writer
+{
+public:
+    ~Settings_Writer() { Finish(); }
+
+    void Hand(const std::string& path, const Settings& settings)
+    {
+        std::lock_guard<std::mutex> lock(mMutex);
+        mPath = path;
+        mPending = settings;
+        mHasPending = true;
+        if (!mThread.joinable())
+            mThread = std::thread(&Settings_Writer::Run, this);
+        mWake.notify_one();
+    }
+
+    // Returns once everything handed over is written; a later Hand starts again.
+    void Finish()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mMutex);
+            mStopping = true;
+        }
+        mWake.notify_one();
+        if (mThread.joinable())
+            mThread.join();
+        mStopping = false;
+    }
+
+private:
+    void Run()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        for (;;)
+        {
+            mWake.wait(lock, [this] { return mHasPending || mStopping; });
+            if (!mHasPending)
+                return;
+            const std::string path = mPath;
+            const Settings settings = mPending;
+            mHasPending = false;
+            lock.unlock();
+            SaveSettings(path, settings);
+            lock.lock();
+        }
+    }
+
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::thread mThread;
+    std::string mPath;
+    Settings mPending;
+    bool mHasPending = false;
+    bool mStopping = false;
+};
+
 bool gKeeping = false;
 std::string gKeptPath;
 Settings gKept;
+bool gChosenMouseSteering = false;
+Settings_Writer gWriter;
 
 } // namespace
 
@@ -130,6 +211,10 @@ Settings LoadSettings(const std::string& path)
         std::cerr << "Settings: no home folder to keep them in; using the defaults." << std::endl;
         return settings;
     }
+    // No file yet is every player's first start, not something to report.
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing) && !missing)
+        return settings;
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
     {
@@ -149,15 +234,24 @@ bool SaveSettings(const std::string& path, const Settings& settings)
 {
     if (path.empty())
         return false;
+    // Replacing a link with a plain file would cut it from the file it stands for.
+    const std::filesystem::path target = LinkTarget(path);
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    if (!High_Scores::ReplaceFile(path, FormatSettings(settings)))
+    std::filesystem::create_directories(target.parent_path(), ignored);
+    if (!High_Scores::ReplaceFile(target.string(), FormatSettings(settings)))
     {
         std::cerr << "Settings: could not write " << path << "; they last only until the game ends."
                   << std::endl;
         return false;
     }
     return true;
+}
+
+void ChooseSteering(bool mouse)
+{
+    gChosenMouseSteering = mouse;
+    gMouseControl = mouse;
+    gKeyboardControl = !mouse;
 }
 
 void StartKeepingSettings(const std::string& path, const Settings& loaded)
@@ -167,6 +261,11 @@ void StartKeepingSettings(const std::string& path, const Settings& loaded)
     gKept = loaded;
 }
 
+void FinishKeepingSettings()
+{
+    gWriter.Finish();
+}
+
 void KeepSettings()
 {
     if (!gKeeping)
@@ -174,10 +273,10 @@ void KeepSettings()
     Settings now;
     now.mVolume = gSound.GetVolume();
     now.mFullScreen = gGraphics.IsFullScreen();
-    now.mMouseSteering = gMouseControl;
+    now.mMouseSteering = gChosenMouseSteering;
     if (now == gKept)
         return;
     // Tried once per change: a folder that cannot be written is not asked every frame.
     gKept = now;
-    SaveSettings(gKeptPath, now);
+    gWriter.Hand(gKeptPath, now);
 }

@@ -1,7 +1,8 @@
 // What the player chose and expects to find again next time: the volume set in the
-// pause menu, full screen or a window, and keyboard or mouse steering. Kept as a few
-// "name = value" lines in $XDG_CONFIG_HOME/zoomquest/settings (~/.config by default),
-// replaced whole whenever one of them changes.
+// pause menu, full screen or a window, and keyboard or mouse steering chosen in a menu.
+// Kept as a few "name = value" lines in $XDG_CONFIG_HOME/zoomquest/settings
+// (~/.config by default), replaced whole whenever one of them changes. A settings file
+// that is a symbolic link is written through to where it points.
 #pragma once
 
 #include <istream>
@@ -29,15 +30,23 @@ std::string FormatSettings(const Settings& settings);
 // The settings file: $XDG_CONFIG_HOME/zoomquest/settings, else ~/.config/zoomquest/settings;
 // empty when neither can be found.
 std::string SettingsPath();
-// The file's settings, or the defaults and one line on standard error when it is
-// missing, unreadable or damaged.
+// The file's settings; the defaults when there is none yet (the first start, said
+// nowhere), and the defaults with one line on standard error when it cannot be read
+// or is damaged.
 Settings LoadSettings(const std::string& path);
-// Makes the folder and replaces the file whole. False, with one line on standard
-// error, when it cannot be written.
+// Makes the folder and replaces the file whole (the file a link points to, when it is
+// one). False, with one line on standard error, when it cannot be written.
 bool SaveSettings(const std::string& path, const Settings& settings);
 
+// The steering the player chose in a menu: it steers from now on and is kept. (The
+// developer keys swap the steering of this run only.)
+void ChooseSteering(bool mouse);
+
 // Remembers the settings of this run: Start with those loaded, then Keep every frame
-// writes the file whenever the game's own values differ from the last ones written.
-// Does nothing until started, so tests never reach the player's file.
+// hands the file to a writer of its own whenever the chosen values differ from the
+// last ones handed over, so the frame never waits for the disk. Finish waits until
+// the last of them is written (at the end of the game). Does nothing until started,
+// so tests never reach the player's file.
 void StartKeepingSettings(const std::string& path, const Settings& loaded);
 void KeepSettings();
+void FinishKeepingSettings();

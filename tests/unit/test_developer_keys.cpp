@@ -11,6 +11,7 @@
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 #include "World/Environment_Handler.h"
+#include "World/Floating_Text.h"
 #include "tools/runners/Key_Pusher.h"
 
 namespace
@@ -70,6 +71,9 @@ TEST_F(DeveloperKeysTest, ControlSwapsOnEachPressOfKOrM)
     Hold(KEY_K);
     EXPECT_FALSE(gKeyboardControl);
     EXPECT_TRUE(gMouseControl);
+    // Said on screen: the arrows have stopped steering.
+    ASSERT_FALSE(gFloatingTexts.GetTexts().empty());
+    EXPECT_EQ(gFloatingTexts.GetTexts().back().mText, "MOUSE STEERING");
     Frame(); // still held: no second swap
     EXPECT_TRUE(gMouseControl);
 

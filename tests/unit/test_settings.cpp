@@ -49,17 +49,26 @@ protected:
 
 TEST_F(SettingsTest, RoundTripThroughTheFile)
 {
-    Settings chosen;
-    chosen.mVolume = 0.3f;
-    chosen.mFullScreen = true;
-    chosen.mMouseSteering = true;
+    // Each end of each range, and between: a choice that does not come back resets the
+    // player's settings at every start. The top end is every player's volume.
+    Settings top;
+    top.mVolume = 1.0f;
+    top.mFullScreen = true;
+    top.mMouseSteering = true;
+    Settings middle = top;
+    middle.mVolume = 0.3f;
+    Settings bottom;
+    bottom.mVolume = 0.0f;
     // The folder does not exist yet on a first run.
     const std::string path = mFolder + "/zoomquest/settings";
-    ASSERT_TRUE(SaveSettings(path, chosen));
-    testing::internal::CaptureStderr();
-    const Settings read = LoadSettings(path);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(read, chosen);
+    for (const Settings& chosen : {top, middle, bottom})
+    {
+        ASSERT_TRUE(SaveSettings(path, chosen));
+        testing::internal::CaptureStderr();
+        const Settings read = LoadSettings(path);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(read, chosen) << FormatSettings(chosen);
+    }
 
     // Hand-edited: spaces, comments and blank lines are fine.
     Write(path, "  # mine\n\nsteering=keyboard\r\n volume =0 \nfullscreen = off\n");
@@ -67,9 +76,22 @@ TEST_F(SettingsTest, RoundTripThroughTheFile)
     EXPECT_EQ(edited.mVolume, 0.0f);
     EXPECT_FALSE(edited.mFullScreen);
     EXPECT_FALSE(edited.mMouseSteering);
+
+    // Kept by a dotfile manager: the link stays and the file it points to (not made
+    // yet, in a folder not made yet) takes the settings.
+    const std::string linked = mFolder + "/linked";
+    const std::string target = mFolder + "/dotfiles/zoomquest";
+    ASSERT_EQ(symlink("dotfiles/zoomquest", linked.c_str()), 0);
+    ASSERT_TRUE(SaveSettings(linked, top));
+    struct stat link;
+    ASSERT_EQ(lstat(linked.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(LoadSettings(target), top);
+    ASSERT_TRUE(SaveSettings(linked, bottom));
+    EXPECT_EQ(LoadSettings(linked), bottom);
 }
 
-TEST_F(SettingsTest, MissingOrDamagedFileGivesTheDefaultsAndOneLine)
+TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
 {
     const std::string path = mFolder + "/settings";
     const char* damaged[] = {
@@ -88,10 +110,10 @@ TEST_F(SettingsTest, MissingOrDamagedFileGivesTheDefaultsAndOneLine)
         EXPECT_NE(said.find(path), std::string::npos) << said;
     }
 
+    // No file yet: every first start, nothing to say.
     testing::internal::CaptureStderr();
     EXPECT_EQ(LoadSettings(mFolder + "/none"), Settings());
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     // A folder where the file should be cannot be read as one.
     testing::internal::CaptureStderr();
@@ -148,7 +170,7 @@ TEST_F(SettingsTest, PathFollowsXdgConfigHome)
         setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
 }
 
-TEST_F(SettingsTest, KeptOnlyWhenSomethingChanges)
+TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
 {
     const std::string path = mFolder + "/zoomquest/settings";
     // Not started: nothing is written anywhere.
@@ -157,24 +179,35 @@ TEST_F(SettingsTest, KeptOnlyWhenSomethingChanges)
 
     Settings start;
     start.mVolume = 0.5f;
-    gMouseControl = false;
+    ChooseSteering(false);
     StartKeepingSettings(path, start);
     KeepSettings();
+    FinishKeepingSettings();
     EXPECT_FALSE(std::ifstream(path).is_open());
 
     gSound.SetVolume(0.4f);
     KeepSettings();
+    FinishKeepingSettings();
     Settings read = LoadSettings(path);
     EXPECT_FLOAT_EQ(read.mVolume, 0.4f);
     EXPECT_FALSE(read.mMouseSteering);
 
+    // A developer key swaps the steering for this run only; a menu's choice is kept.
     gMouseControl = true;
+    gKeyboardControl = false;
     KeepSettings();
-    EXPECT_TRUE(LoadSettings(path).mMouseSteering);
-    gMouseControl = false;
-    KeepSettings();
+    FinishKeepingSettings();
     EXPECT_FALSE(LoadSettings(path).mMouseSteering);
+    ChooseSteering(true);
+    EXPECT_TRUE(gMouseControl);
+    KeepSettings();
+    FinishKeepingSettings();
+    EXPECT_TRUE(LoadSettings(path).mMouseSteering);
+    ChooseSteering(false);
     gSound.SetVolume(1.0f);
+    KeepSettings();
+    FinishKeepingSettings();
+    EXPECT_EQ(LoadSettings(path), Settings());
 }
 
 } // namespace
