@@ -3,11 +3,34 @@
 #include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
+namespace
+{
+const Fog_Trigger* gFading = nullptr; // the trigger whose fade is under way
+} // namespace
+
 Fog_Trigger::Fog_Trigger()
     : mTargetDensity(0.0f), mTargetStart(0.0f), mTargetEnd(0.0f), mTargetColour{0, 0, 0}, mSavedDensity(0.0f),
       mSavedStart(0.0f), mSavedEnd(0.0f), mSavedColour{0, 0, 0}, mDensity(0.0f), mStart(0.0f),
       mEnd(0.0f), mColour{0, 0, 0}, mFrames(1), mCount(0)
 {
+}
+
+Fog_Trigger::~Fog_Trigger()
+{
+    if (gFading == this)
+        gFading = nullptr;
+}
+
+bool Fog_Trigger::Heading(float colour[3], float& density, float& start, float& end)
+{
+    if (!gFading)
+        return false;
+    for (int i = 0; i < 3; ++i)
+        colour[i] = gFading->mTargetColour[i];
+    density = gFading->mTargetDensity;
+    start = gFading->mTargetStart;
+    end = gFading->mTargetEnd;
+    return true;
 }
 
 void Fog_Trigger::Setup()
@@ -36,6 +59,7 @@ void Fog_Trigger::Touch(Player& player)
     mSavedDensity = gGraphics.GetFogDensity();
     Entity::Touch(player);
     mSolid = false;
+    gFading = this;
 }
 
 bool Fog_Trigger::Update(Player& player)
@@ -44,7 +68,11 @@ bool Fog_Trigger::Update(Player& player)
     if (mSolid)
         return mOnScreen;
     if (mFrames < mCount)
+    {
+        if (gFading == this)
+            gFading = nullptr;
         return false;
+    }
 
     const float f = static_cast<float>(mCount) / static_cast<float>(mFrames);
     mDensity = mSavedDensity + f * (mTargetDensity - mSavedDensity);
@@ -63,4 +91,6 @@ void Fog_Trigger::Reset()
     Entity::Reset();
     mSolid = true;
     mCount = 0;
+    if (gFading == this)
+        gFading = nullptr;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Core/Globals.h"
+#include "Entities/Fog_Trigger.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "Input/Input_Handler.h"
@@ -15,6 +16,7 @@
 #include "World/Entity.h"
 #include "World/Entity_Handler.h"
 #include "World/Environment_Handler.h"
+#include "World/Overlay.h"
 
 Player gPlayer;
 
@@ -41,8 +43,9 @@ static int RateForSpeed(float speed)
 Player::Player()
     : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(MIDDLE_X),
       mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
-      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCollidable(true),
-      mHeldItem(nullptr), mItemUseBlocked(false), mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
+      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCheckpointFogColour{0, 0, 0},
+      mCheckpointFog(CAVE_FOG), mCollidable(true), mHeldItem(nullptr), mItemUseBlocked(false),
+      mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
 {
 }
 
@@ -117,8 +120,11 @@ bool Player::RespawnAtCheckpoint()
     mZ = mCheckpointZ - RESPAWN_BEHIND;
     gEnvironment.gDragonDistance = mCheckpointDragonZ - DRAGON_RESPAWN_BEHIND;
     mScore = mCheckpointScore;
-    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(CAVE_FOG);
+    gGraphics.SetFogColour(mCheckpointFogColour[0], mCheckpointFogColour[1], mCheckpointFogColour[2]);
+    gGraphics.SetFogParameters(mCheckpointFog);
+    gBackground.SetLook(mCheckpointLook);
+    if (!mCheckpointHudFrame.empty())
+        gOverlay.SetTexture(mCheckpointHudFrame);
     gBackground.CentreShift(1);
     gEntities.ResetAll();
     gEntities.ResetWindow();
@@ -130,6 +136,14 @@ void Player::SaveCheckpoint()
     mCheckpointZ = mZ;
     mCheckpointScore = mScore;
     mCheckpointDragonZ = gEnvironment.gDragonDistance;
+    const float* fog = gGraphics.GetFogColour();
+    for (int c = 0; c < 3; ++c)
+        mCheckpointFogColour[c] = fog[c];
+    mCheckpointFog = {gGraphics.GetFogDensity(), gGraphics.GetFogStart(), gGraphics.GetFogEnd()};
+    Fog_Trigger::Heading(mCheckpointFogColour, mCheckpointFog.mDensity, mCheckpointFog.mStart,
+                         mCheckpointFog.mEnd);
+    mCheckpointLook = gBackground.GetLook();
+    mCheckpointHudFrame = gOverlay.GetTexture();
     mItemUseBlocked = true;
 }
 

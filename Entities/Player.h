@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "Graphics/Animation.h"
+#include "Graphics/Graphics.h"
+#include "World/Background_Handler.h"
 
 class Entity;
 class Input_Handler;
@@ -61,6 +63,12 @@ public:
     float mCheckpointZ;
     float mCheckpointDragonZ;
     int32_t mCheckpointScore;
+    // What the player saw at the checkpoint, given back by a respawn: the caves set
+    // their fog and look once near the start, behind every checkpoint.
+    float mCheckpointFogColour[3];
+    Fog_Parameters mCheckpointFog;
+    Background_Handler::Look mCheckpointLook;
+    std::string mCheckpointHudFrame;
     bool mCollidable;
     Entity* mHeldItem;
     bool mItemUseBlocked;

@@ -62,6 +62,7 @@ public:
     void Show() override;
     bool IsHidden() const { return mHidden; }
     void SetTexture(const std::string& key) override;
+    std::string GetTexture() const override { return mOverlayImage.mKey; }
     float Panic() const override { return mPanic; }
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).

@@ -106,6 +106,27 @@ void Background_Handler::StartFade(float alpha, int frames)
     mFadeStep = 0.0f;
 }
 
+Background_Handler::Look Background_Handler::GetLook() const
+{
+    return Look{mCeiling,   mFloor,     mWall,       mOverlayCeiling, mOverlayFloor, mOverlayWall,
+                mFadeStart, mFadeAlpha, mFadeTarget, mFadeStep,       mFadeFrames};
+}
+
+void Background_Handler::SetLook(const Look& look)
+{
+    mCeiling = look.mCeiling;
+    mFloor = look.mFloor;
+    mWall = look.mWall;
+    mOverlayCeiling = look.mOverlayCeiling;
+    mOverlayFloor = look.mOverlayFloor;
+    mOverlayWall = look.mOverlayWall;
+    mFadeStart = look.mFadeStart;
+    mFadeAlpha = look.mFadeAlpha;
+    mFadeTarget = look.mFadeTarget;
+    mFadeStep = look.mFadeStep;
+    mFadeFrames = look.mFadeFrames;
+}
+
 void Background_Handler::Update(float panic)
 {
     if (mFadeFrames > mFadeStep)

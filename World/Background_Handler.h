@@ -11,6 +11,15 @@
 class Background_Handler
 {
 public:
+    // The corridor's images and how far a new look has faded in over them: what a
+    // checkpoint keeps so a respawn shows the cave the player saw there.
+    struct Look
+    {
+        std::string mCeiling = "CEILING", mFloor = "FLOOR", mWall = "WALL";
+        std::string mOverlayCeiling, mOverlayFloor, mOverlayWall;
+        float mFadeStart = 0.0f, mFadeAlpha = 0.0f, mFadeTarget = 1.0f, mFadeStep = 0.0f, mFadeFrames = 0.0f;
+    };
+
     Background_Handler();
 
     void Init();
@@ -27,6 +36,8 @@ public:
     void SetShiftY(float target, int frames);
     void CentreShift(int frames);
     void StartFade(float alpha, int frames);
+    Look GetLook() const;
+    void SetLook(const Look& look);
     // panic: the HUD's panic level; past a threshold the cave shakes now and then.
     void Update(float panic);
     void Draw();

@@ -11,7 +11,8 @@ public:
     virtual void Hide() = 0;
     virtual void Show() = 0;
     virtual void SetTexture(const std::string& key) = 0;
-    virtual float Panic() const = 0; // rises to 1 as the dragon closes in
+    virtual std::string GetTexture() const = 0; // the frame's image key
+    virtual float Panic() const = 0;            // rises to 1 as the dragon closes in
 
 protected:
     ~Overlay() = default;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Game_Timer.h"
 #include "Core/World_Drawing.h"
 #include "Entities/Fog_Trigger.h"
 #include "Entities/Treasure.h"
@@ -22,6 +23,7 @@
 #include "Graphics/Image_Bank.h"
 #include "World/Floating_Text.h"
 #include "tools/runners/Auto_Runner.h"
+#include "tools/runners/Key_Pusher.h"
 
 namespace
 {
@@ -306,6 +308,86 @@ TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
                 << "a hard-edged box at the far end, at distance " << f.first;
         }
     }
+}
+
+// One frame of a screen as the menu loop runs it, read back before it is shown.
+Shot ScreenFrame()
+{
+    gInput.Update();
+    (gGameState.*gGameState.GetScreen())();
+    const Shot shot = Capture();
+    gGraphics.Render();
+    return shot;
+}
+
+// A key pressed and let go over two frames of the screen shown; the first frame's picture.
+Shot PressOnScreen(int key)
+{
+    test_keys::PushKey(key, true);
+    const Shot shot = ScreenFrame();
+    test_keys::PushKey(key, false);
+    if (gGameState.GetScreen())
+        ScreenFrame();
+    else
+        gInput.Update();
+    return shot;
+}
+
+// Back to play as the main loop goes back: the menu loop's end.
+void ResumePlay(Game_Timer& timer)
+{
+    ASSERT_EQ(gGameState.GetScreen(), Game_State::PLAY);
+    gInput.Update();
+    gGameState.ProcessMenus(timer);
+    ASSERT_EQ(gGameState.GetScreen(), Game_State::PLAY);
+}
+
+int64_t NoTime()
+{
+    return 0;
+}
+void NoSleep(uint32_t) {}
+
+TEST_F(Level_Looks, ContinueFromTheCheckpointShowsTheCaveAsItWas)
+{
+    for (int key : {KEY_RETURN, KEY_DOWN, KEY_UP, KEY_P})
+        gInput.RegisterKey(key);
+    Game_Timer timer;
+    timer.SetTimeSource(NoTime, NoSleep);
+    Keyboard keys;
+    Auto_Runner runner;
+    Run_Report report;
+    testing::internal::CaptureStdout();
+    // Level 1 sets its ice fog and look near the start, behind its first checkpoint.
+    StartLevel(1, keys);
+    const bool reached = PlayTo(runner, keys, report, 330.0f);
+    const Shot before = Capture();
+    gGraphics.Render();
+    keys.ReleaseAll();
+    ASSERT_TRUE(reached);
+    ASSERT_GT(gPlayer.mCheckpointZ, 0.0f);
+
+    // Caught: the claw and the jaws play out, then the first item, "Continue from last
+    // checkpoint".
+    gEnvironment.gDragonDistance = gPlayer.mZ;
+    gGameState.CheckPlayTransitions();
+    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    for (int frame = 0; frame < 130; ++frame)
+        ScreenFrame();
+    PressOnScreen(KEY_RETURN);
+    ResumePlay(timer);
+    Run_Report again;
+    const bool back = PlayTo(runner, keys, again, 330.0f);
+    const Shot after = Capture();
+    gGraphics.Render();
+    keys.ReleaseAll();
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(back);
+    std::printf("level 1 corridor before the catch (%.0f %.0f %.0f), after the respawn (%.0f %.0f %.0f)\n",
+                before.mMean[0], before.mMean[1], before.mMean[2], after.mMean[0], after.mMean[1],
+                after.mMean[2]);
+    EXPECT_LT(Distance(before, after), 12.0);
+    EXPECT_EQ(gHUD.GetTexture(), "HUD_ICE");
 }
 
 // The credits run's signs must stay readable for a while each: drawn at least
