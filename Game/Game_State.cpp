@@ -78,9 +78,12 @@ void Game_State::ProcessMenus(Game_Timer& timer)
     gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f);
     while (mScreen)
         RunScreenFrame(timer);
-    // Play draws over whatever the menu left standing.
+    // Play draws over whatever the menu left standing, and moves the world on: the
+    // next pause or catch finds another world behind it. (Both menus share one copy.)
     mMainMenu.mShown.mValid = false;
     mCaveMap.mValid = false;
+    mPause.mKept.mValid = false;
+    mDeath.mKept.mValid = false;
     // The logo screen pops the colour itself when it hands over.
     if (gGraphics.GetColourDepth() > 0)
         gGraphics.PopColour();

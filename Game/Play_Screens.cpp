@@ -76,8 +76,10 @@ void Game_State::PauseScreen()
 
     // Redrawing the world and the menu every frame kept a core busy for a picture in
     // which only the arrow spins. While nothing behind moves on and the cursor stays, a
-    // copy of all the rest is shown.
-    if (!DrawKeptMenu(mPause.mKept, mPause.mCursor, WorldIsStill()))
+    // copy of all the rest is shown. Still or not is decided before drawing: drawing
+    // moves a claw attack on, and may end it in the picture about to be kept.
+    const bool still = WorldIsStill();
+    if (!DrawKeptMenu(mPause.mKept, mPause.mCursor, still))
     {
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         DrawWorld();
@@ -90,7 +92,7 @@ void Game_State::PauseScreen()
         gFont.SetScale(2.0f);
         gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
         DrawMenuLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor);
-        KeepMenu(mPause.mKept, mPause.mCursor, WorldIsStill());
+        KeepMenu(mPause.mKept, mPause.mCursor, still);
     }
     DrawMenuArrow(PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
 
@@ -141,9 +143,6 @@ void Game_State::PauseScreen()
         gSound.SetVolume(gSound.GetVolume() + 0.1f);
         gSound.PlayEffect(SOUND_BELL);
     }
-    // The next pause finds another world behind it.
-    if (mScreen != &Game_State::PauseScreen)
-        mPause.mKept.mValid = false;
 }
 
 void Game_State::DeathScreen()
@@ -245,8 +244,6 @@ void Game_State::DeathScreen()
     {
         mDeath.mCursor = WrapCursor(mDeath.mCursor - 1, DEATH_ITEM_COUNT);
     }
-    if (mScreen != &Game_State::DeathScreen)
-        mDeath.mKept.mValid = false;
 }
 
 void Game_State::DrawCountUp(int64_t value, float r, float g, float b)

@@ -342,6 +342,26 @@ void ResumePlay(Game_Timer& timer)
     ASSERT_EQ(gGameState.GetScreen(), Game_State::PLAY);
 }
 
+// Pixels that differ between two pictures of a menu, leaving out its spinning arrow.
+int DifferingOutsideTheArrow(const Shot& a, const Shot& b)
+{
+    int differ = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+        {
+            if (x >= 100 && x < 290 && y >= 250 && y < 450)
+                continue;
+            const size_t i = (y * SCREEN_WIDTH + x) * 3;
+            for (int c = 0; c < 3; ++c)
+                if (std::abs(a.mPixels[i + c] - b.mPixels[i + c]) > 2)
+                {
+                    ++differ;
+                    break;
+                }
+        }
+    return differ;
+}
+
 int64_t NoTime()
 {
     return 0;
@@ -388,6 +408,61 @@ TEST_F(Level_Looks, ContinueFromTheCheckpointShowsTheCaveAsItWas)
                 after.mMean[2]);
     EXPECT_LT(Distance(before, after), 12.0);
     EXPECT_EQ(gHUD.GetTexture(), "HUD_ICE");
+}
+
+TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
+{
+    for (int key : {KEY_RETURN, KEY_DOWN, KEY_UP, KEY_P})
+        gInput.RegisterKey(key);
+    Game_Timer timer;
+    timer.SetTimeSource(NoTime, NoSleep);
+    Keyboard keys;
+    Auto_Runner runner;
+    Run_Report report;
+    testing::internal::CaptureStdout();
+    StartLevel(1, keys);
+    // The pause menu a few frames in (standing in from its copy) against the same menu
+    // drawn anew (the cursor moved away and back); then play resumes.
+    const auto pause = [&](Shot& first, Shot& shown, Shot& fresh)
+    {
+        keys.ReleaseAll();
+        gGameState.EnterPause();
+        first = ScreenFrame();
+        for (int frame = 0; frame < 3; ++frame)
+            shown = ScreenFrame();
+        PressOnScreen(KEY_DOWN);
+        PressOnScreen(KEY_UP);
+        fresh = ScreenFrame();
+        PressOnScreen(KEY_P);
+        ResumePlay(timer);
+    };
+    Shot first1, shown1, fresh1, first2, shown2, fresh2, first3, shown3, fresh3;
+    ASSERT_TRUE(PlayTo(runner, keys, report, 400.0f));
+    gGraphics.Render();
+    pause(first1, shown1, fresh1);
+    // Play moves on; the second pause must not show the world of the first.
+    ASSERT_TRUE(PlayTo(runner, keys, report, 450.0f));
+    gGraphics.Render();
+    pause(first2, shown2, fresh2);
+    // Paused on the last frame of a claw attack: drawing ends it, and the copy must
+    // not keep its claw.
+    ASSERT_TRUE(PlayTo(runner, keys, report, 500.0f));
+    gGraphics.Render();
+    const int32_t idle = gHUD.mClawFrame;
+    gHUD.mClawFrame = idle - 1;
+    gHUD.mClawCount = 1;
+    gHUD.Show();
+    ASSERT_FALSE(gHUD.IsStill());
+    pause(first3, shown3, fresh3);
+    testing::internal::GetCapturedStdout();
+    keys.ReleaseAll();
+
+    EXPECT_EQ(DifferingOutsideTheArrow(shown1, fresh1), 0);
+    EXPECT_GT(DifferingOutsideTheArrow(first1, first2), 10000)
+        << "the second pause shows the first one's world";
+    EXPECT_EQ(DifferingOutsideTheArrow(shown2, fresh2), 0);
+    EXPECT_GT(DifferingOutsideTheArrow(first3, shown3), 0) << "the claw is in the first frame only";
+    EXPECT_EQ(DifferingOutsideTheArrow(shown3, fresh3), 0) << "the claw's last pose stands behind the menu";
 }
 
 // The credits run's signs must stay readable for a while each: drawn at least
