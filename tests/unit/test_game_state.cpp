@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -311,6 +312,24 @@ TEST_F(FlowTest, ClosingTheWindowQuitsOnlyFromTheMainMenu)
     gs.RunScreenFrame(mTimer);
     EXPECT_TRUE(gs.IsQuitting());
     EXPECT_TRUE(gs.GetScreen() == nullptr);
+}
+
+// Ctrl+C or kill on a menu: input reports a quit request from then on, and the menu
+// loop ends with the game quitting. In a child process, as the signal stays raised.
+TEST_F(FlowTest, AQuitSignalEndsTheMenuLoop)
+{
+    EXPECT_EXIT(
+        {
+            Input_Handler::InstallQuitSignals();
+            std::raise(SIGTERM);
+            const bool heard = Input_Handler::QuitSignalled() && !gInput.Update() && !gInput.PollEvent();
+            gs.EnterPause();
+            // The menu loop's frames, but not forever when it never hears of it.
+            for (int frame = 0; frame < 100 && gs.GetScreen(); ++frame)
+                gs.RunScreenFrame(mTimer);
+            std::exit(heard && gs.IsQuitting() && gs.GetScreen() == nullptr ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FlowTest, ProcessMenusReturnsWhenPlayResumes)
