@@ -17,10 +17,12 @@
 #include "Core/Game_Timer.h"
 #include "Core/World_Drawing.h"
 #include "Entities/Fog_Trigger.h"
+#include "Entities/Scenery_Trigger.h"
 #include "Entities/Treasure.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
+#include "World/Background_Handler.h"
 #include "World/Floating_Text.h"
 #include "tools/runners/Auto_Runner.h"
 #include "tools/runners/Key_Pusher.h"
@@ -157,6 +159,47 @@ double Distance(const Shot& a, const Shot& b)
     return std::sqrt(d);
 }
 
+// The corridor alone as it stands now, without fog: the colours of its textures.
+Shot Corridor()
+{
+    const float* fog = gGraphics.GetFogColour();
+    const float r = fog[0], g = fog[1], b = fog[2];
+    gGraphics.Render();
+    gGraphics.DisableFog();
+    gBackground.Draw();
+    const Shot shot = Capture();
+    gGraphics.Render();
+    gGraphics.EnableFog();
+    gGraphics.SetFogColour(r, g, b);
+    return shot;
+}
+
+// The same corridor in one look alone, no fade: what the level should open in.
+Shot LookAlone(const std::string& ceiling, const std::string& floor, const std::string& wall)
+{
+    const Background_Handler kept = gBackground;
+    gBackground.SetCeiling(ceiling);
+    gBackground.SetFloor(floor);
+    gBackground.SetWall(wall);
+    gBackground.SetOverlayCeiling("");
+    const Shot shot = Corridor();
+    gBackground = kept;
+    return shot;
+}
+
+// The look a level's file opens it in: its first scenery change when that comes before
+// the opening shot and fades in fully, else the plain cave.
+std::vector<std::string> OpeningLook(float shotAt)
+{
+    const Entity* first = nullptr;
+    for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
+        if (dynamic_cast<Scenery_Trigger*>(e.get()) && (!first || e->mZ < first->mZ))
+            first = e.get();
+    if (first && first->mZ - LEVEL_Z_OFFSET < shotAt && first->GetAttribute("ALPHA") == "1")
+        return {first->GetAttribute("CEILING"), first->GetAttribute("FLOOR"), first->GetAttribute("WALL")};
+    return {"CEILING", "FLOOR", "WALL"};
+}
+
 class Level_Looks : public testing::Test
 {
 protected:
@@ -221,12 +264,33 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         const bool start = PlayTo(runner, keys, report, 330.0f);
         const Shot first = Capture();
         gGraphics.Render();
+        // The opening look by its own colours, drawn as it lasts (one made texture) and
+        // as it fades in (two textures mixed in one pass).
+        const std::vector<std::string> look = OpeningLook(330.0f);
+        const Shot expected = LookAlone(look[0], look[1], look[2]);
+        const Shot plain = LookAlone("CEILING", "FLOOR", "WALL");
+        const Shot lasting = Corridor();
+        const float step = gBackground.mFadeStep;
+        gBackground.mFadeStep = 0.0f;
+        const Shot fading = Corridor();
+        gBackground.mFadeStep = step;
         const bool middle = PlayTo(runner, keys, report, length / 2.0f);
         const Shot second = Capture();
         gGraphics.Render();
         testing::internal::GetCapturedStdout();
         keys.ReleaseAll();
         ASSERT_TRUE(start && middle) << "the run ended early";
+        std::printf("level %d opens in %s: %.1f from it (%.1f while fading), %.1f from the plain cave\n",
+                    level, look[0].c_str(), Distance(lasting, expected), Distance(fading, expected),
+                    Distance(lasting, plain));
+        // Far nearer the look than the plain cave: it is laid over the cave all but opaque.
+        const double apart = Distance(expected, plain);
+        if (look[0] != "CEILING")
+        {
+            EXPECT_GT(apart, 10.0) << look[0] << " looks like the plain cave";
+        }
+        EXPECT_LT(Distance(lasting, expected), 0.1 * apart + 0.5) << "not in " << look[0];
+        EXPECT_LT(Distance(fading, expected), 0.1 * apart + 0.5) << "not fading into " << look[0];
 
         Save(first, "level" + std::to_string(level) + "_start");
         Save(second, "level" + std::to_string(level) + "_middle");
