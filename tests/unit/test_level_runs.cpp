@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "Audio/Sound_Manager.h"
 #include "Graphics/Image_Bank.h"
+#include "Level/Level_Loader.h"
 #include "tools/runners/Auto_Runner.h"
 #include "tools/runners/Human_Runner.h"
 
@@ -161,4 +165,33 @@ TEST_F(Level_Runs, HumanLikeRunnerFindsTheLevelsHarderInOrder)
     EXPECT_LT(knocks[0], knocks[1]);
     EXPECT_LT(knocks[1], knocks[2]);
     EXPECT_LE(finished[2], finished[0]);
+}
+
+// The frame of play carries out what the HUD asks, in the frame it asks: a knock flashes
+// red, and a claw attack (the dragon past three quarters of the panic) has the dragon
+// call out and shakes the cave for 40 frames by a tenth of twice the panic. Last in the
+// file: the voice banks it fills change how often the runners above draw a random number.
+TEST_F(Level_Runs, AKnockAndAClawInOneFrameFlashCallOutAndShake)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    gEntities.Clear();
+    std::istringstream level("T: 2 D: 2 X: 0.5 A:\nT: 0 D: 1000 X: 0.5 A: IMAGE GEM VALUE 5\n");
+    ASSERT_TRUE(Level_Loader::Read(level, gEntities.GetEntities(), gEntities.GetOverlay()));
+    gEntities.ResetWindow();
+    gEnvironment.Init();
+    gEnvironment.gDragonDistance = gPlayer.mZ - 70.0f;
+    gInput.Update();
+    UpdatePlay();
+    const std::string said = testing::internal::GetCapturedStdout();
+
+    ASSERT_TRUE(gPlayer.mHitThisFrame) << "the spike just ahead knocks the runner";
+    EXPECT_GT(gHUD.HurtFlash(), 0.0f);
+    ASSERT_GT(gHUD.mPanic, 0.75f);
+    EXPECT_TRUE(gBackground.mQuakeActive);
+    EXPECT_EQ(gBackground.mQuakeFrames, 40) << "the level start's quake lasts 100";
+    EXPECT_NEAR(gBackground.mQuakeAmplitude, 0.2f * gHUD.mPanic, 1e-4f);
+    const std::vector<std::string>& lines = gEnvironment.mAttackLines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), gSound.GetVoiceName()), lines.end()) << said;
 }
