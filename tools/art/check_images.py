@@ -48,9 +48,11 @@ MIN_TREASURES = 8
 GLYPHS = [chr(c) for c in range(33, 91)]
 LOADING_FILES = ["loading_screen.png", "loading_icon.png"]
 # Pictures deliberately stretched to fill the screen or a fixed area.
-STRETCHED = {"HUD", "HUD_ICE", "HUD_LAVA", "HUD_CRYSTAL", "TEAM_LOGO", "CREDITS",
+STRETCHED = {"HUD", "HUD_ICE", "HUD_LAVA", "HUD_CRYSTAL", "HUD_SLATE", "HUD_MOSS", "HUD_HOARD", "HUD_GOLD",
+             "TEAM_LOGO", "CREDITS",
              "OVERWORLD", "DRAGON_TEETH_TOP", "DRAGON_TEETH_BOT"}
-TEXTURES = {s + t for s in ("CEILING", "FLOOR", "WALL") for t in ("", "_ICE", "_LAVA", "_CRYSTAL", "_MOSS", "_GOLD")}
+LOOKS = ("", "_ICE", "_LAVA", "_CRYSTAL", "_MOSS", "_GOLD", "_SLATE", "_HOARD")
+TEXTURES = {s + t for s in ("CEILING", "FLOOR", "WALL") for t in LOOKS}
 IMAGE_ATTRIBUTES = {"IMAGE", "HINT", "CEILING", "FLOOR", "WALL", "HUDTEXTURE"}
 NO_IMAGE = {"None", "NONE"}
 

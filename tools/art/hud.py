@@ -311,6 +311,10 @@ def make(images):
         ("HUD_ICE", "hud_ice.png", hud_frame(602, tile_of("wall_ice.png"), None, 11, None)),
         ("HUD_LAVA", "hud_lava.png", hud_frame(603, tile_of("wall_lava.png"), None, 8, None, glow="#ff8a1a")),
         ("HUD_CRYSTAL", "hud_crystal.png", hud_frame(604, tile_of("wall_crystal.png"), None, 10, None)),
+        ("HUD_SLATE", "hud_slate.png", hud_frame(605, tile_of("wall_slate.png"), None, 7, None, glow="#9ad0f0")),
+        ("HUD_MOSS", "hud_moss.png", hud_frame(606, tile_of("wall_moss.png"), None, 12, None)),
+        ("HUD_HOARD", "hud_hoard.png", hud_frame(607, tile_of("wall_hoard.png"), None, 6, None, glow="#f2b630")),
+        ("HUD_GOLD", "hud_gold.png", hud_frame(608, tile_of("wall_gold.png"), None, 9, None)),
     ]
     for key, fname, img in frames:
         images.add_exact(key, fname, img, 0.7607, 1.0)

@@ -1,5 +1,5 @@
 """Corridor textures: ceiling, floor and wall for the base cave and for the
-ice, lava, crystal, moss and gold sceneries.  Every noise source is periodic
+ice, lava, crystal, slate, moss, hoard and gold sceneries, one cave a level.  Every noise source is periodic
 over the tile, so the textures repeat without seams both ways.
 
 One tile runs 15 units along the corridor, across a wall 2 units high or a
@@ -261,6 +261,17 @@ GOLD_FLOOR = [(0.0, "#24160a"), (0.3, "#5a3e1c"), (0.55, "#8e6a36"),
               (0.8, "#c49a58"), (1.0, "#f0d49a")]
 GOLD_SHINE = [(0.0, "#a86a12"), (0.5, "#f2b630"), (1.0, "#fff6c8")]
 
+# Frozen basalt: blue-grey columns, frost on their edges, embers in the joints.
+SLATE = [(0.0, "#0c1218"), (0.3, "#2c3844"), (0.55, "#4e6070"),
+         (0.8, "#7c92a4"), (1.0, "#bcd0de")]
+FROST = [(0.0, "#9ab8cc"), (1.0, "#f4fbff")]
+EMBER = [(0.0, "#4a0e06"), (0.5, "#c8400e"), (1.0, "#ffb040")]
+# The dragon's own den: crimson scales on the walls, gold spilt over dark red flags.
+SCALE = [(0.0, "#1c0408"), (0.3, "#5a0e1c"), (0.55, "#8e1a2c"),
+         (0.8, "#c2384a"), (1.0, "#f08090")]
+DEN_FLOOR = [(0.0, "#1a0608"), (0.3, "#421418"), (0.55, "#66222a"),
+             (0.8, "#8e3c40"), (1.0, "#c0686a")]
+
 WALL = (int(WALL_H * PX), int(ALONG * PX))      # rows up the wall, columns along the run
 FLOOR = (int(ALONG * PX), int(FLOOR_W * PX))    # rows along the run, columns across
 
@@ -285,6 +296,51 @@ def facets(shape, seed, cell, colours, light=(-0.5, -0.8)):
     rgb = rgb * (1 - rim[..., None]) + np.array(hex_rgb(colours[0][1]), float) * rim[..., None]
     rgb = rgb + hi[..., None] * 90
     return rgb
+
+
+def scales(shape, rows, cols, colours):
+    """Overlapping round scales in staggered rows, each hanging over the row
+    below it as roof tiles do, with a dark rim and a lit dome."""
+    h, w = shape
+    yy, xx = np.mgrid[0:h, 0:w].astype(float)
+    sh, sw = h / rows, w / cols
+    radius = sw * 0.8
+    height = np.zeros(shape)
+    ident = np.zeros(shape, int)
+    row0 = np.floor(yy / sh).astype(int)
+    for k in (0, -1, -2, -3):
+        r = row0 + k
+        cy = r * sh
+        shift = (r % 2) * 0.5
+        c = np.floor(xx / sw - shift + 0.5)
+        cx = (c + shift) * sw
+        d = np.sqrt((yy - cy) ** 2 + (xx - cx) ** 2)
+        inside = (d < radius) & (yy >= cy)
+        height = np.where(inside, 1 - d / radius, height)
+        ident = np.where(inside, (r % rows) * cols + (c.astype(int) % cols), ident)
+    lit = shade(np.sqrt(np.clip(height, 0, 1)) * 0.8, (-0.3, -0.9))
+    tone = np.random.RandomState(rows * cols).random_sample(rows * cols)[ident]
+    v = toon(np.clip(0.2 + 0.6 * lit + 0.15 * (tone - 0.5), 0, 1), 4)
+    rgb = ramp(v, colours)
+    line = np.clip(1 - (height * radius - 1.0 * S) / (1.5 * S), 0, 1)
+    ink = np.array(hex_rgb(colours[0][1]), float) * 0.5
+    return rgb * (1 - line[..., None]) + ink * line[..., None]
+
+
+def coins(shape, seed, cell, base):
+    """Gold coins heaped over a floor: round discs with a rim, thickest where
+    a slow noise says the heap is."""
+    rng = np.random.RandomState(seed)
+    f1, f2, ident = worley(shape, cell, rng, jitter=0.9)
+    heap = np.clip((fbm(shape, cell * 6, 3, rng) - 0.42) * 4.0, 0, 1)
+    keep = rng.random_sample(ident.max() + 1)[ident] < heap
+    r = cell * 0.42
+    disc = np.clip((r - f1) / (0.8 * S), 0, 1) * keep
+    tone = 0.45 + 0.55 * np.clip(1 - f1 / r, 0, 1) ** 0.6
+    gold = ramp(np.clip(tone, 0, 1), GOLD_SHINE)
+    rim = np.clip(1 - np.abs(f1 - r * 0.8) / (0.7 * S), 0, 1) * disc
+    gold = gold * (1 - 0.45 * rim[..., None])
+    return base * (1 - disc[..., None]) + gold * disc[..., None]
 
 
 def make_set(suffix):
@@ -346,12 +402,34 @@ def make_set(suffix):
         heap = np.clip((fbm(FLOOR, 90, 3, rng) - 0.45) * 3.0, 0, 1)
         floor = floor * (0.55 + 0.45 * heap[..., None])
         ceil, _ = stones(FLOOR, 36, 64, 11.0, GOLD_FLOOR, 3.0, lumps=1.3)
+    elif suffix == "_SLATE":
+        # Fire and ice: upright basalt columns on the walls, their hexagonal tops
+        # underfoot, frost on the edges and embers deep in a few joints.
+        wall, (edge, line) = courses((WALL[1], WALL[0]), 17, 40, SLATE, length=3.0, levels=4)
+        wall = np.transpose(wall, (1, 0, 2))
+        line = line.T
+        rng = np.random.RandomState(171)
+        wall = glow(wall, line * np.clip(fbm(WALL, 90, 3, rng) * 2.2 - 1.0, 0, 1), EMBER)
+        frost = np.clip((fbm(WALL, 30, 3, rng) - 0.55) * 3.0, 0, 1) * np.linspace(1.0, 0.2, WALL[0])[:, None]
+        wall = glow(wall, frost * 0.8, FROST)
+        floor, (f1, f2, _, line) = stones(FLOOR, 27, 58, 1.5, SLATE, 3.0, lumps=0.6, levels=4)
+        rng = np.random.RandomState(271)
+        floor = glow(floor, line * np.clip(fbm(FLOOR, 120, 3, rng) * 2.4 - 1.1, 0, 1), EMBER)
+        floor = glow(floor, np.clip((fbm(FLOOR, 36, 3, rng) - 0.6) * 2.5, 0, 1) * (1 - line), FROST)
+        ceil, _ = stones(FLOOR, 37, 50, 2.0, SLATE, 3.0, lumps=1.0)
+        ceil = glow(ceil, np.clip((fbm(FLOOR, 40, 3, rng) - 0.5) * 2.0, 0, 1) * 0.7, FROST)
+    elif suffix == "_HOARD":
+        wall = scales(WALL, 10, 40, SCALE)
+        floor, _ = stones(FLOOR, 28, 64, 10.0, DEN_FLOOR, 3.0, lumps=1.0)
+        floor = coins(FLOOR, 281, 22, floor)
+        ceil, _ = stones(FLOOR, 38, 58, 12.0, SCALE, 3.0, lumps=1.3)
     return (to_image(ceil, FLOOR_SIZE), to_image(floor, FLOOR_SIZE),
             to_image(wall, WALL_SIZE))
 
 
 LOOKS = (("", "base cave"), ("_ICE", "ice"), ("_LAVA", "lava"),
-         ("_CRYSTAL", "crystal"), ("_MOSS", "moss"), ("_GOLD", "gold"))
+         ("_CRYSTAL", "crystal"), ("_MOSS", "moss"), ("_GOLD", "gold"),
+         ("_SLATE", "slate"), ("_HOARD", "hoard"))
 
 
 def make(images):

@@ -94,6 +94,18 @@ class Level:
             if l != skip:
                 self.rock(d, l)
 
+    def diamond(self, d, x):
+        """One rock, then two either side of its line: round the first, back between the others."""
+        self.rock(d, x)
+        self.rock(d + 30, max(0.1, x - 0.25))
+        self.rock(d + 30, min(0.9, x + 0.25))
+
+    def ridge(self, d, x):
+        """An ice ridge: floor spikes from wall to wall with a hole where the rock row would
+        leave its gap, jumped rather than steered through."""
+        self.spike_row(d)
+        self.hole(d - 40, x)
+
     def spike(self, d, x, placement="floor"):
         self.add(2, d, x, ["PLACEMENT", placement])
 
@@ -195,20 +207,21 @@ class Level:
 
 # Looks: fog colours that go with each scenery.
 FOG_ICE = (0.38, 0.53, 0.65, 0.8, 3.0, 18.0)
-FOG_FROST = (0.42, 0.57, 0.69, 0.8, 3.0, 16.0)
 FOG_LAVA = (0.38, 0.17, 0.1, 0.8, 3.0, 18.0)
 FOG_CRYSTAL = (0.35, 0.25, 0.49, 0.8, 3.0, 18.0)
 # The dark: a third of the cave's own colour rather than black, so a torch's longer
 # sight still ends in a haze and not in a black box.
 FOG_DARK_MOSS = (0.09, 0.11, 0.07, 0.8, 0.5, 7.5)
-FOG_DARK_HOARD = (0.14, 0.1, 0.05, 0.8, 0.5, 7.5)
+FOG_DARK_HOARD = (0.12, 0.04, 0.05, 0.8, 0.5, 7.5)
 FOG_GOLD = (0.5, 0.38, 0.2, 0.8, 4.0, 30.0)
-FOG_HOARD = (0.39, 0.29, 0.14, 0.8, 3.0, 18.0)
+FOG_HOARD = (0.36, 0.12, 0.15, 0.8, 3.0, 18.0)
+FOG_SLATE = (0.29, 0.35, 0.41, 0.8, 3.0, 18.0)
+FOG_SLATE_EMBER = (0.36, 0.31, 0.3, 0.8, 3.0, 16.0)
 FOG_MOSS = (0.24, 0.3, 0.18, 0.8, 3.0, 18.0)
 
 
 def level0():
-    """Steering: rocks to steer round, coins showing the way. Plain cave, a crystal grotto."""
+    """Steering: rocks to steer round, coins showing the way. The plain brown cave."""
     L = Level(0, "The Wake")
     L.fog(START, FOG_NORMAL, 60)
     L.hint(20, "HINT_STEER")
@@ -235,24 +248,19 @@ def level0():
         L.rock(1160 + i * 90, x)
         L.treasure(1160 + i * 90, 1.0 - x)
     L.camera(1560, 0.0, 0.0, 200)
-    # Into the crystal grotto.
-    L.scenery(1620, "CRYSTAL", 1.0, 150)
-    L.fog(1620, FOG_CRYSTAL, 150)
+    # Diamonds of rocks: round the first, then through the middle of the next two.
     L.coins(1680, 0.5, 6, 15, kind=SAPPHIRE)
-    L.rock_wall(1860, 0.5)
-    L.coins(1800, 0.5, 4, 12)
-    L.rock_wall(2020, 0.3)
-    L.treasure(2020, 0.3, EMERALD)
-    L.rock_wall(2180, 0.7)
-    L.treasure(2180, 0.7, EMERALD)
+    L.diamond(1860, 0.5)
+    L.coins(1800, 0.2, 4, 12)
+    L.diamond(2020, 0.3)
+    L.treasure(2050, 0.3, EMERALD)
+    L.diamond(2180, 0.7)
+    L.treasure(2210, 0.7, EMERALD)
     L.camera(2200, 0.5, -0.2, 200)
-    L.rock_wall(2340, 0.5)
-    L.treasure(2340, 0.5, NECKLACE)
+    L.diamond(2340, 0.5)
+    L.treasure(2370, 0.5, NECKLACE)
     L.hole(2450, 0.5)
     L.coins(2500, 0.5, 4, 15)
-    # Back to the plain cave.
-    L.scenery(2620, "CRYSTAL", 0.0, 150)
-    L.fog(2620, FOG_NORMAL, 150)
     L.camera(2640, -0.5, 0.0, 240)
     L.rock(2740, 0.35)
     L.rock(2740, 0.65)
@@ -299,12 +307,12 @@ def level1():
     L.spike_row(1080)
     L.spike_row(1180)
     L.coins(1110, 0.5, 4, 15, kind=COINS, code=16)
-    L.rock_wall(1300, 0.1)
+    L.ridge(1300, 0.1)
     L.treasure(1300, 0.2, EMERALD, code=17)
     L.hole(1400, 0.5)
     L.coins(1400, 0.2, 4, 15, 0.5)
     L.spike_row(1520)
-    L.rock_wall(1640, 0.9)
+    L.ridge(1640, 0.9)
     L.treasure(1640, 0.8, GOBLET)
     L.camera(1700, 0.0, -0.2, 200)
     L.coins(1700, 0.8, 6, 15, 0.5, kind=SAPPHIRE, code=16)
@@ -317,7 +325,7 @@ def level1():
     L.spike_row(2200)
     L.treasure(2200, 0.5, NECKLACE, y=0.55)
     L.camera(2260, 0.6, 0.1, 240)
-    L.rock_wall(2320, 0.5)
+    L.ridge(2320, 0.5)
     L.hole(2420, 0.2)
     L.hole(2420, 0.8)
     L.coins(2400, 0.5, 5, 15, kind=COINS, code=17)
@@ -328,8 +336,8 @@ def level1():
     L.spike_row(2760)
     L.camera(2800, -0.3, 0.0, 240)
     L.coins(2800, 0.5, 6, 15, kind=SAPPHIRE, code=16)
-    L.rock_wall(2960, 0.3)
-    L.rock_wall(3100, 0.7)
+    L.ridge(2960, 0.3)
+    L.ridge(3100, 0.7)
     L.spike_row(3220)
     # Rocks rather than a second row here: a breather before the last jumps.
     L.rock(3300, 0.2)
@@ -499,10 +507,10 @@ def level3():
 
 
 def level4():
-    """Cloak and clock: boulders, dense fields behind cloaks. Ice into lava."""
+    """Cloak and clock: boulders, dense fields behind cloaks. Frozen basalt with embers."""
     L = Level(4, "Fire and Ice")
-    L.scenery(START, "ICE", 1.0, 60, "HUD_ICE")
-    L.fog(START, FOG_FROST, 60)
+    L.scenery(START, "SLATE", 1.0, 60)
+    L.fog(START, FOG_SLATE, 60)
     L.hint(20, "HINT_CLOAK")
     L.coins(70, 0.5, 8, 15)
     L.item(9, 240, 0.5)
@@ -532,10 +540,9 @@ def level4():
     L.spike_row(1860)
     L.camera(1900, 0.0, 0.0, 200)
     L.coins(1900, 0.5, 5, 15)
-    # Checkpoint: clock; the cave turns to lava.
+    # Checkpoint: clock; deeper in, the embers warm the haze.
     L.hint(2040, "HINT_CLOCK")
-    L.scenery(2060, "LAVA", 1.0, 200, "HUD_LAVA")
-    L.fog(2060, FOG_LAVA, 200)
+    L.fog(2060, FOG_SLATE_EMBER, 200)
     L.coins(2090, 0.5, 8, 15, kind=RUBY, code=17)
     L.item(7, 2260, 0.5)
     L.rock_wall(2340, 0.5)
@@ -580,7 +587,7 @@ def level4():
 def level5():
     """Springs and torches: dark stretches lit by torches, springs over spike fields."""
     L = Level(5, "Into the Dark")
-    L.scenery(START, "MOSS", 1.0, 60, "HUD")
+    L.scenery(START, "MOSS", 1.0, 60)
     L.fog(START, FOG_MOSS, 60)
     L.hint(20, "HINT_SPRING")
     L.coins(70, 0.5, 8, 15)
@@ -589,7 +596,8 @@ def level5():
     for i in range(3):   # in the spring's arc, and within a jump's reach
         L.treasure(252 + 10 * i, 0.5, SAPPHIRE, code=16, y=0.45)
     L.camera(360, 0.5, 0.0, 200)
-    L.rock_wall(440, 0.3)
+    L.stalactite(440, 0.2)
+    L.stalactite(440, 0.8)
     L.stalactite(560, 0.5)
     L.stalactite(560, 0.85)
     L.coins(540, 0.15, 3, 12)
@@ -632,9 +640,8 @@ def level5():
     L.coins(3180, 0.85, 3, 12, kind=RUBY)
     L.spike_row(3320)
     L.boulder_pair(3400)
-    # Out of the dark into a crystal hall.
-    L.fog(3540, FOG_CRYSTAL, 150)
-    L.scenery(3540, "CRYSTAL", 1.0, 150)
+    # Out of the dark into the moss again.
+    L.fog(3540, FOG_MOSS, 150)
     L.camera(3560, 0.6, -0.2, 240)
     L.coins(3560, 0.5, 6, 15, kind=SAPPHIRE, code=16)
     L.spring_field(3660)
@@ -667,16 +674,16 @@ def level5():
 
 
 def level6():
-    """Everything at once, in lava and in the dark."""
+    """Everything at once, in the dragon's own den and in the dark."""
     L = Level(6, "The Dragon's Hoard")
-    L.scenery(START, "GOLD", 1.0, 60, "HUD")
+    L.scenery(START, "HOARD", 1.0, 60)
     L.fog(START, FOG_HOARD, 60)
     L.hint(20, "HINT_BOOST")
     L.coins(70, 0.5, 8, 15, kind=RUBY, code=17)
     L.item(3, 220, 0.5)
     L.coins(260, 0.5, 8, 25, kind=COINS)
     L.camera(300, 0.6, 0.1, 200)
-    L.rock_wall(540, 0.3)
+    L.boulder_pair(520)
     L.boulder(640, 0.5)
     L.rock_wall(700, 0.7)
     L.spike_pair(780)
@@ -728,9 +735,8 @@ def level6():
     L.stalactite(3660, 0.75)
     L.spike_row(3760)
     L.boulder_run(3900, 3)
-    # Out of the dark: the last lava run.
-    L.scenery(4060, "LAVA", 1.0, 150, "HUD_LAVA")
-    L.fog(4060, FOG_LAVA, 150)
+    # Out of the dark: the last run through the den.
+    L.fog(4060, FOG_HOARD, 150)
     L.camera(4000, 0.6, -0.2, 240)
     L.gauntlet(4120, (0.5, 0.1, 0.5, 0.9), 50)
     for i, x in enumerate((0.5, 0.1, 0.5, 0.9)):   # a coin in each gap shows the way
@@ -771,7 +777,7 @@ def level6():
 def level7():
     """The credits run: no danger, the makers' names to collect, a golden glow."""
     L = Level(7, "Credits")
-    L.scenery(START, "GOLD", 1.0, 60, "HUD")
+    L.scenery(START, "GOLD", 1.0, 60)
     L.fog(START, FOG_GOLD, 60)
     L.hint(20, "HINT_COLLECT")
     L.coins(70, 0.5, 8, 15)
