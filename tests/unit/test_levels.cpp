@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -139,6 +140,32 @@ TEST(ShippedLevels, PictureKeysAreInTheImageList)
         }
     }
     EXPECT_GT(checked, 100);
+}
+
+// A data author copying a level's scenery records copies its cave: no picture of walls,
+// floor, ceiling or frame that one level shows may turn up in another. A level with no
+// scenery of its own shows the plain cave.
+TEST(ShippedLevels, NoTwoLevelsShareAPictureOfTheirCave)
+{
+    const char* const LOOK[] = {"CEILING", "FLOOR", "WALL", "HUDTEXTURE"};
+    std::map<std::string, int> owner;
+    for (int n = 0; n < LEVELS; ++n)
+    {
+        Loaded_Level level(n);
+        std::set<std::string> keys;
+        for (const std::unique_ptr<Entity>& e : level.mEntities)
+            if (e->HasAttribute("WALL") && e->GetAttribute("ALPHA") != "0")
+                for (const char* name : LOOK)
+                    keys.insert(Attribute(*e, name));
+        if (keys.empty())
+            keys = {"CEILING", "FLOOR", "WALL", "HUD"};
+        for (const std::string& key : keys)
+        {
+            const auto found = owner.emplace(key, n);
+            EXPECT_EQ(found.first->second, n)
+                << key << " is shown by levels " << found.first->second << " and " << n;
+        }
+    }
 }
 
 TEST(ShippedLevels, EveryKindOfObjectIsUsedAndTriggersAreWellFormed)
