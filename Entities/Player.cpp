@@ -24,8 +24,10 @@ static const int RUN_SET = 0;
 static const int USE_SET = 1;
 static const int BASE_RATE = 5;
 static const float SHADOW_SCALE = 1.6f;
-// Keeps the shadow a touch larger (and fully opaque) while the runner is on the floor.
-static const float SHADOW_OFFSET = 0.82525f;
+// Share of its size and strength the shadow loses for each unit the runner rises
+// (the floor is y 1.0, a jump peaks near 0.4, a spring near 0.1): it shrinks and
+// fades with height but stays a mark on the floor a player can aim a landing at.
+static const float SHADOW_SHRINK = 0.4f;
 static const float MIDDLE_X = 0.5f;      // where a run starts across the corridor
 static const int RUN_FRAMES = 10;        // pictures PLAYER_RUN_1 to PLAYER_RUN_10
 static const float SHADOW_TILT = 90.0f;  // about x: the shadow lies flat on the floor
@@ -271,9 +273,9 @@ void Player::Update(const Input_Handler& input)
             for (Animation_Set& set : mAnimation.mSets)
                 set.mStopped = false;
         }
-        const float e = (1.0f - 2.0f * mY) + SHADOW_OFFSET;
-        mShadow.mScale.Set(SHADOW_SCALE - e, SHADOW_SCALE - e, 1.0f);
-        mShadow.mTint.Set(1.0f - e, 1.0f, 1.0f, 1.0f);
+        const float keep = 1.0f - SHADOW_SHRINK * std::min(1.0f, std::max(0.0f, 1.0f - mY));
+        mShadow.mScale.Set(SHADOW_SCALE * keep, SHADOW_SCALE * keep, 1.0f);
+        mShadow.mTint.Set(keep, 1.0f, 1.0f, 1.0f);
     }
 
     mZ += mSpeed;

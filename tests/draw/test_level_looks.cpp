@@ -310,6 +310,165 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
                 << "levels " << a << " and " << b << " look the same";
 }
 
+// Average colour of the frame round the screen: a band along the left, right and top
+// edges (the chase meter sits on the bottom one).
+void FrameColour(const Shot& shot, double mean[3])
+{
+    const int BAND = 10;
+    double sum[3] = {0, 0, 0};
+    int n = 0;
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+        {
+            const bool edge = x < BAND || x >= SCREEN_WIDTH - BAND || y >= SCREEN_HEIGHT - BAND;
+            if (!edge || y < SCREEN_HEIGHT / 6)
+                continue;
+            const unsigned char* p = &shot.mPixels[(y * SCREEN_WIDTH + x) * 3];
+            for (int c = 0; c < 3; ++c)
+                sum[c] += p[c];
+            ++n;
+        }
+    for (int c = 0; c < 3; ++c)
+        mean[c] = sum[c] / n;
+}
+
+// Where a point of the world's drawing space lands in the window, in pixels from the
+// bottom-left (as GL reads them back).
+void ToPixel(float x, float y, float z, double& px, double& py)
+{
+    const double halfHeight = (2.41 - z) * std::tan(22.5 * M_PI / 180.0);
+    px = SCREEN_WIDTH / 2.0 * (1.0 + x / (halfHeight * 4.0 / 3.0));
+    py = SCREEN_HEIGHT / 2.0 * (1.0 + y / halfHeight);
+}
+
+// Pixels of the lower half that the runner's drawing darkens by a clear step, outside
+// the runner's own box: its shadow on the floor.
+int ShadowPixels(const Shot& with, const Shot& without)
+{
+    const Quad body = gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,
+                                         2.0f * gPlayer.mHalfHeight, gPlayer.mZ);
+    double left, bottom, right, top;
+    ToPixel(body.mX - body.mWidth / 2.0f, body.mY - body.mHeight / 2.0f, body.mZ, left, bottom);
+    ToPixel(body.mX + body.mWidth / 2.0f, body.mY + body.mHeight / 2.0f, body.mZ, right, top);
+    int dark = 0;
+    for (int y = 0; y < SCREEN_HEIGHT / 2; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+        {
+            if (x >= left && x <= right && y >= bottom && y <= top)
+                continue;
+            const unsigned char* a = &with.mPixels[(y * SCREEN_WIDTH + x) * 3];
+            const unsigned char* b = &without.mPixels[(y * SCREEN_WIDTH + x) * 3];
+            if ((b[0] + b[1] + b[2]) - (a[0] + a[1] + a[2]) >= 3 * 24)
+                ++dark;
+        }
+    return dark;
+}
+
+// Hides, while it lives, whatever lies on the floor by the runner's feet (a coin of
+// the line it follows), so the floor there shows what the runner itself casts.
+class Clear_Floor
+{
+public:
+    Clear_Floor()
+    {
+        for (const std::unique_ptr<Entity>& e : gEntities.GetEntities())
+            if (e->mOnScreen && std::fabs(e->mZ - gPlayer.mZ) < 4.0f)
+            {
+                e->mOnScreen = false;
+                mHidden.push_back(e.get());
+            }
+    }
+    ~Clear_Floor()
+    {
+        for (Entity* e : mHidden)
+            e->mOnScreen = true;
+    }
+
+private:
+    std::vector<Entity*> mHidden;
+};
+
+// Every level is a cave of its own in a frame of its own: 6.5 s in, the corridor's
+// colours tell each level from every other, and so do the frame's 4 s later. Meanwhile
+// the runner jumps, and its shadow shows on the floor at the start and the top of the
+// jump, clear of the runner, the chase meter and the frame.
+TEST_F(Level_Looks, EveryLevelHasItsOwnCaveFrameAndAShadowThroughAJump)
+{
+    std::vector<Shot> caves;
+    std::vector<std::vector<double>> frames;
+    for (int level = 0; level < 8; ++level)
+    {
+        SCOPED_TRACE("level " + std::to_string(level));
+        Keyboard keys;
+        Auto_Runner runner;
+        Run_Report report;
+        testing::internal::CaptureStdout();
+        StartLevel(level, keys);
+        bool ran = true;
+        while (ran && report.mFrames < 390)
+            ran = PlayFrame(runner, keys, report);
+        DrawWorld();
+        const Shot cave = Capture();
+        gGraphics.Render();
+
+        // A jump from the floor: the shadow on the floor as it leaves, then at the top.
+        int floorShadow = 0, topShadow = 0;
+        float top = 1.0f;
+        if (ran && gPlayer.mJumpState == 0)
+        {
+            Clear_Floor clear;
+            DrawWorld(false);
+            const Shot bare = Capture();
+            gGraphics.Render();
+            DrawWorld();
+            floorShadow = ShadowPixels(Capture(), bare);
+            gGraphics.Render();
+            gPlayer.Launch(-0.04f, 0.0025f);
+            while (ran && gPlayer.mVelocityY < 0.0f && report.mFrames < 500)
+                ran = PlayFrame(runner, keys, report);
+            top = gPlayer.mY;
+            Clear_Floor clearAtTop;
+            DrawWorld(false);
+            const Shot high = Capture();
+            gGraphics.Render();
+            DrawWorld();
+            const Shot jump = Capture();
+            topShadow = ShadowPixels(jump, high);
+            Save(jump, "level" + std::to_string(level) + "_jump");
+            gGraphics.Render();
+        }
+        while (ran && report.mFrames < 390 + 240)
+            ran = PlayFrame(runner, keys, report);
+        DrawWorld();
+        const Shot frame = Capture();
+        gGraphics.Render();
+        testing::internal::GetCapturedStdout();
+        keys.ReleaseAll();
+        ASSERT_TRUE(ran) << "the run ended early";
+
+        std::vector<double> colour(3);
+        FrameColour(frame, colour.data());
+        std::printf("level %d: cave (%.0f %.0f %.0f), frame (%.0f %.0f %.0f), shadow %d px on the floor, "
+                    "%d px under a runner at %.2f\n",
+                    level, cave.mMean[0], cave.mMean[1], cave.mMean[2], colour[0], colour[1], colour[2],
+                    floorShadow, topShadow, top);
+        EXPECT_LT(top, 0.6f) << "the runner did not rise";
+        EXPECT_GT(floorShadow, 150) << "no shadow beside the runner's feet";
+        EXPECT_GT(topShadow, 600) << "no shadow under the runner at the top of its jump";
+        caves.push_back(cave);
+        frames.push_back(colour);
+    }
+    for (size_t a = 0; a < caves.size(); ++a)
+        for (size_t b = a + 1; b < caves.size(); ++b)
+        {
+            EXPECT_GT(Distance(caves[a], caves[b]), 6.0) << "levels " << a << " and " << b << " share a cave";
+            double d = 0;
+            for (int c = 0; c < 3; ++c)
+                d += (frames[a][c] - frames[b][c]) * (frames[a][c] - frames[b][c]);
+            EXPECT_GT(std::sqrt(d), 6.0) << "levels " << a << " and " << b << " share a frame";
+        }
+}
+
 TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
 {
     for (int level = 0; level < 8; ++level)

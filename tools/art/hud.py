@@ -129,12 +129,14 @@ def halo(img, width, colour="#fff3d6"):
 
 
 def chase_bar():
+    """A slim rail along the bottom edge: the runner's feet stand on it, and the
+    floor just above stays clear for the runner's shadow."""
     W, H = 640, 40
     defs = lin_grad("rail", [(0, "#c99a62"), (0.5, "#8a6444"), (1, "#4a3326")])
-    body = '<rect x="30" y="12" width="580" height="16" rx="8" fill="url(#rail)" stroke="%s" stroke-width="4"/>' % INK
+    body = '<rect x="30" y="25" width="580" height="10" rx="5" fill="url(#rail)" stroke="%s" stroke-width="3"/>' % INK
     for i in range(1, 12):
         x = 30 + i * 580 / 12
-        body += path("M %.1f 14 L %.1f 26" % (x, x), "none", "#3a2418", 3)
+        body += path("M %.1f 27 L %.1f 33" % (x, x), "none", "#3a2418", 2.5)
     # Dragon's lair at the left end, the way out (daylight) at the right.
     body += path("M 2 36 Q 4 4 30 4 Q 56 4 58 36 Z", "#4a3326", INK, 4)
     body += path("M 14 36 Q 16 16 30 16 Q 44 16 46 36 Z", "#000000", "none", 0)

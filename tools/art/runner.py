@@ -300,12 +300,16 @@ def frame_svg(p, throw=None):
 
 
 def shadow_image():
+    """A dark oval filling its picture, firm almost to its rim: it lies flat on the
+    floor at the runner's feet, seen nearly edge-on, so a soft wide rim would be all
+    that is left of it once the picture is shrunk to the few rows it covers."""
     w, h = 240, 220
     img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     from PIL import ImageDraw
     d = ImageDraw.Draw(img)
-    d.ellipse((30, 30, w - 30, h - 30), fill=(20, 12, 8, 170))
-    img = img.filter(ImageFilter.GaussianBlur(14))
+    d.ellipse((6, 6, w - 6, h - 6), fill=(12, 6, 4, 170))
+    d.ellipse((26, 24, w - 26, h - 24), fill=(8, 4, 2, 245))
+    img = img.filter(ImageFilter.GaussianBlur(6))
     return img
 
 
