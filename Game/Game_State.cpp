@@ -12,6 +12,7 @@
 #include "Game/Settings.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
+#include "Graphics/Image_Bank.h"
 #include "Input/Input_Handler.h"
 #include "Input/Keys.h"
 #include "Level/Level_Loader.h"
@@ -234,9 +235,15 @@ void Game_State::ResetLevel(bool restart)
     gHUD.Init();
     gHUD.SetTexture("HUD");
     if (restart)
+    {
         gEntities.ResetAll();
+    }
     else
+    {
         gEntities.Clear();
+        // The last level's blended looks are of no use to the next one.
+        gImageBank.ForgetCrossfades();
+    }
 }
 
 float Game_State::GetPlayerProgress() const

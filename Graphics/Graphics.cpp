@@ -1,6 +1,7 @@
 #include "Graphics/Graphics.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -32,6 +33,35 @@ void SetProjection()
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0.0, 0.0, VIEW_EYE_Z, 0.0, 0.0, -1.0, 0.0, 1.0, 0.0);
+}
+
+void* SdlVideoMode(int width, int height, int bitsPerPixel, uint32_t flags)
+{
+    return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+}
+
+Graphics::Video_Mode_Opener gOpenVideoMode = SdlVideoMode;
+
+SDL_Surface* OpenVideoMode(bool fullScreen)
+{
+    const Uint32 windowed = SDL_HWSURFACE | SDL_OPENGL;
+    return static_cast<SDL_Surface*>(gOpenVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
+                                                    fullScreen ? windowed | SDL_FULLSCREEN : windowed));
+}
+
+// The one-pass crossfade reads two textures through a second texture unit and mixes
+// them with the combine mode: OpenGL 1.3. The game asks only for 1.1 otherwise.
+bool ContextHasOnePassBlend()
+{
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (!version || std::sscanf(version, "%d.%d", &major, &minor) != 2)
+        return false;
+    if (major < 1 || (major == 1 && minor < 3))
+        return false;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    return units >= 2;
 }
 
 // Rotation and scale of one drawable, applied about the quad's centre (or the
@@ -125,6 +155,11 @@ Graphics::Graphics()
 {
 }
 
+void Graphics::SetVideoModeOpener(Video_Mode_Opener opener)
+{
+    gOpenVideoMode = opener ? opener : SdlVideoMode;
+}
+
 bool Graphics::Init(bool fullScreen)
 {
     if (mInitialised)
@@ -165,10 +200,16 @@ bool Graphics::Init(bool fullScreen)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    Uint32 flags = SDL_HWSURFACE | SDL_OPENGL;
-    if (fullScreen)
-        flags |= SDL_FULLSCREEN;
-    SDL_Surface* screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, flags);
+    SDL_Surface* screen = OpenVideoMode(fullScreen);
+    if (!screen && fullScreen)
+    {
+        // A full screen kept from an earlier game (another display, a docked laptop)
+        // must never stop this one.
+        std::cerr << "Full screen could not be had (SDL error: " << SDL_GetError()
+                  << "); playing in a window." << std::endl;
+        fullScreen = false;
+        screen = OpenVideoMode(false);
+    }
     if (!screen)
     {
         // No display or no GL visual: there is nothing to draw on, so say why and
@@ -206,6 +247,7 @@ bool Graphics::Init(bool fullScreen)
 // Everything a new GL context needs to draw as the old one did.
 void Graphics::SetUpContext(bool fogOn, const float clearColour[4])
 {
+    mOnePassBlend = ContextHasOnePassBlend();
     ApplyColour();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -248,16 +290,13 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
     const bool fogOn = glIsEnabled(GL_FOG) == GL_TRUE;
     float clearColour[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    const Uint32 windowed = SDL_HWSURFACE | SDL_OPENGL;
-    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
-                              fullScreen ? windowed | SDL_FULLSCREEN : windowed);
+    screen = OpenVideoMode(fullScreen);
     bool done = screen != nullptr;
     if (!done)
     {
         std::cerr << "Could not switch " << (fullScreen ? "to full screen" : "to a window")
                   << ".  SDL error: " << SDL_GetError() << std::endl;
-        screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
-                                  mFullScreen ? windowed | SDL_FULLSCREEN : windowed);
+        screen = OpenVideoMode(mFullScreen);
         if (!screen)
         {
             // Not even the old mode comes back: nothing left to draw on.
@@ -452,7 +491,7 @@ bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, con
     const bool white =
         mColourStack.empty() ||
         (mColourStack.back().r >= 1.0f && mColourStack.back().g >= 1.0f && mColourStack.back().b >= 1.0f);
-    if (!white || !below.mOpaque || !above.mOpaque)
+    if (!HasOnePassBlend() || !white || !below.mOpaque || !above.mOpaque)
         return false;
     ClearIfPending();
     glDisable(GL_BLEND);

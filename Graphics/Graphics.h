@@ -30,9 +30,14 @@ class Graphics
 public:
     Graphics();
 
-    // Opens the window (full screen when asked). False, with one line on standard
-    // error, when the video device or the GL window cannot be had.
+    // Opens the window (full screen when asked; a window, with one line on standard
+    // error, when full screen cannot be had). False, with one line on standard error,
+    // when the video device or the GL window cannot be had.
     bool Init(bool fullScreen);
+    // What opens the video mode: SDL_SetVideoMode, the surface given back as void*.
+    // Tests stand in for a display that refuses a mode; null puts SDL's back.
+    typedef void* (*Video_Mode_Opener)(int width, int height, int bitsPerPixel, uint32_t flags);
+    static void SetVideoModeOpener(Video_Mode_Opener opener);
     // Releases the image bank's textures, then closes the window.
     void Shutdown();
     // Shows the frame, restores the saved view matrix and arms the next lazy clear.
@@ -76,6 +81,10 @@ public:
     // Mostly clear images are drawn as the parts that show anything (Image_Bank finds
     // them); off, every image is one quad. The picture is the same either way.
     void SetDrawInParts(bool on) { mDrawInParts = on; }
+    // A passing crossfade is drawn in one pass where OpenGL 1.3 is there (looked at once
+    // per GL context); elsewhere, or switched off, it is left to two draws.
+    void SetOnePassBlend(bool on) { mOnePassAllowed = on; }
+    bool HasOnePassBlend() const { return mOnePassBlend && mOnePassAllowed; }
     // True once after the window was made anew or switched: the picture shown is gone.
     bool TakePictureLost()
     {
@@ -108,6 +117,8 @@ private:
     uint32_t mKeptTexture = 0;
     bool mKeptValid = false;
     bool mDrawInParts;
+    bool mOnePassBlend = false; // the context has what the one-pass crossfade needs
+    bool mOnePassAllowed = true;
     float mFogDensity, mFogStart, mFogEnd;
     float mFogColour[4];
     struct Colour

@@ -471,6 +471,21 @@ uint32_t Image_Bank::Crossfade(const std::string& under, const std::string& over
     return texture;
 }
 
+void Image_Bank::ForgetCrossfades()
+{
+    if (HaveGL() && !mCrossfades.empty())
+    {
+        std::vector<GLuint> names;
+        for (const auto& made : mCrossfades)
+        {
+            names.push_back(made.second);
+            mTextures.erase(made.second);
+        }
+        glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
+    }
+    mCrossfades.clear();
+}
+
 void Image_Bank::Reupload()
 {
     // The old names died with the old context; nothing to delete.

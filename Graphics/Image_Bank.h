@@ -55,6 +55,9 @@ public:
     // drawing the two in turn gives, for the fill of one. Made once and kept; 0 when
     // either image has a clear texel, their sizes differ, or there is no GL context.
     uint32_t Crossfade(const std::string& under, const std::string& over, float alpha);
+    // Frees every crossfade made (about 5 MB each): a level's looks go with the level.
+    void ForgetCrossfades();
+    size_t CrossfadeCount() const { return mCrossfades.size(); }
     bool IsInitialised() const { return mInitialised; }
     const std::map<std::string, Image_Entry>& GetImages() const { return mImages; }
 

@@ -256,6 +256,18 @@ TEST_F(Fill_State, ALookLaidOverAnotherInOneDrawPaintsWhatTwoDrawsPaint)
     EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, false));
     EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "WHITE", alpha, true));
     gGraphics.PopColour();
+
+    // Without OpenGL 1.3 (forced here) a passing blend is left to the two draws, and
+    // draws nothing itself; a lasting one is a texture of its own and needs no more.
+    ASSERT_TRUE(gGraphics.HasOnePassBlend()) << "this driver has OpenGL 1.3";
+    gGraphics.SetOnePassBlend(false);
+    NewFrame();
+    DrawHalf(); // clears the frame
+    EXPECT_FALSE(gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, false));
+    EXPECT_EQ(ReadScene(0.0f, -1.0f, -5.0f), GREEN);
+    const bool lasting = gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, true);
+    gGraphics.SetOnePassBlend(true);
+    EXPECT_TRUE(lasting);
 }
 
 TEST_F(Fill_State, AKeptPictureComesBackPixelForPixelUntilTheWindowIsMadeAnew)

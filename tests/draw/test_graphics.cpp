@@ -2,6 +2,7 @@
 // (the test scripts run it under Xvfb).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -297,6 +298,35 @@ TEST_F(GraphicsTest, ViewTurnLastsOneFrame)
     gGraphics.DrawTexturedQuad(Quad(0.5f, 0.3f, 0.0f, 0.3f, 0.3f), Texture_Rect(), "WHITE");
     EXPECT_PRED2(Near, ReadScene(0.5f, 0.3f), WHITE);
     EXPECT_PRED2(Near, ReadScene(-0.5f, -0.3f), BLACK);
+}
+
+// A display that has no full screen to give, as after a kept full screen moved to
+// another machine.
+void* RefuseFullScreen(int width, int height, int bitsPerPixel, uint32_t flags)
+{
+    if (flags & SDL_FULLSCREEN)
+    {
+        SDL_SetError("no such mode");
+        return nullptr;
+    }
+    return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+}
+
+TEST(GraphicsFullScreen, RefusedFullScreenPlaysInAWindowAndSaysSoOnce)
+{
+    Graphics::SetVideoModeOpener(RefuseFullScreen);
+    testing::internal::CaptureStderr();
+    const bool opened = gGraphics.Init(true);
+    const std::string said = testing::internal::GetCapturedStderr();
+    Graphics::SetVideoModeOpener(nullptr);
+    EXPECT_TRUE(opened);
+    EXPECT_FALSE(gGraphics.IsFullScreen());
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    SDL_Surface* screen = SDL_GetVideoSurface();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(screen->w, 800);
+    gGraphics.Shutdown();
+    SDL_Quit();
 }
 
 } // namespace

@@ -252,6 +252,7 @@ bool PlayTo(Auto_Runner& runner, Keyboard& keys, Run_Report& report, float dista
 TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
 {
     std::vector<Shot> starts, middles;
+    size_t blendsMade = 0;
     for (int level = 0; level < 8; ++level)
     {
         SCOPED_TRACE("level " + std::to_string(level));
@@ -260,6 +261,8 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         Run_Report report;
         testing::internal::CaptureStdout();
         StartLevel(level, keys);
+        // A settled look is blended into a texture of its own; the level took them along.
+        const size_t heldAtStart = gImageBank.CrossfadeCount();
         const float length = gEntities.GetLastZ() - LEVEL_Z_OFFSET;
         const bool start = PlayTo(runner, keys, report, 330.0f);
         const Shot first = Capture();
@@ -280,6 +283,7 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         testing::internal::GetCapturedStdout();
         keys.ReleaseAll();
         ASSERT_TRUE(start && middle) << "the run ended early";
+        EXPECT_EQ(heldAtStart, 0u) << "the last level's looks are still held";
         std::printf("level %d opens in %s: %.1f from it (%.1f while fading), %.1f from the plain cave\n",
                     level, look[0].c_str(), Distance(lasting, expected), Distance(fading, expected),
                     Distance(lasting, plain));
@@ -292,6 +296,7 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         EXPECT_LT(Distance(lasting, expected), 0.1 * apart + 0.5) << "not in " << look[0];
         EXPECT_LT(Distance(fading, expected), 0.1 * apart + 0.5) << "not fading into " << look[0];
 
+        blendsMade += gImageBank.CrossfadeCount();
         Save(first, "level" + std::to_string(level) + "_start");
         Save(second, "level" + std::to_string(level) + "_middle");
         std::printf("level %d: start (%.0f %.0f %.0f) spread %.0f, middle (%.0f %.0f %.0f) spread %.0f\n",
@@ -303,6 +308,7 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         starts.push_back(first);
         middles.push_back(second);
     }
+    EXPECT_GT(blendsMade, 0u);
     // No two levels look alike in both their opening and their middle.
     for (size_t a = 0; a < starts.size(); ++a)
         for (size_t b = a + 1; b < starts.size(); ++b)
