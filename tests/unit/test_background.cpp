@@ -77,6 +77,8 @@ TEST_F(BackgroundTest, QuakeDuringTheLevelStartGlide)
     EXPECT_FLOAT_EQ(-1.0f, shifts[101]);
 }
 
+// Meant, not a slip: a glide or fade last sets start + (target - start) x (frames - 1) / frames
+// and stays there, one step short of its target.
 TEST_F(BackgroundTest, GlidesStopOneStepShort)
 {
     background.SetShiftX(1.0f, 4);

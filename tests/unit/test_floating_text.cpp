@@ -66,6 +66,8 @@ TEST(FloatingText, BlendsFromStartToEnd)
     EXPECT_FLOAT_EQ(s.mZ, 0.75f);
 }
 
+// Meant, not a slip: a floating text draws its tint's second component as blue and its
+// third as green, so a colour given as (0, 0, 1) shows green.
 TEST(FloatingText, GreenAndBlueTradePlaces)
 {
     Floating_Text_List list;

@@ -224,7 +224,8 @@ TEST_F(HudTest, ItemsFlyInOnceAndAreThrownWhenUsed)
     EXPECT_FLOAT_EQ(-0.29f, mHud.mItemCurrent[0]);
     EXPECT_FLOAT_EQ(0.7f, mHud.mItemCurrent[1]);
 
-    // Same value: no new fly-in.
+    // Meant, not a slip: the HUD tells items apart by their score value, so another item
+    // of the same value does not fly in again.
     Frame(300.0f, 0, &otherBone);
     EXPECT_EQ(30, mHud.mItemCounter);
 
