@@ -10,6 +10,7 @@
 #include "Entities/Player.h"
 #include "Game/HUD.h"
 #include "Game/Settings.h"
+#include "Game/Trace.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
@@ -58,6 +59,8 @@ void Game_State::Init()
 
 void Game_State::GoTo(Screen screen, const char* backdrop)
 {
+    if (screen != mScreen)
+        TraceScreen(screen);
     mScreen = screen;
     if (backdrop != KEEP_BACKDROP)
         SetBackdrop(backdrop);
@@ -213,6 +216,7 @@ void Game_State::StartLevel(bool restart)
         return;
     }
 
+    TraceLevel(mLevel, restart);
     GoTo(PLAY, KEEP_BACKDROP);
     if (!restart)
     {

@@ -169,8 +169,6 @@ private:
     void DrawMenuArrow(float topY, int cursor, float& arrowAngle);
     void DrawCountUp(int64_t value, float r, float g, float b);
 
-    // mScreen comes first and mLevel right after it: tools read both from the running
-    // game's memory.
     Screen mScreen;
     uint16_t mLevel;
     bool mQuit;

@@ -56,9 +56,10 @@ zq_start() {
 
   zq_xserver_start || zq_fail "no X display"
 
-  # Settings go to the run's own folder, never to the real ~/.config.
-  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_CONFIG_HOME="$ZQ_WORK/config" "$game" \
-      >"$ZQ_WORK/game.out" 2>"$ZQ_WORK/game.err" </dev/null) &
+  # Settings go to the run's own folder, never to the real ~/.config; the game tells
+  # which screen it shows in its trace.
+  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_CONFIG_HOME="$ZQ_WORK/config" \
+      ZQ_TRACE="$ZQ_WORK/trace" "$game" >"$ZQ_WORK/game.out" 2>"$ZQ_WORK/game.err" </dev/null) &
   ZQ_GAME_PID=$!
   ZQ_WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
   [ -n "$ZQ_WID" ] || zq_fail "no window named Zoomquest! within 60 s"
@@ -107,10 +108,11 @@ zq_wait_quiet() {
   done
 }
 
-# The screen the game shows, read from its memory: a Game_State screen name, or "none"
-# (loading, or play once the menus have been up).
+# The screen the game shows, from the last screen change in its trace: a Game_State
+# screen name, or "none" (loading, or play).
 zq_screen() {
-  /usr/bin/python3 "$ZQ_ROOT/tests/e2e/screen_of.py" "$ZQ_GAME" "$ZQ_GAME_PID" 2>/dev/null
+  awk '$1 == "screen" { s = $2 } END { print (s == "" || s == "play") ? "none" : s }' \
+    "$ZQ_WORK/trace" 2>/dev/null || echo none
 }
 
 # Waits for the game's progress, not for a time: the loading screen stays up at least
