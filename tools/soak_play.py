@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
 """Plays the game with random keys for tools/soak.sh and watches it.
 
-It reads which screen is current (and the level) straight from the game's memory
-(/proc/PID/mem at the address of gGameState, the symbol table names the screen
-functions), so the keys can follow the screens: Return where a screen waits for it,
+It follows which screen is current (and the level) in the trace the game writes when
+ZQ_TRACE names a file, so the keys can follow the screens: Return where a screen waits for it,
 steering and developer keys in play, the odd Escape everywhere. It fails on a
 sanitizer report, a crash, an exit nobody asked for, and resident memory growth of
 5% or more after the first level has been entered.
@@ -31,7 +30,6 @@ LOAD_TIMEOUT = 300.0     # from the start to the first screen (the images are lo
 STUCK_TIMEOUT = 150.0    # no screen change for this long while keys keep coming: stuck
 PLAY_GRACE = 300.0       # past the time, this long more to reach play at all
 QUIT_TIMEOUT = 120.0     # time to find the way back to the main menu at the end
-LEVEL_OFFSET = 16        # Game_State: a member function pointer (16 bytes), then mLevel
 
 SCREEN_NAMES = ["TeamLogoScreen", "MainMenuScreen", "IntroScreen", "CreditsScreen",
                 "PauseScreen", "DeathScreen", "LevelCompleteScreen", "CaveMapScreen",
@@ -54,50 +52,21 @@ def log(msg):
     print("soak: " + msg, flush=True)
 
 
-def symbols(game):
-    """Addresses of gGameState and of every screen function, relative to the load base."""
-    out = subprocess.run(["nm", "-C", game], capture_output=True, text=True, check=True).stdout
-    state = None
-    screens = {}
-    for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) != 3:
-            continue
-        addr, _, name = parts
-        if name == "gGameState":
-            state = int(addr, 16)
-        m = re.fullmatch(r"Game_State::(\w+Screen)\(\)", name)
-        if m:
-            screens[int(addr, 16)] = m.group(1)
-    if state is None or not screens:
-        raise Fault("no gGameState or screen functions in the symbol table of " + game)
-    return state, screens
-
-
-def member_offsets(game, names):
-    """Offsets of Game_State members from the debug information, when gdb is there."""
-    cmd = ["gdb", "-batch", "-nx"]
-    for n in names:
-        cmd += ["-ex", "print (long)&((Game_State*)0)->%s" % n]
-    try:
-        out = subprocess.run(cmd + [game], capture_output=True, text=True, timeout=120).stdout
-    except (OSError, subprocess.TimeoutExpired):
-        return {}
-    values = re.findall(r"^\$\d+ = (\d+)$", out, re.M)
-    return dict(zip(names, map(int, values))) if len(values) == len(names) else {}
-
-
 class Game:
     def __init__(self, args, index):
         self.index = index
         self.out = open(os.path.join(args.out, "game-%d.out" % index), "wb")
         self.err = open(os.path.join(args.out, "game-%d.err" % index), "wb")
+        self.trace_path = os.path.join(args.out, "game-%d.trace" % index)
+        if os.path.exists(self.trace_path):
+            os.remove(self.trace_path)
+        env = dict(os.environ, ZQ_TRACE=self.trace_path)
         self.proc = subprocess.Popen([args.game], cwd=args.work, stdin=subprocess.DEVNULL,
-                                     stdout=self.out, stderr=self.err)
+                                     stdout=self.out, stderr=self.err, env=env)
+        self.trace = None           # opened once the game has written its first line
+        self.partial = ""           # a line the game has not finished writing
         self.pid = self.proc.pid
         self.started = time.monotonic()
-        self.base = None
-        self.mem = None
         self.window = None
         self.ready = False          # the first screen has been seen: images are loaded
         self.play_since = None      # when the first level was entered
@@ -110,23 +79,16 @@ class Game:
     def alive(self):
         return self.proc.poll() is None
 
-    def find_base(self, game):
-        real = os.path.realpath(game)
-        try:
-            with open("/proc/%d/maps" % self.pid) as maps:
-                for line in maps:
-                    f = line.split()
-                    if len(f) >= 6 and f[5] == real and int(f[2], 16) == 0:
-                        return int(f[0].split("-")[0], 16)
-        except OSError:
-            pass
-        return None
-
-    def read(self, addr, size):
-        if self.mem is None:
-            self.mem = open("/proc/%d/mem" % self.pid, "rb", buffering=0)
-        self.mem.seek(addr)
-        return self.mem.read(size)
+    def trace_lines(self):
+        """The whole lines the game added to its trace since the last call."""
+        if self.trace is None:
+            try:
+                self.trace = open(self.trace_path)
+            except OSError:
+                return []
+        self.partial += self.trace.read()
+        *lines, self.partial = self.partial.split("\n")
+        return lines
 
     def rss_kb(self):
         try:
@@ -139,12 +101,9 @@ class Game:
         return None
 
     def close(self):
-        if self.mem:
-            try:
-                self.mem.close()
-            except OSError:
-                pass
-            self.mem = None
+        if self.trace:
+            self.trace.close()
+            self.trace = None
         if self.alive():
             self.proc.kill()
             self.proc.wait()
@@ -156,9 +115,10 @@ class Soak:
     def __init__(self, args):
         self.args = args
         self.rng = random.Random(args.seed)
-        self.state_addr, self.screen_addrs = symbols(args.game)
-        # With the menu cursors known the way out at the end is direct; without, it is random.
-        self.cursors = member_offsets(args.game, ["mPause.mCursor", "mDeath.mCursor"])
+        # On the way out: the pause menu's cursor, known to be on Continue once a Return
+        # has been pressed there (every choice puts it back), None while unknown.
+        self.pause_cursor = None
+        self.quit_key = (-1, 0.0)   # (screen changes seen, time) at the last key on the way out
         self.keys = collections.Counter()
         self.screen_samples = collections.Counter()
         self.screen_first = {}
@@ -167,7 +127,7 @@ class Soak:
         self.games = []
         self.game = None
         self.state = None           # screen name, "Play", or None while loading
-        self.level = None
+        self.level = 0              # the game starts on level 0 until its trace names one
         self.play_entered = None    # when the current stretch of play began
         self.play_budget = 0.0
         self.quitting = False
@@ -182,6 +142,7 @@ class Soak:
         self.game = Game(self.args, index)
         self.games.append(self.game)
         self.state = None
+        self.level = 0
         log("game %d started (pid %d)" % (index, self.game.pid))
         deadline = time.monotonic() + WINDOW_TIMEOUT
         while time.monotonic() < deadline:
@@ -250,23 +211,14 @@ class Soak:
     def poll_state(self):
         g = self.game
         now = time.monotonic()
-        if g.base is None:
-            g.base = g.find_base(self.args.game)
-            if g.base is None:
-                return
-        try:
-            raw = g.read(g.base + self.state_addr, LEVEL_OFFSET + 2)
-        except OSError:
-            return
-        if len(raw) < LEVEL_OFFSET + 2:
-            return
-        fn = int.from_bytes(raw[0:8], "little")
-        level = int.from_bytes(raw[LEVEL_OFFSET:LEVEL_OFFSET + 2], "little")
-        if fn == 0:
-            state = "Play" if g.ready else None
-        else:
-            state = self.screen_addrs.get(fn - g.base, "unknown screen 0x%x" % fn)
-            g.ready = True
+        state, level = self.state, self.level
+        for line in g.trace_lines():
+            words = line.split()
+            if len(words) >= 2 and words[0] == "screen":
+                state = "Play" if words[1] == "play" else words[1]
+                g.ready = True
+            elif len(words) >= 2 and words[0] == "level" and words[1].isdigit():
+                level = int(words[1])
         if state is None:
             return
         if state != self.state:
@@ -415,25 +367,26 @@ class Soak:
         self.pick(table)()
 
     def quit_action(self):
-        """The way out at the end: pause, quit to the main menu, Escape."""
+        """The way out at the end: pause, quit to the main menu, Escape. Each key waits
+        for the screen change it makes (5 s at most, for a key that went astray)."""
+        now = time.monotonic()
+        if self.quit_key[0] == len(self.transitions) and now - self.quit_key[1] < 5.0:
+            return
+        self.quit_key = (len(self.transitions), now)
         s = self.state
         if s == "MainMenuScreen":
             self.tap("Escape")
         elif s == "Play":
             self.tap("p")
-        elif s in ("PauseScreen", "DeathScreen"):
-            name, quit_item = ("mPause.mCursor", 3) if s == "PauseScreen" else ("mDeath.mCursor", 1)
-            cursor = None
-            if name in self.cursors:
-                try:
-                    raw = self.game.read(self.game.base + self.state_addr + self.cursors[name], 4)
-                    cursor = int.from_bytes(raw, "little", signed=True)
-                except (OSError, TypeError):
-                    pass
-            if cursor is None:
-                self.tap(self.rng.choice(["Down", "Return"]))
-            else:
-                self.tap("Return" if cursor == quit_item else "Down")
+        elif s == "PauseScreen" and self.pause_cursor == 0:
+            # Up from Continue wraps round to Quit.
+            self.tap("Up")
+            self.tap("Return")
+            self.pause_cursor = None
+        elif s == "PauseScreen":
+            # Any choice leaves the menu and puts its cursor back on Continue.
+            self.tap("Return")
+            self.pause_cursor = 0
         else:
             self.tap("Return")
 
