@@ -144,6 +144,7 @@ int main(int, char**)
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
     Input_Handler::InstallQuitSignals();
+    gInput.AskForGamepad(settings.mGamepad);
     gInput.Init(0, SCREEN_WIDTH);
     gInput.SetFullScreenToggle(ToggleFullScreen);
     if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen))

@@ -154,6 +154,18 @@ bool ParseSettings(std::istream& in, Settings& settings, std::string& error)
         {
             ok = ReadSwitch(value, "mouse", "keyboard", read.mMouseSteering);
         }
+        else if (ok && name == "gamepad")
+        {
+            int index = -1;
+            if (value != "auto")
+            {
+                std::istringstream digits(value);
+                digits >> index;
+                ok = !digits.fail() && digits.eof() && index >= 0;
+            }
+            if (ok)
+                read.mGamepad = index;
+        }
         else
         {
             ok = false;
@@ -180,6 +192,11 @@ std::string FormatSettings(const Settings& settings)
     out << "volume = " << settings.mVolume << "\n";
     out << "fullscreen = " << (settings.mFullScreen ? "on" : "off") << "\n";
     out << "steering = " << (settings.mMouseSteering ? "mouse" : "keyboard") << "\n";
+    out << "gamepad = ";
+    if (settings.mGamepad < 0)
+        out << "auto\n";
+    else
+        out << settings.mGamepad << "\n";
     return out.str();
 }
 
@@ -270,7 +287,7 @@ void KeepSettings()
 {
     if (!gKeeping)
         return;
-    Settings now;
+    Settings now = gKept; // what nothing in the game changes stays as it was
     now.mVolume = gSound.GetVolume();
     now.mFullScreen = gGraphics.IsFullScreen();
     now.mMouseSteering = gChosenMouseSteering;

@@ -1,5 +1,6 @@
 // What the player chose and expects to find again next time: the volume set in the
-// pause menu, full screen or a window, and keyboard or mouse steering chosen in a menu.
+// pause menu, full screen or a window, keyboard or mouse steering chosen in a menu, and
+// which gamepad (a hand-edited index, or the first that will do).
 // Kept as a few "name = value" lines in $XDG_CONFIG_HOME/zoomquest/settings
 // (~/.config by default), replaced whole whenever one of them changes. A settings file
 // that is a symbolic link is written through to where it points.
@@ -13,11 +14,12 @@ struct Settings
     float mVolume = 1.0f;
     bool mFullScreen = false;
     bool mMouseSteering = false;
+    int mGamepad = -1; // SDL's index of the pad to steer with; -1: the first that will do
 
     bool operator==(const Settings& other) const
     {
         return mVolume == other.mVolume && mFullScreen == other.mFullScreen &&
-               mMouseSteering == other.mMouseSteering;
+               mMouseSteering == other.mMouseSteering && mGamepad == other.mGamepad;
     }
     bool operator!=(const Settings& other) const { return !(*this == other); }
 };

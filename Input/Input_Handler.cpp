@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 
@@ -46,6 +47,9 @@ const int PAD_EAST = 1;
 const int PAD_START = 7;
 const int PAD_START_MANY_BUTTONS = 9;
 const int MANY_BUTTONS = 13;
+// A stick and the buttons the game uses (south, east, Start and one more).
+const int PAD_MIN_AXES = 2;
+const int PAD_MIN_BUTTONS = 4;
 
 enum Pad_Result
 {
@@ -54,6 +58,18 @@ enum Pad_Result
     PAD_QUIT
 };
 const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
+
+int OppositeKey(int key)
+{
+    switch (key)
+    {
+    case KEY_LEFT: return KEY_RIGHT;
+    case KEY_RIGHT: return KEY_LEFT;
+    case KEY_UP: return KEY_DOWN;
+    case KEY_DOWN: return KEY_UP;
+    default: return key;
+    }
+}
 
 bool IsPointerEvent(Uint8 type)
 {
@@ -119,22 +135,51 @@ void Input_Handler::Init(int rangeMin, int rangeMax)
     mInitialised = true;
 }
 
+int ChoosePad(const std::vector<Pad_Info>& pads, int asked)
+{
+    if (asked >= 0 && asked < static_cast<int>(pads.size()))
+        return asked;
+    for (size_t i = 0; i < pads.size(); ++i)
+        if (pads[i].mAxes >= PAD_MIN_AXES && pads[i].mButtons >= PAD_MIN_BUTTONS)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void Input_Handler::OpenGamepad()
 {
     if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) < 0)
         return;
-    if (mGamepad && SDL_JoystickOpened(0))
+    if (mGamepad && SDL_JoystickOpened(mPadIndex))
         return;
     mGamepad = nullptr;
-    if (SDL_NumJoysticks() < 1)
+    mPadIndex = -1;
+    // Counts of axes and buttons are had only by opening each device.
+    std::vector<Pad_Info> pads;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+    {
+        Pad_Info info = {0, 0};
+        if (SDL_Joystick* device = SDL_JoystickOpen(i))
+        {
+            info = {SDL_JoystickNumAxes(device), SDL_JoystickNumButtons(device)};
+            SDL_JoystickClose(device);
+        }
+        pads.push_back(info);
+    }
+    // A device named in SDL_JOYSTICK_DEVICE is the first SDL lists.
+    const int asked = mAskedPad < 0 && std::getenv("SDL_JOYSTICK_DEVICE") ? 0 : mAskedPad;
+    const int chosen = ChoosePad(pads, asked);
+    if (asked >= 0 && chosen != asked)
+        std::cerr << "Gamepad " << asked << " is not there; looking for another." << std::endl;
+    if (chosen < 0)
         return;
-    SDL_Joystick* pad = SDL_JoystickOpen(0);
+    SDL_Joystick* pad = SDL_JoystickOpen(chosen);
     if (!pad)
         return;
     SDL_JoystickEventState(SDL_ENABLE);
     mGamepad = pad;
+    mPadIndex = chosen;
     mStartButton = SDL_JoystickNumButtons(pad) >= MANY_BUTTONS ? PAD_START_MANY_BUTTONS : PAD_START;
-    std::cout << "Gamepad: " << SDL_JoystickName(0) << std::endl;
+    std::cout << "Gamepad: " << SDL_JoystickName(chosen) << std::endl;
 }
 
 void Input_Handler::RegisterKey(int key)
@@ -230,11 +275,14 @@ bool Input_Handler::IsRegistered(int key) const
 
 void Input_Handler::SetKey(int key, bool down)
 {
-    // The keyboard is in use: whatever the pad held is let go, so a pad pulled out
-    // with the stick pushed cannot leave a key stuck down.
-    ReleasePadKeys();
     if (!IsRegistered(key))
         return;
+    // The keyboard takes over the direction it steers: a pad pulled out with its stick
+    // pushed cannot leave the runner drifting. Any other key (Space to jump) leaves the
+    // stick steering.
+    for (int padKey : {key, OppositeKey(key)})
+        if (mPadKeys.count(padKey))
+            SetPadKey(padKey, false);
     if (down)
         mKeyboardKeys.insert(key);
     else
@@ -257,13 +305,6 @@ bool Input_Handler::SetPadKey(int key, bool down)
     return true;
 }
 
-void Input_Handler::ReleasePadKeys()
-{
-    const std::set<int32_t> held = mPadKeys;
-    for (int32_t key : held)
-        SetPadKey(key, false);
-}
-
 int Input_Handler::ApplyPadEvent(const void* raw)
 {
     const SDL_Event& event = *static_cast<const SDL_Event*>(raw);
@@ -276,11 +317,12 @@ int Input_Handler::ApplyPadEvent(const void* raw)
         changed = SetPadKey(negativeKey, negative) || changed;
         changed = SetPadKey(positiveKey, positive) || changed;
     };
+    // Only the chosen device is open, so every pad event is its own.
     switch (event.type)
     {
     case SDL_JOYAXISMOTION:
     {
-        if (event.jaxis.which != 0 || event.jaxis.axis > 1)
+        if (event.jaxis.axis > 1)
             return PAD_NOTHING;
         const int value = event.jaxis.value;
         const int sign = value < -STICK_DEAD_ZONE ? -1 : value > STICK_DEAD_ZONE ? 1 : 0;
@@ -292,7 +334,7 @@ int Input_Handler::ApplyPadEvent(const void* raw)
     }
     case SDL_JOYHATMOTION:
     {
-        if (event.jhat.which != 0 || event.jhat.hat != 0)
+        if (event.jhat.hat != 0)
             return PAD_NOTHING;
         const Uint8 hat = event.jhat.value;
         direction(KEY_LEFT, KEY_RIGHT, (hat & SDL_HAT_LEFT) ? -1 : (hat & SDL_HAT_RIGHT) ? 1 : 0);
@@ -302,8 +344,6 @@ int Input_Handler::ApplyPadEvent(const void* raw)
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
     {
-        if (event.jbutton.which != 0)
-            return PAD_NOTHING;
         const bool down = event.type == SDL_JOYBUTTONDOWN;
         const int button = event.jbutton.button;
         if (button == PAD_EAST)

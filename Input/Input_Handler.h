@@ -1,8 +1,9 @@
 // Turns the SDL event queue into per-key state the game polls: held, and pressed this
 // frame. One event is taken per update. Escape and the window's close event are
-// reported to the caller as quit requests instead of being acted on. The first
-// gamepad drives the same keys: stick and D-pad the arrows, south button Space and
-// Enter, Start the pause key, east button the same as Escape.
+// reported to the caller as quit requests instead of being acted on. A gamepad (the
+// first device with a stick and buttons enough, or the one asked for) drives the same
+// keys: stick and D-pad the arrows, south button Space and Enter, Start the pause key,
+// east button the same as Escape.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,18 @@ struct Key_State
     int32_t mTime;   // clock (ms) of the last change
     uint32_t mFrame; // frame counter at the last change
 };
+
+// What SDL tells of a joystick device before it is chosen.
+struct Pad_Info
+{
+    int mAxes;
+    int mButtons;
+};
+
+// The device to steer with: the one asked for (an index into SDL's list) when there is
+// such a device, else the first with a stick (2 axes) and 4 buttons, which skips the
+// motion sensors many laptops list first. -1 when none will do.
+int ChoosePad(const std::vector<Pad_Info>& pads, int asked);
 
 struct Mouse_State
 {
@@ -46,6 +59,9 @@ public:
     uint32_t GetFrameCounter() const { return mFrameCounter; }
     bool IsInitialised() const { return mInitialised; }
     bool HasGamepad() const { return mGamepad != nullptr; }
+    // The joystick to steer with, by its index in SDL's list (-1: the first that will
+    // do); before Init.
+    void AskForGamepad(int index) { mAskedPad = index; }
     // Called (before anything else sees the key) for F11 and Alt+Enter.
     void SetFullScreenToggle(void (*toggle)()) { mFullScreenToggle = toggle; }
     // True once after the window was uncovered or shown again: what it showed may be gone.
@@ -69,8 +85,7 @@ private:
     const Key_State* Find(int key) const;
     bool IsRegistered(int key) const;
     void OpenGamepad();
-    bool SetPadKey(int key, bool down); // true when the key's state changed
-    void ReleasePadKeys();
+    bool SetPadKey(int key, bool down);   // true when the key's state changed
     int ApplyPadEvent(const void* event); // an SDL_Event
 
     std::map<int32_t, Key_State> mKeyStates;
@@ -82,6 +97,8 @@ private:
     std::set<int32_t> mPadKeys;
     std::set<int32_t> mKeyboardKeys;
     void* mGamepad = nullptr; // SDL_Joystick
+    int mPadIndex = -1;       // its index in SDL's list, as its events name it
+    int mAskedPad = -1;
     int mStartButton = 7;
     void (*mFullScreenToggle)() = nullptr;
     bool mExposed = false;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <SDL/SDL.h>
 
@@ -285,9 +286,33 @@ TEST_F(InputTest, PadButtonsJumpSelectPauseAndBackOut)
     EXPECT_TRUE(mInput.Update());
 }
 
-TEST_F(InputTest, KeyboardStillWorksAfterThePadIsPulledOut)
+TEST(InputPads, TheFirstDeviceWithAStickAndButtonsOrTheOneAskedFor)
+{
+    // Many laptops list their motion sensors first: 3 axes, no buttons.
+    const std::vector<Pad_Info> laptop = {{3, 0}, {6, 11}, {2, 4}};
+    EXPECT_EQ(ChoosePad(laptop, -1), 1);
+    EXPECT_EQ(ChoosePad(laptop, 2), 2);
+    EXPECT_EQ(ChoosePad(laptop, 3), 1); // asked for one that is not there
+    EXPECT_EQ(ChoosePad({{3, 0}, {2, 3}}, -1), -1);
+    EXPECT_EQ(ChoosePad({}, 0), -1);
+}
+
+TEST_F(InputTest, KeyboardAndPadShareTheKeys)
 {
     RegisterPadKeys();
+    // Steering with the stick, jumping with Space: the stick keeps steering.
+    PushAxis(0, -32768);
+    mInput.Update();
+    PushKey(SDL_KEYDOWN, KEY_SPACE);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyPressed(KEY_SPACE));
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    PushKey(SDL_KEYUP, KEY_SPACE);
+    mInput.Update();
+    EXPECT_TRUE(mInput.IsKeyDown(KEY_LEFT));
+    PushAxis(0, 0);
+    mInput.Update();
+
     // The pad's stick held left when it went away: its last word was "left".
     PushAxis(0, -32768);
     mInput.Update();

@@ -55,6 +55,7 @@ TEST_F(SettingsTest, RoundTripThroughTheFile)
     top.mVolume = 1.0f;
     top.mFullScreen = true;
     top.mMouseSteering = true;
+    top.mGamepad = 2;
     Settings middle = top;
     middle.mVolume = 0.3f;
     Settings bottom;
@@ -95,9 +96,9 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
 {
     const std::string path = mFolder + "/settings";
     const char* damaged[] = {
-        "volume = 1.5\n", "volume = nan\n",     "volume = 0.5x\n",
-        "volume =\n",     "fullscreen = yes\n", "steering = pad\n",
-        "volume 0.5\n",   "colour = red\n",     "volume = 0.2\n\x01\xff\n",
+        "volume = 1.5\n",           "volume = nan\n",   "volume = 0.5x\n",   "volume =\n",
+        "fullscreen = yes\n",       "steering = pad\n", "volume 0.5\n",      "colour = red\n",
+        "volume = 0.2\n\x01\xff\n", "gamepad = -1\n",   "gamepad = first\n",
     };
     for (const char* text : damaged)
     {
@@ -179,6 +180,7 @@ TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
 
     Settings start;
     start.mVolume = 0.5f;
+    start.mGamepad = 1; // hand-edited: nothing in the game changes it
     ChooseSteering(false);
     StartKeepingSettings(path, start);
     KeepSettings();
@@ -191,6 +193,7 @@ TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
     Settings read = LoadSettings(path);
     EXPECT_FLOAT_EQ(read.mVolume, 0.4f);
     EXPECT_FALSE(read.mMouseSteering);
+    EXPECT_EQ(read.mGamepad, 1);
 
     // A developer key swaps the steering for this run only; a menu's choice is kept.
     gMouseControl = true;
@@ -204,10 +207,11 @@ TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
     FinishKeepingSettings();
     EXPECT_TRUE(LoadSettings(path).mMouseSteering);
     ChooseSteering(false);
-    gSound.SetVolume(1.0f);
+    gSound.SetVolume(0.5f);
     KeepSettings();
     FinishKeepingSettings();
-    EXPECT_EQ(LoadSettings(path), Settings());
+    EXPECT_EQ(LoadSettings(path), start);
+    gSound.SetVolume(1.0f);
 }
 
 } // namespace
