@@ -20,6 +20,7 @@ void MarkFont()
 
 } // namespace
 
+// Meant, not a slip: a text of N frames is drawn N - 1 times, never at its exact start or end.
 TEST(FloatingText, LivesForItsFramesLessOne)
 {
     Floating_Text_List list;
