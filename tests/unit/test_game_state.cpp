@@ -332,6 +332,35 @@ TEST_F(FlowTest, AQuitSignalEndsTheMenuLoop)
         testing::ExitedWithCode(0), "");
 }
 
+// The trace a script that drives the game reads: a line at each change of screen and
+// each level start. In a program started afresh, as the game opens its trace once.
+TEST_F(FlowTest, TheTraceNamesEachScreenChangeAndLevelStart)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const char* given = getenv("ZQ_TRACE"); // the child finds the parent's
+    const std::string path = given ? given : testing::TempDir() + "zq_trace_" + std::to_string(getpid());
+    setenv("ZQ_TRACE", path.c_str(), 1);
+    EXPECT_EXIT(
+        {
+            testing::internal::CaptureStdout();
+            gs.Init();
+            gs.GoTo(MAIN_MENU, KEEP);
+            gs.GoTo(MAIN_MENU, KEEP);
+            gs.SetLevel(2);
+            gs.StartLevel(false);
+            gs.EnterPause();
+            gs.StartLevel(true);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ("screen TeamLogoScreen\nscreen MainMenuScreen\nlevel 2\nscreen play\nscreen PauseScreen\n"
+              "level 2 restart\nscreen play\n",
+              Slurp(path));
+    std::remove(path.c_str());
+    unsetenv("ZQ_TRACE");
+    GTEST_FLAG_SET(death_test_style, "fast");
+}
+
 TEST_F(FlowTest, ProcessMenusReturnsWhenPlayResumes)
 {
     gs.EnterPause();
