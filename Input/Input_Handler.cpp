@@ -57,8 +57,6 @@ enum Pad_Result
     PAD_KEY,
     PAD_QUIT
 };
-const Uint8 POINTER_EVENTS[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP};
-
 int OppositeKey(int key)
 {
     switch (key)
@@ -76,48 +74,42 @@ bool IsPointerEvent(Uint8 type)
     return type == SDL_MOUSEMOTION || type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP;
 }
 
-// Events that arrive while the pointer events are being switched off, kept aside.
+// The mouse is read by polling, so while steering by keyboard its events are of no use;
+// let in, a moving mouse queues hundreds of them. One filter drops them as they come.
+// SDL forgets it whenever its video starts, and setting it empties SDL's queue, pumping
+// the window system as it does; so it is set only when it has been lost, and nothing
+// may be lost to that: what is queued is taken out first, what the pump brings in is
+// held aside by the filter itself, and both are queued again in order.
+bool gInstallingFilter = false;
 SDL_Event gHeld[QUEUE_SIZE];
 int gHeldCount = 0;
 
-int HoldEvent(const SDL_Event* event)
+int PointerFilter(const SDL_Event* event)
 {
-    if (!IsPointerEvent(event->type) && gHeldCount < QUEUE_SIZE)
+    if (IsPointerEvent(event->type) && !gMouseControl)
+        return 0;
+    if (!gInstallingFilter)
+        return 1;
+    if (gHeldCount < QUEUE_SIZE)
         gHeld[gHeldCount++] = *event;
-    return 0; // not queued, so the switch cannot throw it away
+    return 0;
 }
 
-// The mouse is read by polling, so its events are of no use; left on, a moving mouse
-// queues hundreds of them and every key press waits behind them. SDL forgets this
-// setting whenever its video subsystem (re)starts, so it is checked before each poll.
-// Each switch pumps the window system and then empties SDL's whole queue, so it is only
-// set when it has been lost, and no event but the pointer's may be lost to it: those
-// already queued are taken out and put back, and those the switch's own pumps bring in
-// (a key pressed while the window opened) are held by a filter and queued after them.
-void IgnorePointerEvents()
+void InstallPointerFilter()
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO))
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || SDL_GetEventFilter() == &PointerFilter)
         return;
-    bool lost = false;
-    for (Uint8 type : POINTER_EVENTS)
-        lost = lost || SDL_EventState(type, SDL_QUERY) != SDL_IGNORE;
-    if (!lost)
-        return;
-    SDL_PumpEvents();
     SDL_Event waiting[QUEUE_SIZE];
     const int count = SDL_PeepEvents(waiting, QUEUE_SIZE, SDL_GETEVENT, SDL_ALLEVENTS);
-    const SDL_EventFilter previous = SDL_GetEventFilter();
     gHeldCount = 0;
-    SDL_SetEventFilter(&HoldEvent);
-    for (Uint8 type : POINTER_EVENTS)
-        SDL_EventState(type, SDL_IGNORE);
-    SDL_SetEventFilter(previous);
+    gInstallingFilter = true;
+    SDL_SetEventFilter(&PointerFilter);
+    gInstallingFilter = false;
     for (int i = 0; i < count; ++i)
-        if (!IsPointerEvent(waiting[i].type))
+        if (PointerFilter(&waiting[i]))
             SDL_PeepEvents(&waiting[i], 1, SDL_ADDEVENT, 0);
     for (int i = 0; i < gHeldCount; ++i)
-        if (!previous || previous(&gHeld[i]))
-            SDL_PeepEvents(&gHeld[i], 1, SDL_ADDEVENT, 0);
+        SDL_PeepEvents(&gHeld[i], 1, SDL_ADDEVENT, 0);
     gHeldCount = 0;
 }
 
@@ -130,7 +122,7 @@ void Input_Handler::Init(int rangeMin, int rangeMax)
     if (rangeMax <= rangeMin)
         throw std::runtime_error("Input Handler: x_max <= x_min !!");
     mMouse.mInitialised = true;
-    IgnorePointerEvents();
+    InstallPointerFilter();
     OpenGamepad();
     mInitialised = true;
 }
@@ -223,7 +215,7 @@ bool Input_Handler::PollEvent()
 {
     if (gQuitSignal)
         return false;
-    IgnorePointerEvents();
+    InstallPointerFilter();
     SDL_Event event;
     // One key or quit event per call. Anything else (pointer, focus, expose) is
     // dropped without costing the frame, so it can never hold keys back; an expose

@@ -394,27 +394,36 @@ TEST_F(InputTest, BadMouseRangeThrows)
 TEST(InputVideoRestart, PointerEventsStayOffAfterVideoStarts)
 {
     // The game sets up input before it opens the window, and starting SDL's video
-    // turns every event type back on; the handler must notice and switch them off.
+    // forgets any event filter; the handler must notice and set its own again.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(0), 0);
+    gMouseControl = false;
     Input_Handler input;
     input.Init(0, 800);
     input.RegisterKey(KEY_SPACE);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    EXPECT_EQ(SDL_EventState(SDL_MOUSEMOTION, SDL_QUERY), SDL_ENABLE);
 
-    // Escape pressed while the window was opening, behind a mouse move: switching the
-    // pointer events off must not lose it (a quit on the loading screen relies on it).
+    // Escape pressed while the window was opening, behind a mouse move: setting the
+    // filter must not lose it (a quit on the loading screen relies on it).
     SDL_Event motion = {};
     motion.type = SDL_MOUSEMOTION;
     SDL_PushEvent(&motion);
     PushKey(SDL_KEYDOWN, KEY_ESCAPE);
     EXPECT_FALSE(input.Update());
-    EXPECT_EQ(SDL_EventState(SDL_MOUSEMOTION, SDL_QUERY), SDL_IGNORE);
-    EXPECT_EQ(SDL_EventState(SDL_MOUSEBUTTONDOWN, SDL_QUERY), SDL_IGNORE);
-    EXPECT_EQ(SDL_EventState(SDL_MOUSEBUTTONUP, SDL_QUERY), SDL_IGNORE);
+    EXPECT_EQ(SDL_PeepEvents(&motion, 1, SDL_PEEKEVENT, SDL_MOUSEMOTIONMASK), 0);
 
-    // Once off, polling leaves queued keys alone.
+    // Pointer events are dropped as they come while steering by keyboard, and let in
+    // while steering by mouse; keys always.
+    const auto filter = SDL_GetEventFilter();
+    ASSERT_NE(filter, nullptr);
+    motion.type = SDL_MOUSEMOTION;
+    SDL_Event key = {};
+    key.type = SDL_KEYDOWN;
+    EXPECT_EQ(filter(&motion), 0);
+    EXPECT_EQ(filter(&key), 1);
+    gMouseControl = true;
+    EXPECT_EQ(filter(&motion), 1);
+    gMouseControl = false;
     PushKey(SDL_KEYDOWN, KEY_SPACE);
     EXPECT_TRUE(input.Update());
     EXPECT_TRUE(input.IsKeyPressed(KEY_SPACE));
@@ -422,8 +431,9 @@ TEST(InputVideoRestart, PointerEventsStayOffAfterVideoStarts)
     // And again after the video device is closed and reopened.
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_EQ(SDL_GetEventFilter(), nullptr);
     input.Update();
-    EXPECT_EQ(SDL_EventState(SDL_MOUSEMOTION, SDL_QUERY), SDL_IGNORE);
+    EXPECT_EQ(SDL_GetEventFilter(), filter);
     SDL_Quit();
 }
 
