@@ -25,7 +25,7 @@ const float CATCH_UP_DISTANCE = 100000.0f;
 // stop working. White, so the floating texts' colour order does not matter.
 const float STEERING_NOTE_FRAMES = 150.0f;
 const float STEERING_NOTE_X = 0.33f;
-const float STEERING_NOTE_Y = 0.25f;
+const float STEERING_NOTE_Y = 0.6f; // below the hint signs and praise, above the runner
 const float STEERING_NOTE_FROM_Z = 0.5f;
 const float STEERING_NOTE_TO_Z = 1.0f;
 
