@@ -13,6 +13,8 @@ public:
     void Touch(Player& player) override;
     void Reset() override;
     float GetApproachStep() const override { return mAlive ? mRollSpeed : 0.0f; }
+    // Round in a square box: the box's corners are bare.
+    float GetCollisionMargin() const override { return 0.08f; }
     // One frame of the bounce across and down, from (x, y) at speeds (vx, vy): how Update
     // moves the boulder, and how the test runners foresee it. The roll is separate.
     void Bounce(float& x, float& y, float& vx, float& vy) const;

@@ -21,6 +21,8 @@ Box_Edges EdgesOf(const Quad& q)
     return {q.mX - q.mWidth / 2.0f, q.mX + q.mWidth / 2.0f, q.mY + q.mHeight / 2.0f, q.mY - q.mHeight / 2.0f};
 }
 
+Touch_Watcher gTouchWatcher = nullptr;
+
 void PlayTouchSound(const Entity& e)
 {
     if (e.mTouchVoiceLines.empty())
@@ -35,6 +37,11 @@ void PlayTouchSound(const Entity& e)
         gSound.PlayVoice(e.mTouchVoiceLines[std::rand() % e.mTouchVoiceLines.size()]);
 }
 } // namespace
+
+void SetTouchWatcher(Touch_Watcher watcher)
+{
+    gTouchWatcher = watcher;
+}
 
 void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
                      const std::unique_ptr<Entity>* last)
@@ -65,6 +72,8 @@ void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
         if (p.mRight - m > b.mLeft && p.mLeft + m < b.mRight && p.mBottom + m < b.mTop &&
             p.mTop - m > b.mBottom)
         {
+            if (gTouchWatcher)
+                gTouchWatcher(player, e);
             player.TouchEntity(e);
             PlayTouchSound(e);
         }

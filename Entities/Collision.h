@@ -9,3 +9,8 @@ class Player;
 
 void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
                      const std::unique_ptr<Entity>* last);
+
+// Told of every touch just before the runner reacts to it, with both as they are drawn
+// this frame; the level tools use it to compare touches with the pictures. None by default.
+using Touch_Watcher = void (*)(const Player& player, const Entity& e);
+void SetTouchWatcher(Touch_Watcher watcher);

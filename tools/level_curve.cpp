@@ -2,10 +2,14 @@
 // level a number of seeded times, headless and as fast as the machine goes, and one
 // line per level gives the share of runs finished uncaught and the knocks taken.
 //
-//   level_curve [--runs N] [--seed S] [--trace] [LEVEL...]
+//   level_curve [--runs N] [--seed S] [--trace] [--ghosts] [LEVEL...]
 //
 // By default 50 runs of each of levels 0 to 7. --trace lists every knock with the
-// obstacles at that spot, run by run, before the table.
+// obstacles at that spot, run by run, before the table. --ghosts also has the automatic
+// runner play each level once, and after the table (and an empty line) gives, per kind
+// of obstacle, the touches of all those runs and how many of them were ghost touches
+// (no opaque pixel of the runner on one of the obstacle's):
+//   type touches ghosts
 // Output, tab-separated, one header line then one line per level:
 //   level runs finished caught hits_mean hits_median hits_max mistakes_mean seconds_mean
 // The same arguments give the same numbers on every machine.
@@ -19,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/runners/Ghost_Touches.h"
 #include "tools/runners/Human_Runner.h"
 
 namespace
@@ -35,6 +40,27 @@ uint32_t RunSeed(uint32_t seed, int level, int run)
     return (seed * 7919u + static_cast<uint32_t>(level)) * 104729u + static_cast<uint32_t>(run);
 }
 
+// The automatic runner plays the level once, on the game's clock as the tests run it.
+void PlayBot(int level)
+{
+    SetClockSource(&auto_run::FakeClock);
+    auto_run::gFakeMs = 0;
+    std::srand(static_cast<unsigned>(level) + 1u);
+    gTimer.SetFps(TARGET_FPS);
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
+    auto_run::Keyboard keys;
+    auto_run::StartLevel(level, keys);
+    auto_run::Auto_Runner runner;
+    auto_run::Run_Report report;
+    const int limit = static_cast<int>(gEntities.GetLastZ() * 3.0f) + 3000;
+    while (report.mFrames < limit && auto_run::PlayFrame(runner, keys, report))
+    {
+    }
+    keys.ReleaseAll();
+    SetClockSource(&human_run::Clock);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -43,6 +69,7 @@ int main(int argc, char** argv)
     uint32_t seed = 1;
     std::vector<int> levels;
     bool trace = false;
+    bool ghosts = false;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -50,6 +77,8 @@ int main(int argc, char** argv)
             runs = std::atoi(argv[++i]);
         else if (arg == "--trace")
             trace = true;
+        else if (arg == "--ghosts")
+            ghosts = true;
         else if (arg == "--seed" && i + 1 < argc)
             seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos)
@@ -75,6 +104,8 @@ int main(int argc, char** argv)
     human_run::SetUp();
     if (trace)
         human_run::gTrace = out;
+    if (ghosts)
+        ghost_touch::Start();
 
     std::fprintf(
         out,
@@ -106,6 +137,15 @@ int main(int argc, char** argv)
         std::fprintf(out, "%d\t%d\t%d\t%d\t%.2f\t%.1f\t%d\t%.2f\t%.1f\n", level, runs, finished, caught,
                      total / runs, median, hits.back(), static_cast<double>(mistakes) / runs, seconds / runs);
         std::fflush(out);
+    }
+    if (ghosts)
+    {
+        for (int level : levels)
+            PlayBot(level);
+        std::fprintf(out, "\ntype\ttouches\tghosts\n");
+        for (int t = 0; t < ghost_touch::TYPE_COUNT; ++t)
+            std::fprintf(out, "%s\t%ld\t%ld\n", ghost_touch::TYPES[t], ghost_touch::gTally.mTouches[t],
+                         ghost_touch::gTally.mGhosts[t]);
     }
     gEntities.Clear();
     SDL_Quit();
