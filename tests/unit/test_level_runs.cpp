@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Audio/Sound_Manager.h"
+#include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "Level/Level_Loader.h"
 #include "tools/runners/Auto_Runner.h"
@@ -167,6 +168,24 @@ TEST_F(Level_Runs, HumanLikeRunnerFindsTheLevelsHarderInOrder)
     EXPECT_LE(finished[2], finished[0]);
 }
 
+// In play the fog turns from the level's own to white over the level's last fifth.
+TEST_F(Level_Runs, TheLastFifthOfPlayFadesTheFogToWhite)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    gInput.Update();
+    UpdatePlay();
+    const float levelFog = gGraphics.GetFogColour()[0];
+    gPlayer.mZ = gEntities.GetLastZ() * 0.95f;
+    gEnvironment.gDragonDistance = gPlayer.mZ - 250.0f;
+    gInput.Update();
+    UpdatePlay();
+    testing::internal::GetCapturedStdout();
+    EXPECT_LT(levelFog, 0.5f);
+    EXPECT_GT(gGraphics.GetFogColour()[0], 0.7f);
+}
+
 // The frame of play carries out what the HUD asks, in the frame it asks: a knock flashes
 // red, and a claw attack (the dragon past three quarters of the panic) has the dragon
 // call out and shakes the cave for 40 frames by a tenth of twice the panic. Last in the
@@ -192,6 +211,7 @@ TEST_F(Level_Runs, AKnockAndAClawInOneFrameFlashCallOutAndShake)
     EXPECT_TRUE(gBackground.mQuakeActive);
     EXPECT_EQ(gBackground.mQuakeFrames, 40) << "the level start's quake lasts 100";
     EXPECT_NEAR(gBackground.mQuakeAmplitude, 0.2f * gHUD.mPanic, 1e-4f);
+    EXPECT_FLOAT_EQ(gSound.GetVoiceLevel(), gHUD.mPanic) << "the dragon's lines grow loud as it nears";
     const std::vector<std::string>& lines = gEnvironment.mAttackLines;
     EXPECT_NE(std::find(lines.begin(), lines.end(), gSound.GetVoiceName()), lines.end()) << said;
 }
