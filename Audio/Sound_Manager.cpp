@@ -79,9 +79,10 @@ struct Sound_Manager::Decoded
 };
 
 Sound_Manager::Sound_Manager()
-    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mVoiceLevel(1.0f), mOpen(false),
-      mStartedAudio(false), mRate(MIX_RATE), mChannels(2), mFormat(AUDIO_S16SYS), mEffectChannel(-1),
-      mVoiceChannel(0), mVoiceVolume(0.0f), mMusic(nullptr), mMusicVolume(0.0f)
+    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mMusicLevel(1.0f),
+      mVoiceLevel(1.0f), mOpen(false), mStartedAudio(false), mRate(MIX_RATE), mChannels(2),
+      mFormat(AUDIO_S16SYS), mEffectChannel(-1), mVoiceChannel(0), mVoiceVolume(0.0f), mMusic(nullptr),
+      mMusicVolume(0.0f)
 {
     for (int i = 0; i < EFFECT_SLOTS; ++i)
         mEffectVolumes[i] = 0.0f;
@@ -99,6 +100,7 @@ bool Sound_Manager::Init()
     mEffectFactor = 0.4f;
     mMusicFactor = 0.3f;
     mVolume = 1.0f;
+    mMusicLevel = 1.0f;
     mVoiceLevel = 1.0f;
     mEffectChannel = -1;
 
@@ -166,7 +168,22 @@ void Sound_Manager::Shutdown()
 
 void Sound_Manager::SetVolume(float v)
 {
-    mVolume = Limit(v);
+    SetVolume(v, v);
+}
+
+void Sound_Manager::SetVolume(float effects, float music)
+{
+    mVolume = Limit(effects);
+    const float musicLevel = Limit(music);
+    if (musicLevel == mMusicLevel)
+        return;
+    mMusicLevel = musicLevel;
+    // Heard at once while it is being chosen, not only when the next track starts.
+    if (mMusic)
+    {
+        mMusicVolume = mMusicLevel * mMusicFactor;
+        Mix_VolumeMusic(MixerVolume(mMusicVolume));
+    }
 }
 
 void Sound_Manager::SetVoiceLevel(float v)
@@ -263,12 +280,22 @@ std::unique_ptr<Sound_Manager::Decoded> Sound_Manager::Load(const std::string& p
 
 void Sound_Manager::PlayEffect(const std::string& path)
 {
+    PlayEffectAt(path, mVolume * mEffectFactor);
+}
+
+void Sound_Manager::PlayMusicSample(const std::string& path)
+{
+    PlayEffectAt(path, mMusicLevel * mMusicFactor);
+}
+
+void Sound_Manager::PlayEffectAt(const std::string& path, float volume)
+{
     if (path.empty())
         return;
     const int slot = mNextSlot;
     Release(mEffects[slot]);
     mSlotNames[slot] = path;
-    mEffectVolumes[slot] = mVolume * mEffectFactor;
+    mEffectVolumes[slot] = volume;
     mEffects[slot] = Load(path);
     if (mEffects[slot])
     {
@@ -306,7 +333,7 @@ void Sound_Manager::PlayMusic(const std::string& path)
 {
     ReleaseMusic();
     mMusicName = path;
-    mMusicVolume = mVolume * mMusicFactor;
+    mMusicVolume = mMusicLevel * mMusicFactor;
     if (!mOpen)
         return;
     Mix_Music* music = Mix_LoadMUS(path.c_str());

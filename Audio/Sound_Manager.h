@@ -26,14 +26,23 @@ public:
     bool Init();
     void Shutdown();
 
-    void SetVolume(float v); // limited to [0, 1]
+    // Music and effects at once (the pause menu's keys move both), limited to [0, 1].
+    void SetVolume(float v);
+    // The effects' volume, which voice lines follow too.
     float GetVolume() const { return mVolume; }
-    void SetVoiceLevel(float v); // limited to [0, 1]
+    void SetEffectsLevel(float v) { SetVolume(v, mMusicLevel); }
+    // The music's volume; the music playing takes it at once.
+    void SetMusicLevel(float v) { SetVolume(mVolume, v); }
+    float GetMusicLevel() const { return mMusicLevel; }
+    void SetVolume(float effects, float music); // each limited to [0, 1]
+    void SetVoiceLevel(float v);                // limited to [0, 1]
     float GetVoiceLevel() const { return mVoiceLevel; }
 
     void PlayEffect(const std::string& path); // the empty name plays nothing
-    void PlayVoice(const std::string& path);  // replaces the line before
-    void PlayMusic(const std::string& path);  // replaces the music before; loops
+    // An effect at the music's volume: what the music level sounds like as it is chosen.
+    void PlayMusicSample(const std::string& path);
+    void PlayVoice(const std::string& path); // replaces the line before
+    void PlayMusic(const std::string& path); // replaces the music before; loops
     void StopMusic();
     void StopVoice();
     void PlayRandomEffect(const std::vector<std::string>& paths);
@@ -71,6 +80,7 @@ private:
     typedef std::shared_ptr<const std::vector<uint8_t>> Pcm;
 
     std::unique_ptr<Decoded> Load(const std::string& path);
+    void PlayEffectAt(const std::string& path, float volume);
     Pcm Decode(const std::string& path) const;
     static void Release(std::unique_ptr<Decoded>& sound);
     void ReleaseMusic();
@@ -78,7 +88,8 @@ private:
     int mNextSlot;
     float mEffectFactor;
     float mMusicFactor;
-    float mVolume;
+    float mVolume; // effects and voices
+    float mMusicLevel;
     float mVoiceLevel;
     bool mOpen;
     bool mStartedAudio; // we started SDL's audio part, so we stop it

@@ -2,3 +2,4 @@
 
 bool gKeyboardControl = true;
 bool gMouseControl = false;
+bool gReduceFlashing = false;

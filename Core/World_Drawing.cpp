@@ -1,5 +1,6 @@
 #include "Core/World_Drawing.h"
 
+#include "Core/Globals.h"
 #include "Core/Timing_Report.h"
 #include "Entities/Player.h"
 #include "Game/HUD.h"
@@ -17,8 +18,12 @@ void DrawWorld(bool withRunner)
     gHUD.Draw();
     gHUD.ClawSeen();
     // A hit reddens the backdrop as well; it is drawn already, so from the next frame.
-    if (gHUD.HurtFlash() > 0.0f)
-        gBackground.SetTint(1.0f, 0.0f, 0.0f, gHUD.HurtFlash());
+    // With flashing reduced the red is mixed in, so the picture keeps its brightness.
+    const float flash = gHUD.HurtFlash();
+    if (flash > 0.0f && gReduceFlashing)
+        gBackground.SetTint(1.0f, 1.0f - flash, 1.0f - flash, 1.0f);
+    else if (flash > 0.0f)
+        gBackground.SetTint(1.0f, 0.0f, 0.0f, flash);
     if (gTimingReport)
         TimingReportLine("Drew HUD");
 }

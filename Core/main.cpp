@@ -9,6 +9,7 @@
 
 #include "Audio/Sound_Manager.h"
 #include "Core/Constants.h"
+#include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
 #include "Core/Globals.h"
 #include "Core/Loading_Screen.h"
@@ -137,8 +138,7 @@ int main(int, char**)
     gSound.Init();
     const std::string settingsPath = SettingsPath();
     Settings settings = LoadSettings(settingsPath);
-    gSound.SetVolume(settings.mVolume);
-    ChooseSteering(settings.mMouseSteering);
+    ApplySettings(settings);
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);
@@ -176,6 +176,17 @@ int main(int, char**)
         if (gTimingReport)
             TimingReportStart();
         gTimer.StartFrame();
+
+        // A slower game: in the frames where play takes no step, the world is drawn as
+        // it stands. Input waits for the next step, so no key press falls between.
+        if (!gGameState.GetScreen() && !gGameSpeed.TakeStep())
+        {
+            DrawPlay();
+            gGraphics.Render();
+            gTimer.EndFrame();
+            gTimer.WaitForFrame();
+            continue;
+        }
 
         if (!gInput.Update())
         {

@@ -2,6 +2,7 @@
 
 #include "Core/Clock.h"
 #include "Core/Constants.h"
+#include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
 #include "Entities/Object_Setup.h"
 
@@ -36,7 +37,8 @@ void Clock_Item::Touch(Player& player)
 {
     Entity::Touch(player);
     mSolid = false;
-    mEndTime = ClockMs() + SLOW_MS;
+    // A slower game holds the slow motion as many of play's steps as at full speed.
+    mEndTime = ClockMs() + gGameSpeed.Stretch(SLOW_MS);
     gTimer.SetFps(mFps);
 }
 

@@ -222,11 +222,11 @@ void Player::Update(const Input_Handler& input)
     {
         if (gKeyboardControl)
         {
-            if (input.IsKeyPressed(KEY_SPACE) && mJumpState != 1)
+            if (input.IsKeyPressed(gKeys.mJump) && mJumpState != 1)
                 StartJump(JUMP_VELOCITY, JUMP_GRAVITY);
-            if (input.IsKeyDown(KEY_RIGHT))
+            if (input.IsKeyDown(gKeys.mRight))
                 SetX(mX + STEER_STEP);
-            if (input.IsKeyDown(KEY_LEFT))
+            if (input.IsKeyDown(gKeys.mLeft))
                 SetX(mX - STEER_STEP);
         }
         else

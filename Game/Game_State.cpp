@@ -47,6 +47,8 @@ void Game_State::Init()
     mTitleImage.SetImage("ZOOMQUEST");
     mStartItem.SetImage("START_TEXT");
     mOptionsItem.SetImage("OPTIONS_TEXT");
+    mSettingsItem.SetImage("MENU_OPTIONS");
+    mOptionsSlab.SetImage("OPTIONS_SLAB");
     mMenuSlab.SetImage("MENU_SLAB");
     mArrow.SetImage("ARROW");
     mSelection.SetImage("MENU_SELECTION");
@@ -191,7 +193,7 @@ void Game_State::CheckPlayTransitions()
         GoTo(&Game_State::DeathScreen, "NONE");
     }
     // A pause wins; the level end or the catch is found again when play resumes.
-    if (gInput.IsKeyPressed(KEY_P))
+    if (gInput.IsKeyPressed(gKeys.mPause))
         GoTo(&Game_State::PauseScreen, "NONE");
 }
 

@@ -56,6 +56,7 @@ public:
     void CaveMapScreen();
     void ResultsScreen();
     void HighScoreScreen();
+    void OptionsScreen();
 
     // One pass of the nested screen loop: backdrop, input, the current screen, sound,
     // floating texts, render and frame pacing.
@@ -85,12 +86,15 @@ private:
     };
     struct Menu_Look
     {
-        bool mStartSelected; // else the options item is selected
+        bool mStartSelected; // else the options item (the credits) is, unless...
         float mStartDepth, mOptionsDepth;
+        bool mSettingsSelected; // ... the options screen's item below them is
+        float mSettingsDepth;
         bool operator==(const Menu_Look& o) const
         {
             return mStartSelected == o.mStartSelected && mStartDepth == o.mStartDepth &&
-                   mOptionsDepth == o.mOptionsDepth;
+                   mOptionsDepth == o.mOptionsDepth && mSettingsSelected == o.mSettingsSelected &&
+                   mSettingsDepth == o.mSettingsDepth;
         }
     };
     // A screen whose picture is left standing in the window while nothing in it changes:
@@ -108,9 +112,19 @@ private:
     };
     struct Main_Menu
     {
-        Menu_Look mLook{true, 0.5f, -2.0f};     // the items as they stand now
-        Menu_Look mShownLook{true, 0.0f, 0.0f}; // the menu as last drawn
+        Menu_Look mLook{true, 0.5f, -2.0f, false, -2.0f};    // the items as they stand now
+        Menu_Look mShownLook{true, 0.0f, 0.0f, false, 0.0f}; // the menu as last drawn
         Shown_Picture mShown;
+    };
+    // The options screen: the line under the cursor, and a key line waiting for the
+    // key the player presses next.
+    struct Options_Menu
+    {
+        int mCursor = 0;
+        float mArrowAngle = 0.0f;
+        int mWaitingLine = -1;        // the key line waiting, else -1
+        bool mWaitFullScreen = false; // the window's state when the wait began (F11)
+        std::string mMessage;         // one line under the menu: a prompt or a refusal
     };
     struct Intro
     {
@@ -168,6 +182,11 @@ private:
     void DrawMenuLines(const char* const* items, int count, float topY, int cursor);
     void DrawMenuArrow(float topY, int cursor, float& arrowAngle);
     void DrawCountUp(int64_t value, float r, float g, float b);
+    void DrawOptions();
+    // What Left (-1), Right (+1) or Enter (0) does on the options line under the cursor.
+    void ChangeOption(int line, int direction);
+    // The key pressed while a key line waits: taken, or refused with a line on screen.
+    void ChooseKey(int key);
 
     Screen mScreen;
     uint16_t mLevel;
@@ -180,6 +199,8 @@ private:
     Animation_Frame mTitleImage;
     Animation_Frame mStartItem;
     Animation_Frame mOptionsItem;
+    Animation_Frame mSettingsItem; // opens the options screen
+    Animation_Frame mOptionsSlab;  // the options screen's board
     Animation_Frame mMenuSlab;
     Animation_Frame mArrow;
     Animation_Frame mSelection; // glow behind the item under the cursor
@@ -189,6 +210,7 @@ private:
 
     Team_Logo mLogo;
     Main_Menu mMainMenu;
+    Options_Menu mOptions;
     Intro mIntro;
     Pause_Menu mPause;
     Death_Sequence mDeath;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Core/Game_Speed.h"
+#include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "World/Camera.h"
@@ -28,6 +30,12 @@ const float PANIC_RED = 0.75f; // the bars go red from here, orange and yellow b
 const float PANIC_ORANGE = 0.5f;
 const float PANIC_YELLOW = 0.25f;
 const float HURT_FLASH_PERCENT = 10.0f; // red alpha per hurt frame left, in percent
+// With flashing reduced: the red at this fraction, mixed into the colours rather than
+// putting out all but red, no new flash within FLASH_SPACING frames of the last (at most
+// three a second), and the claw seen through at CLAW_REDUCED_ALPHA.
+const float REDUCED_FLASH = 0.2f;
+const int FLASH_SPACING = 20;
+const float CLAW_REDUCED_ALPHA = 0.35f;
 
 // A picked-up item flies from the runner into its box; a used one flies off toward the
 // viewer, turning once.
@@ -47,6 +55,9 @@ const float GEM_SCALE = 0.7f;
 const float GEM_X = 0.64f;
 const float SCORE_X = 0.7f;
 const float SCORE_RAISE = 0.06f; // above the panic bar's row
+const float SPEED_X = 1.1f;
+const float SPEED_Y = 0.64f;
+const float SPEED_SCALE = 0.6f;
 
 const float PANIC_BAR_X = -0.75f;
 const float PANIC_BAR_Y = 0.75f;
@@ -88,8 +99,8 @@ void Set3(float* out, float x, float y, float z)
 
 HUD::HUD()
     : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0), mHurtTimer(0),
-      mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0), mItemKey(-1),
-      mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mPlayerDistance(0), mDragonDistance(0),
+      mFramesSinceFlash(FLASH_SPACING), mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0),
+      mItemKey(-1), mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mPlayerDistance(0), mDragonDistance(0),
       mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false),
       mClawShown(false), mClawX(0), mClawY(0), mClawVoicePending(true), mHidden(false)
 {
@@ -130,6 +141,7 @@ void HUD::Init()
     mScorePopupTimer = 0;
     mPanic = 0;
     mHurtTimer = 0;
+    mFramesSinceFlash = FLASH_SPACING;
     Set3(mPanicBarPosition, PANIC_BAR_X, PANIC_BAR_Y, 0.0f);
     mPulseCounter = 0;
     mPulsePeriod = 0;
@@ -231,8 +243,13 @@ HUD::Requests HUD::Update(const Play_State& play)
     if (mScorePopupTimer > 0)
         mScorePopupTimer -= 1;
 
-    if (play.runnerHit)
+    if (mFramesSinceFlash < FLASH_SPACING)
+        ++mFramesSinceFlash;
+    if (play.runnerHit && (!gReduceFlashing || mFramesSinceFlash >= FLASH_SPACING))
+    {
         mHurtTimer = HURT_FRAMES;
+        mFramesSinceFlash = 0;
+    }
 
     if (mPreviousPanic < mPanic && mPanic > CLAW_PANIC && !mClawActive)
     {
@@ -274,7 +291,7 @@ HUD::Requests HUD::Update(const Play_State& play)
 
 float HUD::HurtFlash() const
 {
-    return mHurtTimer * HURT_FLASH_PERCENT * 0.01f;
+    return mHurtTimer * HURT_FLASH_PERCENT * 0.01f * (gReduceFlashing ? REDUCED_FLASH : 1.0f);
 }
 
 void HUD::PanicColour(float alpha) const
@@ -291,7 +308,10 @@ void HUD::PanicColour(float alpha) const
 
 void HUD::HurtColour() const
 {
-    gGraphics.PushColour(HurtFlash(), 1.0f, 0.0f, 0.0f);
+    if (gReduceFlashing)
+        gGraphics.PushColour(1.0f, 1.0f, 1.0f - HurtFlash(), 1.0f - HurtFlash());
+    else
+        gGraphics.PushColour(HurtFlash(), 1.0f, 0.0f, 0.0f);
 }
 
 void HUD::Draw() const
@@ -320,6 +340,16 @@ void HUD::Draw() const
 
     if (!mHidden)
         DrawClaw();
+
+    // A slower game says so, under the gem count.
+    if (!gGameSpeed.IsFull())
+    {
+        char speed[16];
+        std::snprintf(speed, sizeof speed, "SPEED %d%%", gGameSpeed.GetPercent());
+        mFont.SetScale(SPEED_SCALE);
+        mFont.drawStringCentered(speed, SPEED_X, SPEED_Y, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        mFont.SetScale(1.0f);
+    }
 
     DrawChaseBar();
     DrawPanicBar();
@@ -435,6 +465,9 @@ HUD::Claw_Pose HUD::ClawPose(int32_t count, float f)
 
 void HUD::DrawClaw() const
 {
-    if (mClawShown)
-        gGraphics.DrawFrameAt(mClaw, mClawX, mClawY, 0.0f);
+    if (!mClawShown)
+        return;
+    gGraphics.PushColour(gReduceFlashing ? CLAW_REDUCED_ALPHA : 1.0f, 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mClaw, mClawX, mClawY, 0.0f);
+    gGraphics.PopColour();
 }

@@ -90,6 +90,7 @@ public:
     float mPanic;
     float mPreviousPanic;
     float mHurtTimer;
+    int32_t mFramesSinceFlash; // since the last red flash began
     float mPanicBarPosition[3];
     int32_t mPulseCounter;
     int32_t mPulsePeriod;

@@ -17,6 +17,11 @@ const float ITEM_FRONT = 0.5f;
 const float ITEM_BACK = -2.0f;
 const float ITEM_STEP = 0.5f;
 const float UNSELECTED_LIGHT = 0.4f;
+// The options item stands below the other two, in the middle, and comes less far
+// forward so it never covers them.
+const float SETTINGS_X = 0.0f;
+const float SETTINGS_Y = -0.75f;
+const float SETTINGS_FRONT = -1.0f;
 } // namespace
 
 void Game_State::TeamLogoScreen()
@@ -47,30 +52,52 @@ void Game_State::MainMenuScreen()
     gBackground.Reset();
 
     Menu_Look& look = mMainMenu.mLook;
-    // The selected item comes forward, the other sinks back, a step per frame.
-    const bool optionsSelected = !look.mStartSelected;
-    if (look.mStartSelected && look.mStartDepth < ITEM_FRONT)
+    // The selected item comes forward, the others sink back, a step per frame.
+    const bool startSelected = look.mStartSelected && !look.mSettingsSelected;
+    const bool optionsSelected = !look.mStartSelected && !look.mSettingsSelected;
+    if (startSelected && look.mStartDepth < ITEM_FRONT)
         look.mStartDepth += ITEM_STEP;
     if (optionsSelected && look.mOptionsDepth < ITEM_FRONT)
         look.mOptionsDepth += ITEM_STEP;
-    if (look.mStartSelected && look.mOptionsDepth > ITEM_BACK)
+    if (!optionsSelected && look.mOptionsDepth > ITEM_BACK)
         look.mOptionsDepth -= ITEM_STEP;
-    if (optionsSelected && look.mStartDepth > ITEM_BACK)
+    if (!startSelected && look.mStartDepth > ITEM_BACK)
         look.mStartDepth -= ITEM_STEP;
+    if (look.mSettingsSelected && look.mSettingsDepth < SETTINGS_FRONT)
+        look.mSettingsDepth += ITEM_STEP;
+    if (!look.mSettingsSelected && look.mSettingsDepth > ITEM_BACK)
+        look.mSettingsDepth -= ITEM_STEP;
 
     mSkipRender = MenuLookShown(look);
     if (!mSkipRender)
         DrawMainMenu();
 
+    // START and CREDITS side by side, OPTIONS below them; up goes back to the one left.
     if (gInput.IsKeyPressed(KEY_LEFT))
+    {
         look.mStartSelected = true;
+        look.mSettingsSelected = false;
+    }
     else if (gInput.IsKeyPressed(KEY_RIGHT))
+    {
         look.mStartSelected = false;
+        look.mSettingsSelected = false;
+    }
+    else if (gInput.IsKeyPressed(KEY_DOWN))
+    {
+        look.mSettingsSelected = true;
+    }
+    else if (gInput.IsKeyPressed(KEY_UP))
+    {
+        look.mSettingsSelected = false;
+    }
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
         mQuit = false;
-        if (look.mStartSelected)
+        if (look.mSettingsSelected)
+            GoTo(&Game_State::OptionsScreen, KEEP_BACKDROP);
+        else if (look.mStartSelected)
             GoTo(&Game_State::IntroScreen, KEEP_BACKDROP);
         else
             GoTo(&Game_State::CreditsScreen, "CREDITS");
@@ -84,19 +111,23 @@ void Game_State::MainMenuScreen()
 void Game_State::DrawMainMenu()
 {
     const Menu_Look& look = mMainMenu.mLook;
-    const bool optionsSelected = !look.mStartSelected;
+    const bool startSelected = look.mStartSelected && !look.mSettingsSelected;
+    const bool optionsSelected = !look.mStartSelected && !look.mSettingsSelected;
     gBackground.Draw();
     gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
-    // The item not chosen also stands in shadow, so the choice shows at a glance.
-    gGraphics.PushColour(1.0f, look.mStartSelected ? 1.0f : UNSELECTED_LIGHT,
-                         look.mStartSelected ? 1.0f : UNSELECTED_LIGHT,
-                         look.mStartSelected ? 1.0f : UNSELECTED_LIGHT);
+    // The items not chosen also stand in shadow, so the choice shows at a glance.
+    gGraphics.PushColour(1.0f, startSelected ? 1.0f : UNSELECTED_LIGHT,
+                         startSelected ? 1.0f : UNSELECTED_LIGHT, startSelected ? 1.0f : UNSELECTED_LIGHT);
     gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, look.mStartDepth);
     gGraphics.PopColour();
     gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
                          optionsSelected ? 1.0f : UNSELECTED_LIGHT,
                          optionsSelected ? 1.0f : UNSELECTED_LIGHT);
     gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, look.mOptionsDepth);
+    gGraphics.PopColour();
+    const float settingsLight = look.mSettingsSelected ? 1.0f : UNSELECTED_LIGHT;
+    gGraphics.PushColour(1.0f, settingsLight, settingsLight, settingsLight);
+    gGraphics.DrawFrameAt(mSettingsItem, SETTINGS_X, SETTINGS_Y, look.mSettingsDepth);
     gGraphics.PopColour();
     gFont.SetScale(0.6f);
     gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);

@@ -49,6 +49,7 @@ const float SWALLOW_X = 0.5f, SWALLOW_Y = 0.5f;
 const float SWALLOW_DEPTH = 15.0f;
 
 const uint32_t LEVEL_COMPLETE_WAIT_MS = 50;
+const float VOLUME_STEP = 0.1f;
 
 int WrapCursor(int cursor, int count)
 {
@@ -96,7 +97,7 @@ void Game_State::PauseScreen()
     }
     DrawMenuArrow(PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
 
-    if (gInput.IsKeyPressed(KEY_P) || mWindowClosed)
+    if (gInput.IsKeyPressed(gKeys.mPause) || mWindowClosed)
     {
         gSound.PlayMusic(MUSIC_LEVEL);
         GoTo(PLAY, KEEP_BACKDROP);
@@ -133,16 +134,16 @@ void Game_State::PauseScreen()
     {
         mPause.mCursor = WrapCursor(mPause.mCursor - 1, PAUSE_ITEM_COUNT);
     }
-    else if (gInput.IsKeyPressed(KEY_LEFT))
+    else if (gInput.IsKeyPressed(KEY_LEFT) || gInput.IsKeyPressed(KEY_RIGHT))
     {
-        gSound.SetVolume(gSound.GetVolume() - 0.1f);
+        // Music and effects move together, each from where the options screen left it.
+        const float step = gInput.IsKeyPressed(KEY_LEFT) ? -VOLUME_STEP : VOLUME_STEP;
+        gSound.SetVolume(gSound.GetVolume() + step, gSound.GetMusicLevel() + step);
         gSound.PlayEffect(SOUND_BELL); // a sample at the new volume
     }
-    else if (gInput.IsKeyPressed(KEY_RIGHT))
-    {
-        gSound.SetVolume(gSound.GetVolume() + 0.1f);
-        gSound.PlayEffect(SOUND_BELL);
-    }
+    // The next pause finds another world behind it.
+    if (mScreen != &Game_State::PauseScreen)
+        mPause.mKept.mValid = false;
 }
 
 void Game_State::DeathScreen()

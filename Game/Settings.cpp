@@ -11,12 +11,18 @@
 #include <thread>
 
 #include "Audio/Sound_Manager.h"
+#include "Core/Game_Speed.h"
 #include "Core/Globals.h"
 #include "Game/High_Scores.h"
 #include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
 
 namespace
 {
+
+// Keys the menus, the window and the developer's tools already answer to.
+const int RESERVED_KEYS[] = {KEY_ESCAPE, KEY_F11, KEY_RETURN, KEY_M, KEY_K,       KEY_F,       KEY_G,
+                             KEY_S,      KEY_E,   KEY_D,      KEY_W, KEY_KP_PLUS, KEY_KP_MINUS};
 
 std::string Trim(const std::string& text)
 {
@@ -120,11 +126,64 @@ Settings gKept;
 bool gChosenMouseSteering = false;
 Settings_Writer gWriter;
 
+bool ReadVolume(const std::string& value, float& result)
+{
+    std::istringstream digits(value);
+    float volume = 0.0f;
+    digits >> volume;
+    if (digits.fail() || !digits.eof() || !std::isfinite(volume) || volume < 0.0f || volume > 1.0f)
+        return false;
+    result = volume;
+    return true;
+}
+
+bool ReadGamepad(const std::string& value, int& result)
+{
+    int index = -1;
+    if (value != "auto")
+    {
+        std::istringstream digits(value);
+        digits >> index;
+        if (digits.fail() || !digits.eof() || index < 0)
+            return false;
+    }
+    result = index;
+    return true;
+}
+
+bool ReadKey(const std::string& value, int& result)
+{
+    const int key = KeyFromName(value);
+    if (key == 0 || !KeyCanBeChosen(key))
+        return false;
+    result = key;
+    return true;
+}
+
+bool ReadSpeed(const std::string& value, int& result)
+{
+    for (int percent = Game_Speed::FULL; percent >= Game_Speed::SLOWEST; percent -= Game_Speed::STEP)
+        if (value == std::to_string(percent) + "%" || value == std::to_string(percent))
+        {
+            result = percent;
+            return true;
+        }
+    return false;
+}
+
 } // namespace
 
-bool ParseSettings(std::istream& in, Settings& settings, std::string& error)
+bool KeyCanBeChosen(int key)
 {
-    Settings read = settings;
+    for (int taken : RESERVED_KEYS)
+        if (key == taken)
+            return false;
+    return true;
+}
+
+bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string>& errors)
+{
+    const size_t errorsBefore = errors.size();
     std::string line;
     int number = 0;
     while (std::getline(in, line))
@@ -137,59 +196,60 @@ bool ParseSettings(std::istream& in, Settings& settings, std::string& error)
         const std::string name = equals == std::string::npos ? line : Trim(line.substr(0, equals));
         const std::string value = equals == std::string::npos ? "" : Trim(line.substr(equals + 1));
         bool ok = equals != std::string::npos;
-        if (ok && name == "volume")
-        {
-            std::istringstream digits(value);
-            float volume = 0.0f;
-            digits >> volume;
-            ok = !digits.fail() && digits.eof() && std::isfinite(volume) && volume >= 0.0f && volume <= 1.0f;
-            if (ok)
-                read.mVolume = volume;
-        }
-        else if (ok && name == "fullscreen")
-        {
-            ok = ReadSwitch(value, "on", "off", read.mFullScreen);
-        }
-        else if (ok && name == "steering")
-        {
-            ok = ReadSwitch(value, "mouse", "keyboard", read.mMouseSteering);
-        }
-        else if (ok && name == "gamepad")
-        {
-            int index = -1;
-            if (value != "auto")
-            {
-                std::istringstream digits(value);
-                digits >> index;
-                ok = !digits.fail() && digits.eof() && index >= 0;
-            }
-            if (ok)
-                read.mGamepad = index;
-        }
-        else
-        {
-            ok = false;
-        }
         if (!ok)
-        {
-            error = "line " + std::to_string(number) + " is not understood: \"" + line + "\"";
-            return false;
-        }
+            ;
+        else if (name == "volume")
+            ok = ReadVolume(value, settings.mMusicVolume) && ReadVolume(value, settings.mEffectsVolume);
+        else if (name == "music")
+            ok = ReadVolume(value, settings.mMusicVolume);
+        else if (name == "effects")
+            ok = ReadVolume(value, settings.mEffectsVolume);
+        else if (name == "fullscreen")
+            ok = ReadSwitch(value, "on", "off", settings.mFullScreen);
+        else if (name == "steering")
+            ok = ReadSwitch(value, "mouse", "keyboard", settings.mMouseSteering);
+        else if (name == "gamepad")
+            ok = ReadGamepad(value, settings.mGamepad);
+        else if (name == "left")
+            ok = ReadKey(value, settings.mKeys.mLeft);
+        else if (name == "right")
+            ok = ReadKey(value, settings.mKeys.mRight);
+        else if (name == "jump")
+            ok = ReadKey(value, settings.mKeys.mJump);
+        else if (name == "pause")
+            ok = ReadKey(value, settings.mKeys.mPause);
+        else if (name == "flashing")
+            ok = ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
+        else if (name == "speed")
+            ok = ReadSpeed(value, settings.mGameSpeed);
+        else
+            ok = false;
+        if (!ok)
+            errors.push_back("line " + std::to_string(number) + " is not understood: \"" + line + "\"");
     }
+    // Two actions on one key would leave one of them without a key: those go back to
+    // their defaults.
+    const Key_Bindings defaults;
+    int* const keys[] = {&settings.mKeys.mLeft, &settings.mKeys.mRight, &settings.mKeys.mJump,
+                         &settings.mKeys.mPause};
+    for (int i = 0; i < 4; ++i)
+        for (int j = i + 1; j < 4; ++j)
+            if (*keys[i] == *keys[j])
+            {
+                errors.push_back("two actions are on \"" + KeyName(*keys[i]) + "\"");
+                settings.mKeys = defaults;
+            }
     if (in.bad())
-    {
-        error = "it could not be read";
-        return false;
-    }
-    settings = read;
-    return true;
+        errors.push_back("it could not be read");
+    return errors.size() == errorsBefore;
 }
 
 std::string FormatSettings(const Settings& settings)
 {
     std::ostringstream out;
     out << "# Zoomquest keeps the choices made while playing here.\n";
-    out << "volume = " << settings.mVolume << "\n";
+    out << "music = " << settings.mMusicVolume << "\n";
+    out << "effects = " << settings.mEffectsVolume << "\n";
     out << "fullscreen = " << (settings.mFullScreen ? "on" : "off") << "\n";
     out << "steering = " << (settings.mMouseSteering ? "mouse" : "keyboard") << "\n";
     out << "gamepad = ";
@@ -197,6 +257,12 @@ std::string FormatSettings(const Settings& settings)
         out << "auto\n";
     else
         out << settings.mGamepad << "\n";
+    out << "left = " << KeyName(settings.mKeys.mLeft) << "\n";
+    out << "right = " << KeyName(settings.mKeys.mRight) << "\n";
+    out << "jump = " << KeyName(settings.mKeys.mJump) << "\n";
+    out << "pause = " << KeyName(settings.mKeys.mPause) << "\n";
+    out << "flashing = " << (settings.mReduceFlashing ? "reduced" : "full") << "\n";
+    out << "speed = " << settings.mGameSpeed << "%\n";
     return out.str();
 }
 
@@ -238,12 +304,10 @@ Settings LoadSettings(const std::string& path)
         std::cerr << "Settings: " << path << " could not be opened; using the defaults." << std::endl;
         return settings;
     }
-    std::string error;
-    if (!ParseSettings(file, settings, error))
-    {
-        std::cerr << "Settings: " << path << ": " << error << "; using the defaults." << std::endl;
-        return Settings();
-    }
+    std::vector<std::string> errors;
+    ParseSettings(file, settings, errors);
+    for (const std::string& error : errors)
+        std::cerr << "Settings: " << path << ": " << error << "; its default is used." << std::endl;
     return settings;
 }
 
@@ -271,6 +335,32 @@ void ChooseSteering(bool mouse)
     gKeyboardControl = !mouse;
 }
 
+void ApplySettings(const Settings& settings)
+{
+    gSound.SetVolume(settings.mEffectsVolume, settings.mMusicVolume);
+    ChooseSteering(settings.mMouseSteering);
+    gKeys = settings.mKeys;
+    gInput.RegisterKey(gKeys.mLeft);
+    gInput.RegisterKey(gKeys.mRight);
+    gInput.RegisterKey(gKeys.mJump);
+    gInput.RegisterKey(gKeys.mPause);
+    gReduceFlashing = settings.mReduceFlashing;
+    gGameSpeed.SetPercent(settings.mGameSpeed);
+}
+
+Settings CurrentSettings()
+{
+    Settings now = gKept; // what nothing in the game changes stays as it was
+    now.mMusicVolume = gSound.GetMusicLevel();
+    now.mEffectsVolume = gSound.GetVolume();
+    now.mFullScreen = gGraphics.IsFullScreen();
+    now.mMouseSteering = gChosenMouseSteering;
+    now.mKeys = gKeys;
+    now.mReduceFlashing = gReduceFlashing;
+    now.mGameSpeed = gGameSpeed.GetPercent();
+    return now;
+}
+
 void StartKeepingSettings(const std::string& path, const Settings& loaded)
 {
     gKeeping = true;
@@ -287,10 +377,7 @@ void KeepSettings()
 {
     if (!gKeeping)
         return;
-    Settings now = gKept; // what nothing in the game changes stays as it was
-    now.mVolume = gSound.GetVolume();
-    now.mFullScreen = gGraphics.IsFullScreen();
-    now.mMouseSteering = gChosenMouseSteering;
+    const Settings now = CurrentSettings();
     if (now == gKept)
         return;
     // Tried once per change: a folder that cannot be written is not asked every frame.

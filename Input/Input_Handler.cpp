@@ -22,7 +22,8 @@ static_assert(KEY_B == SDLK_b && KEY_D == SDLK_d && KEY_E == SDLK_e && KEY_F == 
                   KEY_S == SDLK_s && KEY_W == SDLK_w,
               "letter key codes differ from SDL's");
 static_assert(KEY_KP_MINUS == SDLK_KP_MINUS && KEY_KP_PLUS == SDLK_KP_PLUS && KEY_UP == SDLK_UP &&
-                  KEY_DOWN == SDLK_DOWN && KEY_RIGHT == SDLK_RIGHT && KEY_LEFT == SDLK_LEFT,
+                  KEY_DOWN == SDLK_DOWN && KEY_RIGHT == SDLK_RIGHT && KEY_LEFT == SDLK_LEFT &&
+                  KEY_F11 == SDLK_F11,
               "keypad and arrow key codes differ from SDL's");
 
 namespace
@@ -235,6 +236,8 @@ bool Input_Handler::PollEvent()
             }
             if (sym == SDLK_ESCAPE)
                 return false;
+            mLastKeyDown = sym;
+            mLastKeyFrame = mFrameCounter;
             SetKey(sym, true);
             return true;
         }
@@ -319,7 +322,11 @@ int Input_Handler::ApplyPadEvent(const void* raw)
         const int value = event.jaxis.value;
         const int sign = value < -STICK_DEAD_ZONE ? -1 : value > STICK_DEAD_ZONE ? 1 : 0;
         if (event.jaxis.axis == 0)
+        {
             direction(KEY_LEFT, KEY_RIGHT, sign);
+            // Steering keys chosen by the player steer from the pad too.
+            direction(gKeys.mLeft, gKeys.mRight, sign);
+        }
         else
             direction(KEY_UP, KEY_DOWN, sign);
         break;
@@ -329,7 +336,9 @@ int Input_Handler::ApplyPadEvent(const void* raw)
         if (event.jhat.hat != 0)
             return PAD_NOTHING;
         const Uint8 hat = event.jhat.value;
-        direction(KEY_LEFT, KEY_RIGHT, (hat & SDL_HAT_LEFT) ? -1 : (hat & SDL_HAT_RIGHT) ? 1 : 0);
+        const int across = (hat & SDL_HAT_LEFT) ? -1 : (hat & SDL_HAT_RIGHT) ? 1 : 0;
+        direction(KEY_LEFT, KEY_RIGHT, across);
+        direction(gKeys.mLeft, gKeys.mRight, across);
         direction(KEY_UP, KEY_DOWN, (hat & SDL_HAT_UP) ? -1 : (hat & SDL_HAT_DOWN) ? 1 : 0);
         break;
     }
@@ -345,10 +354,12 @@ int Input_Handler::ApplyPadEvent(const void* raw)
             // Jumps in play, chooses in menus.
             changed = SetPadKey(KEY_SPACE, down) || changed;
             changed = SetPadKey(KEY_RETURN, down) || changed;
+            changed = SetPadKey(gKeys.mJump, down) || changed;
         }
         else if (button == mStartButton)
         {
             changed = SetPadKey(KEY_P, down);
+            changed = SetPadKey(gKeys.mPause, down) || changed;
         }
         break;
     }

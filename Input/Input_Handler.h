@@ -54,6 +54,9 @@ public:
 
     bool IsKeyDown(int key) const;
     bool IsKeyPressed(int key) const; // went down during this frame's Update
+    // Any key that went down during this frame's Update, registered or not (never
+    // Escape, F11 or Alt+Enter); 0 for none. For choosing keys.
+    int GetKeyPressed() const { return mLastKeyFrame == mFrameCounter ? mLastKeyDown : 0; }
     float GetMouseFraction() const { return mMouse.mFraction; }
     bool IsLeftButtonDown() const { return mMouse.mLeftDown; }
     uint32_t GetFrameCounter() const { return mFrameCounter; }
@@ -102,6 +105,8 @@ private:
     int mStartButton = 7;
     void (*mFullScreenToggle)() = nullptr;
     bool mExposed = false;
+    int mLastKeyDown = 0;
+    uint32_t mLastKeyFrame = 0;
 };
 
 extern Input_Handler gInput;

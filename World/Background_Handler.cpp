@@ -5,6 +5,7 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Clock.h"
 #include "Core/Constants.h"
+#include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
 #include "World/Overlay.h"
@@ -16,6 +17,9 @@ static const float PANIC_THRESHOLD = 0.7f;
 static const int32_t PANIC_INTERVAL_MS = 750;
 static const int PANIC_QUAKE_FRAMES = 8;
 static const float PANIC_QUAKE_STRENGTH = 50.0f;
+// With flashing and shaking reduced, every earthquake rocks the cave this much of its
+// full swing.
+static const float REDUCED_QUAKE = 0.2f;
 
 // The panic timer outlives levels: once armed it fires even if panic dropped meanwhile.
 static bool sPanicArmed = false;
@@ -69,7 +73,7 @@ void Background_Handler::StartEarthquake(int frames, float strength)
     mQuakeActive = true;
     mQuakeStep = 0;
     mQuakeFrames = frames;
-    mQuakeAmplitude = strength * 0.1f;
+    mQuakeAmplitude = strength * 0.1f * (gReduceFlashing ? REDUCED_QUAKE : 1.0f);
     gSound.PlayEffect(SOUND_EARTHQUAKE);
 }
 

@@ -17,8 +17,11 @@
 #include "Core/Clock.h"
 #include "Core/Constants.h"
 #include "Core/Game_Timer.h"
+#include "Core/Game_Speed.h"
+#include "Core/Globals.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"
+#include "Game/Settings.h"
 #include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"
@@ -40,6 +43,7 @@ struct Game_State_Probe
     static const auto& LevelComplete(const Game_State& gs) { return gs.mLevelComplete; }
     static const auto& Results(const Game_State& gs) { return gs.mResults; }
     static const auto& HighScores(const Game_State& gs) { return gs.mHighScores; }
+    static const auto& Options(const Game_State& gs) { return gs.mOptions; }
 };
 
 namespace
@@ -57,6 +61,7 @@ const Screen LEVEL_COMPLETE = &Game_State::LevelCompleteScreen;
 const Screen CAVE_MAP = &Game_State::CaveMapScreen;
 const Screen RESULTS = &Game_State::ResultsScreen;
 const Screen HIGH_SCORES = &Game_State::HighScoreScreen;
+const Screen OPTIONS = &Game_State::OptionsScreen;
 const char* const KEEP = Game_State::KEEP_BACKDROP;
 
 int64_t FakeNow()
@@ -413,10 +418,12 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
 // menu stays open and its cursor where it was.
 TEST_F(FlowTest, PauseMenuLeftAndRightSetTheVolume)
 {
-    gSound.SetVolume(0.5f);
+    // Music and effects move together, each from its own level.
+    gSound.SetVolume(0.5f, 0.2f);
     gs.EnterPause();
     Tap(gs, KEY_LEFT);
     EXPECT_NEAR(0.4f, gSound.GetVolume(), 1e-5f);
+    EXPECT_NEAR(0.1f, gSound.GetMusicLevel(), 1e-5f);
     Tap(gs, KEY_LEFT);
     EXPECT_NEAR(0.3f, gSound.GetVolume(), 1e-5f);
     Tap(gs, KEY_RIGHT);
@@ -728,4 +735,108 @@ TEST_F(FlowTest, CreditsRunIsLevelSevenWithItsOwnMusic)
     EXPECT_EQ(7, gs.GetLevel());
     EXPECT_EQ(MUSIC_CREDITS, gSound.GetMusicName());
     EXPECT_FLOAT_EQ(0.0f, gSound.GetVoiceLevel());
+}
+
+// One frame of the whole screen loop (where Escape is seen) with the key pressed.
+void TapInLoop(Game_State& gs, Game_Timer& timer, int key)
+{
+    ASSERT_TRUE(test_keys::PushKey(key, true));
+    gs.RunScreenFrame(timer);
+    ASSERT_TRUE(test_keys::PushKey(key, false));
+    gs.RunScreenFrame(timer);
+}
+
+// The options line under the cursor, counted from the top.
+void MoveTo(Game_State& gs, int line)
+{
+    for (int taps = 0; taps < 12 && gs.GetScreen() == OPTIONS && Probe::Options(gs).mCursor != line; ++taps)
+        Tap(gs, KEY_DOWN);
+    ASSERT_EQ(line, Probe::Options(gs).mCursor);
+}
+
+TEST_F(FlowTest, OptionsChangeEveryLineAndTheChosenKeysArePlayed)
+{
+    const Settings before = CurrentSettings();
+    gs.GoTo(MAIN_MENU, KEEP);
+    Tap(gs, KEY_DOWN);
+    EXPECT_TRUE(Probe::MainMenu(gs).mSettingsSelected);
+    Tap(gs, KEY_RETURN);
+    ASSERT_TRUE(gs.GetScreen() == OPTIONS);
+
+    gSound.SetVolume(1.0f);
+    Tap(gs, KEY_LEFT); // music
+    MoveTo(gs, 1);
+    Tap(gs, KEY_LEFT); // effects
+    Tap(gs, KEY_LEFT);
+    MoveTo(gs, 3);
+    Tap(gs, KEY_RETURN); // steering
+    MoveTo(gs, 9);
+    Tap(gs, KEY_RIGHT); // flashing
+    MoveTo(gs, 10);
+    for (int i = 0; i < 6; ++i)
+        Tap(gs, KEY_LEFT); // speed, past its slowest
+    EXPECT_NEAR(0.9f, gSound.GetMusicLevel(), 1e-5f);
+    EXPECT_NEAR(0.8f, gSound.GetVolume(), 1e-5f);
+    EXPECT_TRUE(gMouseControl);
+    EXPECT_FALSE(gKeyboardControl);
+    EXPECT_TRUE(gReduceFlashing);
+    EXPECT_EQ(60, gGameSpeed.GetPercent());
+    ChooseSteering(false);
+
+    // A key line waits for the next key; one in use, or one the game keeps, is refused
+    // with a line on screen and changes nothing.
+    MoveTo(gs, 6);
+    Tap(gs, KEY_RETURN);
+    EXPECT_EQ(6, Probe::Options(gs).mWaitingLine);
+    Tap(gs, KEY_LEFT);
+    EXPECT_NE(std::string::npos, Probe::Options(gs).mMessage.find("LEFT is already the key for left"));
+    Tap(gs, KEY_D);
+    EXPECT_NE(std::string::npos, Probe::Options(gs).mMessage.find("cannot be taken"));
+    Tap(gs, KEY_RETURN);
+    EXPECT_EQ(KEY_SPACE, gKeys.mJump);
+    const int KEY_J = 'j';
+    Tap(gs, KEY_J);
+    EXPECT_EQ(KEY_J, gKeys.mJump);
+    EXPECT_EQ(-1, Probe::Options(gs).mWaitingLine);
+    // Escape while waiting keeps the key and the screen.
+    MoveTo(gs, 7);
+    Tap(gs, KEY_RETURN);
+    TapInLoop(gs, mTimer, KEY_ESCAPE);
+    EXPECT_EQ(KEY_P, gKeys.mPause);
+    EXPECT_TRUE(gs.GetScreen() == OPTIONS);
+    const int KEY_Q = 'q';
+    Tap(gs, KEY_RETURN);
+    Tap(gs, KEY_Q);
+
+    // In play the new jump key jumps and the old one no longer does; the new pause
+    // key pauses.
+    gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 500.0f);
+    gPlayer.Init();
+    gCamera.SetPosition(gPlayer.mZ);
+    Press(KEY_SPACE);
+    gPlayer.Update(gInput);
+    EXPECT_EQ(0, gPlayer.mJumpState);
+    Release(KEY_SPACE);
+    Press(KEY_J);
+    gPlayer.Update(gInput);
+    EXPECT_EQ(1, gPlayer.mJumpState);
+    Release(KEY_J);
+    Game_State playing;
+    playing.GoTo(Game_State::PLAY, KEEP);
+    Press(KEY_P);
+    playing.CheckPlayTransitions();
+    EXPECT_TRUE(playing.GetScreen() == nullptr);
+    Release(KEY_P);
+    Press(KEY_Q);
+    playing.CheckPlayTransitions();
+    EXPECT_TRUE(playing.GetScreen() == PAUSE);
+    Release(KEY_Q);
+
+    MoveTo(gs, 8);
+    Tap(gs, KEY_RETURN);
+    EXPECT_EQ(Key_Bindings(), gKeys);
+    TapInLoop(gs, mTimer, KEY_ESCAPE);
+    EXPECT_TRUE(gs.GetScreen() == MAIN_MENU);
+    EXPECT_FALSE(gs.IsQuitting());
+    ApplySettings(before);
 }

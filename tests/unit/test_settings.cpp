@@ -11,6 +11,7 @@
 
 #include "Audio/Sound_Manager.h"
 #include "Core/Globals.h"
+#include "Input/Keys.h"
 #include "Game/Settings.h"
 
 namespace
@@ -52,14 +53,24 @@ TEST_F(SettingsTest, RoundTripThroughTheFile)
     // Each end of each range, and between: a choice that does not come back resets the
     // player's settings at every start. The top end is every player's volume.
     Settings top;
-    top.mVolume = 1.0f;
+    top.mMusicVolume = 1.0f;
+    top.mEffectsVolume = 1.0f;
     top.mFullScreen = true;
     top.mMouseSteering = true;
     top.mGamepad = 2;
+    top.mKeys.mLeft = 'a';
+    top.mKeys.mRight = KEY_UP;
+    top.mKeys.mJump = 304;  // left shift
+    top.mKeys.mPause = 312; // no name of its own
+    top.mReduceFlashing = true;
     Settings middle = top;
-    middle.mVolume = 0.3f;
+    middle.mMusicVolume = 0.3f;
+    middle.mEffectsVolume = 0.7f;
+    middle.mGameSpeed = 80;
     Settings bottom;
-    bottom.mVolume = 0.0f;
+    bottom.mMusicVolume = 0.0f;
+    bottom.mEffectsVolume = 0.0f;
+    bottom.mGameSpeed = 60;
     // The folder does not exist yet on a first run.
     const std::string path = mFolder + "/zoomquest/settings";
     for (const Settings& chosen : {top, middle, bottom})
@@ -71,10 +82,19 @@ TEST_F(SettingsTest, RoundTripThroughTheFile)
         EXPECT_EQ(read, chosen) << FormatSettings(chosen);
     }
 
+    // What is read is what the game then runs with.
+    ApplySettings(LoadSettings(path));
+    Settings running = CurrentSettings();
+    running.mFullScreen = bottom.mFullScreen; // the window opens with it; none here
+    running.mGamepad = bottom.mGamepad;       // the pad is opened at start-up
+    EXPECT_EQ(running, bottom);
+    ApplySettings(Settings());
+
     // Hand-edited: spaces, comments and blank lines are fine.
     Write(path, "  # mine\n\nsteering=keyboard\r\n volume =0 \nfullscreen = off\n");
     const Settings edited = LoadSettings(path);
-    EXPECT_EQ(edited.mVolume, 0.0f);
+    EXPECT_EQ(edited.mMusicVolume, 0.0f);
+    EXPECT_EQ(edited.mEffectsVolume, 0.0f);
     EXPECT_FALSE(edited.mFullScreen);
     EXPECT_FALSE(edited.mMouseSteering);
 
@@ -96,9 +116,8 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
 {
     const std::string path = mFolder + "/settings";
     const char* damaged[] = {
-        "volume = 1.5\n",           "volume = nan\n",   "volume = 0.5x\n",   "volume =\n",
-        "fullscreen = yes\n",       "steering = pad\n", "volume 0.5\n",      "colour = red\n",
-        "volume = 0.2\n\x01\xff\n", "gamepad = -1\n",   "gamepad = first\n",
+        "volume = 1.5\n",   "volume = nan\n", "volume = 0.5x\n", "volume =\n",     "fullscreen = yes\n",
+        "steering = pad\n", "volume 0.5\n",   "colour = red\n",  "gamepad = -1\n", "gamepad = first\n",
     };
     for (const char* text : damaged)
     {
@@ -110,6 +129,32 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << text << said;
         EXPECT_NE(said.find(path), std::string::npos) << said;
     }
+
+    // A damaged line gives its own default, one line each; the others are kept. An
+    // older file's single volume sets both.
+    Write(path, "volume = 0.4\nspeed = 70%\njump = escape\nflashing = reduced\n\x01\xff\nspeed = 50\n"
+                "pause = f11\nleft = d\nright = j\n");
+    testing::internal::CaptureStderr();
+    Settings mixed = LoadSettings(path);
+    std::string mixedSaid = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(mixedSaid.begin(), mixedSaid.end(), '\n'), 5) << mixedSaid;
+    EXPECT_FLOAT_EQ(mixed.mMusicVolume, 0.4f);
+    EXPECT_FLOAT_EQ(mixed.mEffectsVolume, 0.4f);
+    EXPECT_EQ(mixed.mGameSpeed, 70);
+    EXPECT_TRUE(mixed.mReduceFlashing);
+    EXPECT_EQ(mixed.mKeys.mJump, KEY_SPACE);
+    EXPECT_EQ(mixed.mKeys.mPause, KEY_P);
+    EXPECT_EQ(mixed.mKeys.mLeft, KEY_LEFT);
+    EXPECT_EQ(mixed.mKeys.mRight, 'j');
+
+    // Two actions on one key: the keys go back to theirs, so none is left without.
+    Write(path, "left = j\nright = j\nmusic = 0.5\n");
+    testing::internal::CaptureStderr();
+    mixed = LoadSettings(path);
+    mixedSaid = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(mixedSaid.begin(), mixedSaid.end(), '\n'), 1) << mixedSaid;
+    EXPECT_EQ(mixed.mKeys, Key_Bindings());
+    EXPECT_FLOAT_EQ(mixed.mMusicVolume, 0.5f);
 
     // No file yet: every first start, nothing to say.
     testing::internal::CaptureStderr();
@@ -126,7 +171,7 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
 TEST_F(SettingsTest, UnwritableFolderFailsInOneLineAndKeepsTheOldFile)
 {
     Settings louder;
-    louder.mVolume = 0.9f;
+    louder.mMusicVolume = 0.9f;
 
     // A file standing where the folder should be stops even the superuser.
     Write(mFolder + "/blocked", "not a folder");
@@ -179,7 +224,8 @@ TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
     KeepSettings();
 
     Settings start;
-    start.mVolume = 0.5f;
+    start.mMusicVolume = 0.5f;
+    start.mEffectsVolume = 0.5f;
     start.mGamepad = 1; // hand-edited: nothing in the game changes it
     ChooseSteering(false);
     StartKeepingSettings(path, start);
@@ -191,7 +237,8 @@ TEST_F(SettingsTest, KeptOnlyWhenTheChoiceChanges)
     KeepSettings();
     FinishKeepingSettings();
     Settings read = LoadSettings(path);
-    EXPECT_FLOAT_EQ(read.mVolume, 0.4f);
+    EXPECT_FLOAT_EQ(read.mMusicVolume, 0.4f);
+    EXPECT_FLOAT_EQ(read.mEffectsVolume, 0.4f);
     EXPECT_FALSE(read.mMouseSteering);
     EXPECT_EQ(read.mGamepad, 1);
 

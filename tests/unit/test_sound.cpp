@@ -83,20 +83,33 @@ TEST_F(Sound_Test, EachKindOfSoundPlaysAtItsProductOfLevels)
     EXPECT_EQ(32, Mix_Volume(0, -1));                // the voice channel, on the mixer's scale
     EXPECT_EQ(19, Mix_VolumeMusic(-1));
 
-    // A change reaches the voice at the next Update, the music only when it restarts,
-    // and effects only when they start.
+    // A change reaches the voice at the next Update, the music playing at once (it is
+    // heard while being chosen), and effects only when they start.
     mSound.SetVolume(1.0f);
     mSound.SetVoiceLevel(0.8f);
     EXPECT_FLOAT_EQ(0.25f, mSound.GetVoiceVolume());
     mSound.Update();
     EXPECT_FLOAT_EQ(0.8f, mSound.GetVoiceVolume());
     EXPECT_EQ(102, Mix_Volume(0, -1));
-    EXPECT_FLOAT_EQ(0.15f, mSound.GetMusicVolume());
-    EXPECT_FLOAT_EQ(0.2f, mSound.GetSlotVolume(0));
-    mSound.PlayMusic(MUSIC_LEVEL);
     EXPECT_FLOAT_EQ(0.3f, mSound.GetMusicVolume());
+    EXPECT_EQ(38, Mix_VolumeMusic(-1));
+    EXPECT_FLOAT_EQ(0.2f, mSound.GetSlotVolume(0));
     mSound.PlayEffect(SOUND_BELL);
     EXPECT_FLOAT_EQ(0.4f, mSound.GetSlotVolume(1));
+
+    // Music and effects each keep their own level; voices follow the effects, and the
+    // music's sample sounds at the music's level.
+    mSound.SetVolume(0.5f, 0.2f);
+    EXPECT_NEAR(0.06f, mSound.GetMusicVolume(), 1e-6f);
+    EXPECT_EQ(8, Mix_VolumeMusic(-1));
+    mSound.PlayEffect(SOUND_BELL);
+    EXPECT_FLOAT_EQ(0.2f, mSound.GetSlotVolume(2));
+    mSound.PlayMusicSample(SOUND_GOOD_TONE);
+    EXPECT_NEAR(0.06f, mSound.GetSlotVolume(3), 1e-6f);
+    mSound.Update();
+    EXPECT_FLOAT_EQ(0.4f, mSound.GetVoiceVolume());
+    mSound.PlayMusic(MUSIC_LEVEL);
+    EXPECT_NEAR(0.06f, mSound.GetMusicVolume(), 1e-6f);
 }
 
 TEST_F(Sound_Test, TwentyFirstEffectCutsOffTheOldest)

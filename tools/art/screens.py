@@ -88,14 +88,14 @@ def plaque(text, w=440, h=84, seed=1):
     return img
 
 
-def menu_slab():
+def menu_slab(W=700, H=392, card_h=178):
     """The pause and death menus' panel: a dark wooden board for the pale
     title and volume lines, with a parchment card in the middle for the
     black items. Drawn at depth -0.7, where it shows at 0.775 of its size;
     the card holds "continue from last checkpoint" with the cursor and the
     four items 0.1 apart, the board the big title above and the two volume
-    lines below."""
-    W, H = 700, 392
+    lines below. The options screen's board is the same, taller, its card
+    holding twelve lines 0.1 apart."""
     defs = lin_grad("bd", [(0, "#5a3a24"), (0.5, "#3e281a"), (1, "#2a1a10")])
     body = '<rect x="4" y="4" width="%d" height="%d" rx="34" fill="url(#bd)" stroke="%s" stroke-width="7"/>' % (
         W - 8, H - 8, INK)
@@ -106,7 +106,7 @@ def menu_slab():
     for x, y in ((28, 28), (W - 28, 28), (28, H - 28), (W - 28, H - 28)):
         body += circle(x, y, 9, "#c99a62", INK, 3)
     img = render(W, H, body, defs)
-    card = parchment(662, 178, 701, radius=18, border=5)
+    card = parchment(W - 38, card_h, 701, radius=18, border=5)
     paste_center(img, card, W / 2, H / 2)
     return img
 
@@ -414,7 +414,10 @@ def make(images):
     images.add("START_TEXT", "menu_start.png", plaque("START"), hfrac=0.08)
     # The main menu's second item opens the credits run.
     images.add("OPTIONS_TEXT", "menu_credits.png", plaque("CREDITS"), hfrac=0.08)
+    # The third opens the options screen.
+    images.add("MENU_OPTIONS", "menu_options.png", plaque("OPTIONS"), hfrac=0.08)
     images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.7143)
+    images.add("OPTIONS_SLAB", "options_slab.png", menu_slab(604, 450, 310), hfrac=1.27)
     images.add("ARROW", "arrow.png", arrow(), hfrac=0.085)
     # One glyph advance at menu size (0.045 x 0.085 world units).
     images.add_exact("MENU_SELECTION", "menu_selection.png", menu_selection(), 0.012857, 0.0425)

@@ -1,0 +1,280 @@
+// The options screen, opened from the main menu: volumes, full screen, steering, the
+// keys of play and the assists. Every change takes effect at once and is kept in the
+// settings file by the screen loop.
+#include "Game/Game_State.h"
+
+#include <cstdio>
+
+#include "Audio/Sound_Manager.h"
+#include "Core/Constants.h"
+#include "Core/Game_Speed.h"
+#include "Core/Globals.h"
+#include "Game/Settings.h"
+#include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
+#include "Input/Input_Handler.h"
+#include "Input/Keys.h"
+#include "World/Background_Handler.h"
+
+namespace
+{
+enum
+{
+    OPTION_MUSIC,
+    OPTION_EFFECTS,
+    OPTION_FULL_SCREEN,
+    OPTION_STEERING,
+    OPTION_KEY_LEFT,
+    OPTION_KEY_RIGHT,
+    OPTION_KEY_JUMP,
+    OPTION_KEY_PAUSE,
+    OPTION_RESET_KEYS,
+    OPTION_FLASHING,
+    OPTION_SPEED,
+    OPTION_BACK,
+    OPTION_COUNT
+};
+const char* const OPTION_NAMES[OPTION_COUNT] = {
+    "Music volume", "Effects volume", "Full screen",    "Steering",        "Key for left", "Key for right",
+    "Key for jump", "Key for pause",  "Reset the keys", "Reduce flashing", "Game speed",   "Back"};
+// What each key line's action is called in a refusal.
+const char* const KEY_ACTIONS[] = {"left", "right", "jump", "pause"};
+
+const float VOLUME_STEP = 0.1f;
+const float LINE_GAP = 0.1f;
+const float TOP_Y = 0.6f; // the twelve lines fill the board's card
+const float LABEL_X = -0.9f;
+const float VALUE_X = 0.45f;
+const float ARROW_X = -1.05f;
+const float TEXT_SCALE = 0.75f;
+const float GLYPH_WIDTH = 0.045f; // one glyph at TEXT_SCALE
+
+int Wrap(int line, int count)
+{
+    return (line + count) % count;
+}
+
+int* BoundKey(int line)
+{
+    switch (line)
+    {
+    case OPTION_KEY_LEFT: return &gKeys.mLeft;
+    case OPTION_KEY_RIGHT: return &gKeys.mRight;
+    case OPTION_KEY_JUMP: return &gKeys.mJump;
+    case OPTION_KEY_PAUSE: return &gKeys.mPause;
+    default: return nullptr;
+    }
+}
+
+std::string Percent(float level)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%d%%", static_cast<int>(level * 100.0f + 0.5f));
+    return text;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::string OptionValue(int line)
+{
+    switch (line)
+    {
+    case OPTION_MUSIC: return "< " + Percent(gSound.GetMusicLevel()) + " >";
+    case OPTION_EFFECTS: return "< " + Percent(gSound.GetVolume()) + " >";
+    case OPTION_FULL_SCREEN: return gGraphics.IsFullScreen() ? "On" : "Off";
+    case OPTION_STEERING: return gMouseControl ? "Mouse" : "Keys";
+    case OPTION_FLASHING: return gReduceFlashing ? "On" : "Off";
+    case OPTION_SPEED: return "< " + std::to_string(gGameSpeed.GetPercent()) + "% >";
+    default: break;
+    }
+    if (const int* key = BoundKey(line))
+        return Upper(KeyName(*key));
+    return "";
+}
+} // namespace
+
+void Game_State::OptionsScreen()
+{
+    gSound.SetVoiceLevel(1.0f);
+    DrawOptions();
+
+    Options_Menu& menu = mOptions;
+    if (menu.mWaitingLine >= 0)
+    {
+        // Escape (or the pad's back button) keeps the key as it was.
+        if (mWindowClosed)
+        {
+            menu.mWaitingLine = -1;
+            menu.mMessage.clear();
+        }
+        else if (gGraphics.IsFullScreen() != menu.mWaitFullScreen)
+        {
+            menu.mWaitFullScreen = gGraphics.IsFullScreen();
+            menu.mMessage = "F11 switches full screen and cannot be taken";
+        }
+        else if (const int key = gInput.GetKeyPressed())
+        {
+            ChooseKey(key);
+        }
+        return;
+    }
+
+    if (mWindowClosed)
+    {
+        menu.mMessage.clear();
+        GoTo(&Game_State::MainMenuScreen, KEEP_BACKDROP);
+    }
+    else if (gInput.IsKeyPressed(KEY_DOWN))
+    {
+        menu.mCursor = Wrap(menu.mCursor + 1, OPTION_COUNT);
+        menu.mMessage.clear();
+    }
+    else if (gInput.IsKeyPressed(KEY_UP))
+    {
+        menu.mCursor = Wrap(menu.mCursor - 1, OPTION_COUNT);
+        menu.mMessage.clear();
+    }
+    else if (gInput.IsKeyPressed(KEY_LEFT))
+    {
+        ChangeOption(menu.mCursor, -1);
+    }
+    else if (gInput.IsKeyPressed(KEY_RIGHT))
+    {
+        ChangeOption(menu.mCursor, 1);
+    }
+    else if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        ChangeOption(menu.mCursor, 0);
+    }
+}
+
+void Game_State::ChangeOption(int line, int direction)
+{
+    Options_Menu& menu = mOptions;
+    // Enter moves a level or the speed one step down and round again.
+    const int step = direction != 0 ? direction : -1;
+    switch (line)
+    {
+    case OPTION_MUSIC:
+    {
+        float level = gSound.GetMusicLevel() + step * VOLUME_STEP;
+        if (direction == 0 && level < -0.01f)
+            level = 1.0f;
+        gSound.SetMusicLevel(level);
+        gSound.PlayMusicSample(SOUND_GOOD_TONE);
+        break;
+    }
+    case OPTION_EFFECTS:
+    {
+        float level = gSound.GetVolume() + step * VOLUME_STEP;
+        if (direction == 0 && level < -0.01f)
+            level = 1.0f;
+        gSound.SetEffectsLevel(level);
+        gSound.PlayEffect(SOUND_BELL); // a sample at the new volume
+        break;
+    }
+    case OPTION_FULL_SCREEN: gGraphics.SetFullScreen(!gGraphics.IsFullScreen()); break;
+    case OPTION_STEERING: ChooseSteering(!gMouseControl); break;
+    case OPTION_FLASHING: gReduceFlashing = !gReduceFlashing; break;
+    case OPTION_SPEED:
+    {
+        int percent = gGameSpeed.GetPercent() + step * Game_Speed::STEP;
+        if (direction == 0 && percent < Game_Speed::SLOWEST)
+            percent = Game_Speed::FULL;
+        gGameSpeed.SetPercent(percent);
+        break;
+    }
+    case OPTION_RESET_KEYS:
+        if (direction != 0)
+            break;
+        gKeys = Key_Bindings();
+        menu.mMessage = "The keys are back to arrows, Space and P";
+        break;
+    case OPTION_BACK:
+        if (direction == 0)
+        {
+            menu.mMessage.clear();
+            GoTo(&Game_State::MainMenuScreen, KEEP_BACKDROP);
+        }
+        break;
+    default:
+        if (direction == 0 && BoundKey(line))
+        {
+            menu.mWaitingLine = line;
+            menu.mWaitFullScreen = gGraphics.IsFullScreen();
+            menu.mMessage = "Press the new key for " + std::string(KEY_ACTIONS[line - OPTION_KEY_LEFT]) +
+                            " (Escape keeps it)";
+        }
+        break;
+    }
+}
+
+void Game_State::ChooseKey(int key)
+{
+    Options_Menu& menu = mOptions;
+    int* const bound = BoundKey(menu.mWaitingLine);
+    const std::string name = Upper(KeyName(key));
+    if (!KeyCanBeChosen(key))
+    {
+        menu.mMessage = name + " is used by the menus or the game and cannot be taken";
+        return;
+    }
+    for (int line = OPTION_KEY_LEFT; line <= OPTION_KEY_PAUSE; ++line)
+        if (*BoundKey(line) == key && BoundKey(line) != bound)
+        {
+            menu.mMessage = name + " is already the key for " + KEY_ACTIONS[line - OPTION_KEY_LEFT];
+            return;
+        }
+    *bound = key;
+    gInput.RegisterKey(key);
+    menu.mWaitingLine = -1;
+    menu.mMessage.clear();
+}
+
+void Game_State::DrawOptions()
+{
+    const Options_Menu& menu = mOptions;
+    gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
+    gBackground.Draw();
+    gGraphics.PopColour();
+    gGraphics.DrawFrameAt(mOptionsSlab, 0.0f, 0.0f, -0.7f);
+
+    gFont.SetScale(2.0f);
+    gFont.drawStringCentered("O p t i o n s", 0.0f, 0.84f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+
+    gFont.SetScale(TEXT_SCALE);
+    const float glowY = TOP_Y - LINE_GAP * menu.mCursor - 0.05f;
+    const std::string label = OPTION_NAMES[menu.mCursor];
+    mSelection.mScale.Set(static_cast<float>(label.size()) + 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mSelection, LABEL_X + 0.06f + GLYPH_WIDTH * 0.5f * (label.size() - 1.0f), glowY,
+                          -0.01f);
+    for (int line = 0; line < OPTION_COUNT; ++line)
+    {
+        const float y = TOP_Y - LINE_GAP * line;
+        const float x = line == menu.mCursor ? LABEL_X + 0.025f : LABEL_X;
+        gFont.drawString(OPTION_NAMES[line], x, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+        // A key line waiting for its key shows a question mark, in the title's yellow.
+        if (line == menu.mWaitingLine)
+            gFont.drawString("?", VALUE_X, y, 0.0f, 0.6f, 0.3f, 0.0f, 1.0f);
+        else
+            gFont.drawString(OptionValue(line).c_str(), VALUE_X, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+
+    mArrow.mRotation.Set(mOptions.mArrowAngle, 1.0f, 0.0f, 0.0f);
+    mOptions.mArrowAngle += 10.0f;
+    gGraphics.DrawFrameAt(mArrow, ARROW_X, TOP_Y - LINE_GAP * menu.mCursor - 0.03f, 0.0f);
+
+    gFont.SetScale(0.6f);
+    if (!menu.mMessage.empty())
+        gFont.drawStringCentered(menu.mMessage.c_str(), 0.0f, -0.74f, 0.0f, 1.0f, 0.6f, 0.4f, 1.0f);
+    gFont.drawStringCentered("Up and down choose, left and right change, Enter picks", 0.0f, -0.84f, 0.0f,
+                             1.0f, 1.0f, 0.5f, 1.0f);
+    gFont.drawStringCentered("Escape returns to the main menu", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+    gFont.SetScale(1.0f);
+}
