@@ -636,6 +636,23 @@ TEST_F(Level_Looks, ContinueFromTheCheckpointShowsTheCaveAsItWas)
     EXPECT_EQ(gHUD.GetTexture(), "HUD_ICE");
 }
 
+// The level-complete screen turns the fog off for the cave map; the next level is
+// played in fog again once the menus hand back.
+TEST_F(Level_Looks, TheLevelAfterTheCaveMapIsPlayedInFog)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    gGraphics.DisableFog();
+    gGameState.GoTo(&Game_State::CaveMapScreen, "NONE");
+    ScreenFrame();
+    PressOnScreen(KEY_RETURN);
+    ResumePlay();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(gGameState.GetLevel(), 1);
+    EXPECT_EQ(glIsEnabled(GL_FOG), GL_TRUE);
+}
+
 TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
 {
     Keyboard keys;
