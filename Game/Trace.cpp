@@ -28,6 +28,7 @@ const Screen_Name SCREEN_NAMES[] = {
     {&Game_State::CaveMapScreen, "CaveMapScreen"},
     {&Game_State::ResultsScreen, "ResultsScreen"},
     {&Game_State::HighScoreScreen, "HighScoreScreen"},
+    {&Game_State::OptionsScreen, "OptionsScreen"},
 };
 
 // Opened at the first line; a file that cannot be written is said once and the game

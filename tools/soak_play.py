@@ -33,7 +33,7 @@ QUIT_TIMEOUT = 120.0     # time to find the way back to the main menu at the end
 
 SCREEN_NAMES = ["TeamLogoScreen", "MainMenuScreen", "IntroScreen", "CreditsScreen",
                 "PauseScreen", "DeathScreen", "LevelCompleteScreen", "CaveMapScreen",
-                "ResultsScreen", "HighScoreScreen"]
+                "ResultsScreen", "HighScoreScreen", "OptionsScreen"]
 LETTERS = "abcehijlnoqrtuvxyz"
 SANITIZER_MARKS = ("ERROR: AddressSanitizer", "runtime error:", "SUMMARY: AddressSanitizer",
                    "SUMMARY: UndefinedBehaviorSanitizer", "ERROR: LeakSanitizer")

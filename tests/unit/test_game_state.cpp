@@ -351,6 +351,7 @@ TEST_F(FlowTest, TheTraceNamesEachScreenChangeAndLevelStart)
             gs.Init();
             gs.GoTo(MAIN_MENU, KEEP);
             gs.GoTo(MAIN_MENU, KEEP);
+            gs.GoTo(OPTIONS, KEEP);
             gs.SetLevel(2);
             gs.StartLevel(false);
             gs.EnterPause();
@@ -358,7 +359,8 @@ TEST_F(FlowTest, TheTraceNamesEachScreenChangeAndLevelStart)
             std::exit(0);
         },
         testing::ExitedWithCode(0), "");
-    EXPECT_EQ("screen TeamLogoScreen\nscreen MainMenuScreen\nlevel 2\nscreen play\nscreen PauseScreen\n"
+    EXPECT_EQ("screen TeamLogoScreen\nscreen MainMenuScreen\nscreen OptionsScreen\nlevel 2\nscreen "
+              "play\nscreen PauseScreen\n"
               "level 2 restart\nscreen play\n",
               Slurp(path));
     std::remove(path.c_str());
