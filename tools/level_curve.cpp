@@ -2,8 +2,11 @@
 // level a number of seeded times, headless and as fast as the machine goes, and one
 // line per level gives the share of runs finished uncaught and the knocks taken.
 //
-//   level_curve [--runs N] [--seed S] [--trace] [--ghosts] [LEVEL...]
+//   level_curve [--runs N] [--seed S] [--speed P] [--trace] [--ghosts] [LEVEL...]
 //
+// --speed plays at the game speed P percent (100, 90, 80, 70 or 60, as the options
+// screen offers): the runner looks and acts in every drawn frame, play steps in P of
+// every 100, and the mean run length is in the player's seconds.
 // By default 50 runs of each of levels 0 to 7. --trace lists every knock with the
 // obstacles at that spot, run by run, before the table. --ghosts also has the automatic
 // runner play each level once, and after the table (and an empty line) gives, per kind
@@ -24,6 +27,7 @@
 #include <vector>
 
 #include "tools/runners/Ghost_Touches.h"
+#include "Core/Game_Speed.h"
 #include "tools/runners/Human_Runner.h"
 
 namespace
@@ -31,7 +35,8 @@ namespace
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: level_curve [--runs N] [--seed S] [--trace] [LEVEL...]\n");
+    std::fprintf(stderr,
+                 "usage: level_curve [--runs N] [--seed S] [--speed P] [--trace] [--ghosts] [LEVEL...]\n");
     return 2;
 }
 
@@ -79,6 +84,13 @@ int main(int argc, char** argv)
             trace = true;
         else if (arg == "--ghosts")
             ghosts = true;
+        else if (arg == "--speed" && i + 1 < argc)
+        {
+            const int percent = std::atoi(argv[++i]);
+            gGameSpeed.SetPercent(percent);
+            if (gGameSpeed.GetPercent() != percent)
+                return Usage();
+        }
         else if (arg == "--seed" && i + 1 < argc)
             seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
         else if (!arg.empty() && arg.find_first_not_of("0123456789") == std::string::npos)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Core/Game_Timer.h"
+#include "Core/Globals.h"
 #include "Core/World_Drawing.h"
 #include "Entities/Fog_Trigger.h"
 #include "Entities/Scenery_Trigger.h"
@@ -756,3 +757,72 @@ TEST_F(Level_Looks, CreditSignsStayReadableForOneAndAHalfSeconds)
 }
 
 } // namespace
+
+// The mean brightness of the whole window, 0 to 255.
+double WindowBrightness(const Shot& shot)
+{
+    double sum = 0.0;
+    for (unsigned char v : shot.mPixels)
+        sum += v;
+    return sum / shot.mPixels.size();
+}
+
+// The window's brightness at the height of a knock's red flash, and without one.
+void KnockFlash(double& calm, double& flash)
+{
+    gHUD.mHurtTimer = 0;
+    DrawWorld();
+    gGraphics.Render();
+    DrawWorld();
+    calm = WindowBrightness(Capture());
+    gGraphics.Render();
+    HUD::Play_State play{gPlayer.mScore,
+                         gPlayer.mHeldItem,
+                         gPlayer.mX,
+                         gPlayer.mY,
+                         true,
+                         gGameState.GetPlayerProgress(),
+                         gGameState.GetDragonProgress(),
+                         gPlayer.mZ,
+                         gEnvironment.gDragonDistance};
+    gHUD.Update(play);
+    // The backdrop takes the red from the frame after the HUD's.
+    DrawWorld();
+    gGraphics.Render();
+    DrawWorld();
+    flash = WindowBrightness(Capture());
+    gGraphics.Render();
+}
+
+// With flashing reduced, a knock may change the picture's brightness by at most a third
+// of the change it makes at full flashing, and a second knock within a third of a
+// second starts no new flash.
+TEST_F(Level_Looks, ReducedFlashingDimsAKnocksFlashToAThird)
+{
+    Keyboard keys;
+    Auto_Runner runner;
+    Run_Report report;
+    testing::internal::CaptureStdout();
+    StartLevel(1, keys);
+    ASSERT_TRUE(PlayTo(runner, keys, report, 400.0f));
+    keys.ReleaseAll();
+    testing::internal::GetCapturedStdout();
+
+    double calm = 0.0, flash = 0.0, calmReduced = 0.0, flashReduced = 0.0;
+    gReduceFlashing = false;
+    KnockFlash(calm, flash);
+    gReduceFlashing = true;
+    for (int frame = 0; frame < 30; ++frame) // past the last flash's spacing
+        gHUD.Update({gPlayer.mScore, nullptr, gPlayer.mX, gPlayer.mY, false, 0.5f, 0.0f, gPlayer.mZ, 0.0f});
+    KnockFlash(calmReduced, flashReduced);
+    const float firstFlash = gHUD.HurtFlash();
+    gHUD.Update({gPlayer.mScore, nullptr, gPlayer.mX, gPlayer.mY, true, 0.5f, 0.0f, gPlayer.mZ, 0.0f});
+    const float secondKnock = gHUD.HurtFlash();
+    gReduceFlashing = false;
+    std::printf("brightness at a knock: %.1f to %.1f full, %.1f to %.1f reduced\n", calm, flash, calmReduced,
+                flashReduced);
+    ASSERT_GT(std::fabs(flash - calm), 10.0) << "a knock at full flashing must show";
+    EXPECT_GT(std::fabs(flashReduced - calmReduced), 0.5) << "a reduced knock must still show";
+    EXPECT_LE(std::fabs(flashReduced - calmReduced), std::fabs(flash - calm) / 3.0);
+    EXPECT_LT(secondKnock, firstFlash);
+}

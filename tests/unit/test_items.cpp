@@ -14,6 +14,7 @@
 #include "Entities/Boost_Item.h"
 #include "Entities/Cloak_Item.h"
 #include "Entities/Collision.h"
+#include "Core/Game_Speed.h"
 #include "Entities/Clock_Item.h"
 #include "Entities/Player.h"
 #include "Entities/Rock.h"
@@ -328,6 +329,20 @@ TEST(Items, ClockSlowsTheGameForThreeSecondsThenReturnsToSixtyStepByStep)
     ASSERT_NEAR(FpsInForce(), 20.0f, 1e-3f);
     clock.reset();
     EXPECT_FLOAT_EQ(gTimer.GetTargetFrameTime(), 1000.0f / 60.0f);
+
+    // In a game at 60% its three seconds of play take five of the player's.
+    gGameSpeed.SetPercent(60);
+    auto slower = BuildInView<Clock_Item>(7);
+    gNow = 20000;
+    slower->Touch(p);
+    gNow = 25000;
+    EXPECT_TRUE(slower->Update(p));
+    EXPECT_NEAR(FpsInForce(), 20.0f, 1e-3f);
+    gNow = 25001;
+    slower->Update(p);
+    EXPECT_NEAR(FpsInForce(), 21.0f, 1e-3f);
+    gGameSpeed.SetPercent(100);
+    slower.reset();
     SetClockSource(nullptr);
 }
 

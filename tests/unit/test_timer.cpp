@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
+#include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
 
 namespace
@@ -131,3 +133,39 @@ TEST(TimerRealClock, IdleFrameSleepsTheBudgetAway)
 }
 
 } // namespace
+
+// A slower game steps play in exactly its share of the drawn frames, spread so that no
+// two frames in a row stand still (a stutter the eye would catch), and a speed from an
+// edited settings file lands on one the options screen offers.
+TEST(GameSpeed, StepsItsShareOfFramesEvenly)
+{
+    Game_Speed speed;
+    for (int percent = Game_Speed::FULL; percent >= Game_Speed::SLOWEST; percent -= Game_Speed::STEP)
+    {
+        speed.SetPercent(percent);
+        int steps = 0, heldInARow = 0, mostHeld = 0;
+        for (int frame = 0; frame < 600; ++frame)
+        {
+            if (speed.TakeStep())
+            {
+                ++steps;
+                heldInARow = 0;
+            }
+            else
+            {
+                mostHeld = std::max(mostHeld, ++heldInARow);
+            }
+        }
+        EXPECT_EQ(steps, 6 * percent) << percent;
+        EXPECT_LE(mostHeld, 1) << percent;
+    }
+    speed.SetPercent(64);
+    EXPECT_EQ(speed.GetPercent(), 60);
+    speed.SetPercent(65);
+    EXPECT_EQ(speed.GetPercent(), 70);
+    speed.SetPercent(20);
+    EXPECT_EQ(speed.GetPercent(), 60);
+    speed.SetPercent(250);
+    EXPECT_EQ(speed.GetPercent(), 100);
+    EXPECT_TRUE(speed.IsFull());
+}

@@ -49,6 +49,46 @@ def measure(build):
     return rows, [(t, int(n), int(g)) for t, n, g in ghosts], took
 
 
+# The options screen's slower game speeds, and the finish share they aim at on level 6.
+SPEEDS = [80, 70, 60]
+SLOW_TARGET = 90
+
+
+def measure_speed(build, percent):
+    start = time.time()
+    out = subprocess.run([os.path.join(build, "level_curve"), "--runs", str(RUNS), "--seed", str(SEED),
+                          "--speed", str(percent)], check=True, capture_output=True, text=True).stdout
+    lines = out.strip().split("\n")
+    head = lines[0].split("\t")
+    rows = [dict((k, float(v)) for k, v in zip(head, l.split("\t"))) for l in lines[1:]]
+    return rows, time.time() - start
+
+
+def speed_section(full, slow):
+    lines = [
+        "## At a slower game speed",
+        "",
+        "The options screen's game speed slows everything in play together; the runner keeps its own pace",
+        "(it sees, reacts and presses keys in the player's time), so it has more time for each obstacle.",
+        "Same runs and seeds as above, at each speed:",
+        "",
+        "| level | name | 100% | " + " | ".join("%d%%" % p for p in SPEEDS) + " |",
+        "|---|---|---|" + "---|" * len(SPEEDS),
+    ]
+    for i, r in enumerate(full):
+        l = int(r["level"])
+        cells = ["%.0f%%" % (100.0 * r["finished"] / r["runs"])]
+        cells += ["%.0f%%" % (100.0 * slow[p][i]["finished"] / slow[p][i]["runs"]) for p in SPEEDS]
+        lines.append("| %d | %s | %s |" % (l, NAMES[l] if l < len(NAMES) else "", " | ".join(cells)))
+    six = [(p, 100.0 * rows[6]["finished"] / rows[6]["runs"]) for p, rows in slow.items()
+           if p <= 70 and len(rows) > 6]
+    worst = min(six, key=lambda t: t[1])
+    lines += ["", "Against the target: level 6 finished in at least %d%% of runs at 70%% or below: %.0f%% at its "
+              "worst (%d%%): %s" % (SLOW_TARGET, worst[1], worst[0], "met" if worst[1] >= SLOW_TARGET else "NOT met"),
+              ""]
+    return lines
+
+
 def chart(rows, path):
     w, h = 760, 380
     left, right, top, bottom = 70, 70, 40, 60
@@ -124,13 +164,18 @@ def verdict(rows):
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
     rows, ghosts, took = measure(build)
+    slow = {}
+    took_all = took
+    for p in SPEEDS:
+        slow[p], slow_took = measure_speed(build, p)
+        took_all += slow_took
     chart(rows, CHART)
     maps()
     played = sum(r["seconds_mean"] * r["runs"] for r in rows)   # seconds of play
     lines = [
         "# How hard the levels are",
         "",
-        "Regenerate everything on this page with `make levels-report` (about %.0f s here)." % (took + 5),
+        "Regenerate everything on this page with `make levels-report` (about %.0f s here)." % (took_all + 5),
         "",
         "## The curve",
         "",
@@ -151,6 +196,7 @@ def main():
         "The %d runs (%.0f minutes of play) took %.0f s of machine time, %.0f times faster than real time."
         % (sum(r["runs"] for r in rows), played / 60.0, took, played / max(took, 0.001)),
         "",
+    ] + speed_section(rows, slow) + [
         "## Fair hits: ghost touches",
         "",
         "A ghost touch is a touch in which no opaque pixel of the runner's picture lies on an opaque pixel of",

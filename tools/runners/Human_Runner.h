@@ -28,6 +28,7 @@
 
 #include "Core/Clock.h"
 #include "Core/Constants.h"
+#include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
 #include "Core/Main_Loop.h"
 #include "Graphics/Graphics.h"
@@ -148,7 +149,9 @@ inline void Human_Runner::Look()
             Sighting s;
             s.mEntity = e;
             s.mKnownAt = now + mTraits.mReactionMs;
-            s.mJumpEarly = Gauss(mTraits.mJumpSpreadMs) * 60.0f / 1000.0f;
+            // In steps of play, of which a slower game takes fewer a second.
+            s.mJumpEarly =
+                Gauss(mTraits.mJumpSpreadMs) * 60.0f / 1000.0f * gGameSpeed.GetPercent() / Game_Speed::FULL;
             if (run_plan::Dangerous(e) && Chance() < mTraits.mMistakeChance)
             {
                 ++mMistakes;
@@ -200,7 +203,10 @@ inline std::vector<Meeting> Human_Runner::Meetings() const
 {
     std::vector<Meeting> out;
     const float now = static_cast<float>(gClockMs);
-    const float frameMs = gTimer.GetTargetFrameTime() > 0.0f ? gTimer.GetTargetFrameTime() : 1000.0f / 60.0f;
+    // A step of play lasts longer in a slower game: its boulders move less per millisecond.
+    const float frameMs =
+        (gTimer.GetTargetFrameTime() > 0.0f ? gTimer.GetTargetFrameTime() : 1000.0f / 60.0f) *
+        Game_Speed::FULL / gGameSpeed.GetPercent();
     for (const Sighting& s : mSightings)
     {
         Sighting::State st;
@@ -455,15 +461,21 @@ inline Run_Report PlayLevel(int level, uint32_t seed, const Human_Traits& traits
 
     Human_Runner runner(seed, traits);
     Run_Report r;
-    const int limit = static_cast<int>(gEntities.GetLastZ() * 3.0f) + 3000;
+    gGameSpeed.SetPercent(gGameSpeed.GetPercent()); // every run steps alike
+    const int limit =
+        (static_cast<int>(gEntities.GetLastZ() * 3.0f) + 3000) * Game_Speed::FULL / gGameSpeed.GetPercent();
     bool wasHit = false;
     while (r.mFrames < limit)
     {
+        // The runner looks and acts in every drawn frame; play steps in as many of them
+        // as the game speed gives, as in the game's own loop.
         runner.Frame(keys);
-        gInput.Update();
-        UpdatePlay();
         ++r.mFrames;
         gClockMs += static_cast<int32_t>(std::lround(gTimer.GetTargetFrameTime()));
+        if (!gGameSpeed.TakeStep())
+            continue;
+        gInput.Update();
+        UpdatePlay();
         if (gPlayer.mHitThisFrame && !wasHit)
         {
             ++r.mHits;
