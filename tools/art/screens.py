@@ -94,8 +94,10 @@ def menu_slab(W=700, H=392, card_h=178):
     black items. Drawn at depth -0.7, where it shows at 0.775 of its size;
     the card holds "continue from last checkpoint" with the cursor and the
     four items 0.1 apart, the board the big title above and the two volume
-    lines below. The options screen's board is the same, taller, its card
-    holding twelve lines 0.1 apart."""
+    lines below. The death menu stands it in the middle with its items
+    where the pause menu has them, so the card reaches well past the longest
+    item on the right as well. The options screen's board is the same,
+    taller, its card holding twelve lines 0.1 apart."""
     defs = lin_grad("bd", [(0, "#5a3a24"), (0.5, "#3e281a"), (1, "#2a1a10")])
     body = '<rect x="4" y="4" width="%d" height="%d" rx="34" fill="url(#bd)" stroke="%s" stroke-width="7"/>' % (
         W - 8, H - 8, INK)
@@ -416,7 +418,7 @@ def make(images):
     images.add("OPTIONS_TEXT", "menu_credits.png", plaque("CREDITS"), hfrac=0.08)
     # The third opens the options screen.
     images.add("MENU_OPTIONS", "menu_options.png", plaque("OPTIONS"), hfrac=0.08)
-    images.add("MENU_SLAB", "menu_slab.png", menu_slab(), wfrac=0.7143)
+    images.add("MENU_SLAB", "menu_slab.png", menu_slab(800), hfrac=0.70001)
     images.add("OPTIONS_SLAB", "options_slab.png", menu_slab(604, 450, 310), hfrac=1.27)
     images.add("ARROW", "arrow.png", arrow(), hfrac=0.085)
     # One glyph advance at menu size (0.045 x 0.085 world units).
