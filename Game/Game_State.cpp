@@ -51,6 +51,7 @@ void Game_State::Init()
     mOptionsSlab.SetImage("OPTIONS_SLAB");
     mMenuSlab.SetImage("MENU_SLAB");
     mArrow.SetImage("ARROW");
+    mMapHere.SetImage("CHASE_PLAYER");
     mSelection.SetImage("MENU_SELECTION");
     mArrow.mScale.Set(0.6f, 0.6f, 0.6f);
     mTeethTop.SetImage("DRAGON_TEETH_TOP");

@@ -203,6 +203,7 @@ private:
     Animation_Frame mOptionsSlab;  // the options screen's board
     Animation_Frame mMenuSlab;
     Animation_Frame mArrow;
+    Animation_Frame mMapHere;   // the runner's hood on the cave map's cave just left
     Animation_Frame mSelection; // glow behind the item under the cursor
     Animation_Frame mTeethTop;
     Animation_Frame mTeethBottom;

@@ -32,6 +32,13 @@ enum
 };
 const float PAUSE_TOP_Y = 0.2f;
 
+// Cave map marks: how far above a cave the runner's hood sits, how far left of the
+// next cave the arrow points from, and how far below a cave its label is written.
+const float MAP_MARK_RISE = -0.03f;
+const float MAP_ARROW_LEFT = 0.2f;
+const float MAP_LABEL_DROP = 0.14f;
+const float MAP_LABEL_SCALE = 0.5f;
+
 const char* const DEATH_ITEMS[] = {"Continue from last checkpoint", "Quit"};
 enum
 {
@@ -306,12 +313,41 @@ void Game_State::LevelCompleteScreen()
     gGraphics.DisableFog();
 }
 
+static bool CaveMapSpot(int level, float& x, float& y)
+{
+    // Where the map's picture has each level's cave, in its 800 by 600 pixels.
+    static const float SPOTS[][2] = {{90, 380},  {190, 250}, {300, 360}, {400, 200},
+                                     {500, 330}, {590, 180}, {680, 290}, {720, 120}};
+    if (level < 0 || level >= static_cast<int>(sizeof(SPOTS) / sizeof(SPOTS[0])))
+        return false;
+    // The picture fills the window; at depth 0 the window is this wide and 2.0 high.
+    const float halfWidth = Camera::GetVisibleHalfWidth(0.0f);
+    x = (SPOTS[level][0] / 800.0f * 2.0f - 1.0f) * halfWidth;
+    y = 1.0f - SPOTS[level][1] / 600.0f * SCREEN_PLANE_HEIGHT;
+    return true;
+}
+
 void Game_State::CaveMapScreen()
 {
     if (!mSkipRender)
     {
         gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
         gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+        // The runner's hood on the cave just left, the menu's arrow pointing at the next.
+        float x, y;
+        gFont.SetScale(MAP_LABEL_SCALE);
+        if (CaveMapSpot(mLevel, x, y))
+        {
+            gGraphics.DrawFrameAt(mMapHere, x, y + MAP_MARK_RISE, 0.0f);
+            gFont.drawStringCentered("just left", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
+        }
+        if (CaveMapSpot(mLevel + 1, x, y))
+        {
+            mArrow.mRotation.Set(0.0f, 1.0f, 0.0f, 0.0f);
+            gGraphics.DrawFrameAt(mArrow, x - MAP_ARROW_LEFT, y, 0.0f);
+            gFont.drawStringCentered("next", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
+        }
+        gFont.SetScale(1.0f);
     }
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
