@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes a screenshot of every screen of the real game under Xvfb, into docs/screenshots/:
-# loading, team logo, main menu, credits run, level complete, cave map, results, high
+# loading, team logo, main menu, options, credits run, level complete, cave map, results, high
 # scores, intro, play, pause, the dragon's claw and jaws, and the death menu. The README
 # shows some of them. Run it again whenever the art or a screen changes.
 # Usage: tools/screenshots.sh [BUILD_DIR] [OUTPUT_DIR]
@@ -95,6 +95,13 @@ wait_still 60 || zq_fail "the main menu never held still"
 shot main_menu
 zq_key Right 1.5
 shot main_menu_credits
+# The options screen, below the other two, and back.
+zq_key Down 1.5
+zq_key Return 1.5
+wait_still 10
+shot options
+zq_key Escape 1.5
+zq_key Right 1.5
 
 # The credits run, walked to its end with the developer key.
 zq_key Return 4
