@@ -56,9 +56,10 @@ zq_start() {
 
   zq_xserver_start || zq_fail "no X display"
 
-  # Settings go to the run's own folder, never to the real ~/.config; the game tells
+  # Settings go to the run's own folder (or ZQ_CONFIG, for a script that starts the game
+  # again), never to the real ~/.config; the game tells
   # which screen it shows in its trace.
-  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_CONFIG_HOME="$ZQ_WORK/config" \
+  (cd "$ZQ_WORK" && exec env SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} XDG_CONFIG_HOME="${ZQ_CONFIG:-$ZQ_WORK/config}" \
       ZQ_TRACE="$ZQ_WORK/trace" "$game" >"$ZQ_WORK/game.out" 2>"$ZQ_WORK/game.err" </dev/null) &
   ZQ_GAME_PID=$!
   ZQ_WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Zoomquest!$' 2>/dev/null | head -n1)
