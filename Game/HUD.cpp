@@ -55,7 +55,7 @@ const float GEM_SCALE = 0.7f;
 const float GEM_X = 0.64f;
 const float SCORE_X = 0.7f;
 const float SCORE_RAISE = 0.06f; // above the panic bar's row
-const float SPEED_X = 1.1f;
+const float SPEED_X = 0.92f;
 const float SPEED_Y = 0.64f;
 const float SPEED_SCALE = 0.6f;
 
