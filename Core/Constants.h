@@ -11,6 +11,9 @@ const char* const GAME_SHORT_TITLE = "ZQT";
 const int SCREEN_WIDTH = 800;
 const int SCREEN_HEIGHT = 600;
 const int SCREEN_BPP = 32;
+// The smallest window the picture is drawn in; the player may make it any larger.
+const int WINDOW_MIN_WIDTH = 320;
+const int WINDOW_MIN_HEIGHT = 240;
 
 // The screen plane is 3.5 units wide and 2.0 high, centred on the origin.
 const float SCREEN_PLANE_WIDTH = 3.5f;

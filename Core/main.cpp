@@ -117,10 +117,24 @@ bool RunTutorial()
     }
 }
 
+// The pointer steers across the picture, wherever it sits in the window.
+void FollowPicture()
+{
+    const Picture_Rect& picture = gGraphics.GetPicture();
+    gInput.SetMouseRange(picture.mX, picture.mX + picture.mWidth);
+}
+
 // F11 and Alt+Enter, on every screen.
 void ToggleFullScreen()
 {
     gGraphics.SetFullScreen(!gGraphics.IsFullScreen());
+    FollowPicture();
+}
+
+void ResizeWindow(int width, int height)
+{
+    gGraphics.ResizeWindow(width, height);
+    FollowPicture();
 }
 
 void Shutdown()
@@ -147,7 +161,9 @@ int main(int, char**)
     gInput.AskForGamepad(settings.mGamepad);
     gInput.Init(0, SCREEN_WIDTH);
     gInput.SetFullScreenToggle(ToggleFullScreen);
-    if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen))
+    gInput.SetWindowResize(ResizeWindow);
+    if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen, settings.mWindowWidth,
+                        settings.mWindowHeight))
     {
         // Graphics has said why on standard error; without a window there is no game.
         gSound.Shutdown();
@@ -157,6 +173,9 @@ int main(int, char**)
     // The full-screen build starts full screen whatever was kept; only a switch made
     // while playing is written back.
     settings.mFullScreen = gGraphics.IsFullScreen();
+    settings.mWindowWidth = gGraphics.GetWindowedWidth();
+    settings.mWindowHeight = gGraphics.GetWindowedHeight();
+    FollowPicture();
     StartKeepingSettings(settingsPath, settings);
     gEnvironment.Init();
     gSound.PlayVoice(VOICE_WAKE_UP);

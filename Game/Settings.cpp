@@ -160,6 +160,23 @@ bool ReadKey(const std::string& value, int& result)
     return true;
 }
 
+// "WIDTHxHEIGHT", each side no smaller than the smallest window and of a size some
+// screen has. Both or neither are taken.
+bool ReadWindowSize(const std::string& value, int& width, int& height)
+{
+    const int LARGEST = 16384;
+    std::istringstream digits(value);
+    long w = 0, h = 0;
+    char by = 0;
+    digits >> w >> by >> h;
+    if (digits.fail() || !digits.eof() || by != 'x' || w < WINDOW_MIN_WIDTH || h < WINDOW_MIN_HEIGHT ||
+        w > LARGEST || h > LARGEST)
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
 bool ReadSpeed(const std::string& value, int& result)
 {
     for (int percent = Game_Speed::FULL; percent >= Game_Speed::SLOWEST; percent -= Game_Speed::STEP)
@@ -222,6 +239,8 @@ bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string
             ok = ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
         else if (name == "speed")
             ok = ReadSpeed(value, settings.mGameSpeed);
+        else if (name == "window")
+            ok = ReadWindowSize(value, settings.mWindowWidth, settings.mWindowHeight);
         else
             ok = false;
         if (!ok)
@@ -263,6 +282,7 @@ std::string FormatSettings(const Settings& settings)
     out << "pause = " << KeyName(settings.mKeys.mPause) << "\n";
     out << "flashing = " << (settings.mReduceFlashing ? "reduced" : "full") << "\n";
     out << "speed = " << settings.mGameSpeed << "%\n";
+    out << "window = " << settings.mWindowWidth << "x" << settings.mWindowHeight << "\n";
     return out.str();
 }
 
@@ -358,6 +378,8 @@ Settings CurrentSettings()
     now.mKeys = gKeys;
     now.mReduceFlashing = gReduceFlashing;
     now.mGameSpeed = gGameSpeed.GetPercent();
+    now.mWindowWidth = gGraphics.GetWindowedWidth();
+    now.mWindowHeight = gGraphics.GetWindowedHeight();
     return now;
 }
 

@@ -1,5 +1,5 @@
 // What the player chose and expects to find again next time: the music and effects
-// volumes, full screen or a window, keyboard or mouse steering chosen in a menu, the
+// volumes, full screen or a window and the window's size, keyboard or mouse steering chosen in a menu, the
 // keys of play, the assists (less flashing, a slower game), and which gamepad (a
 // hand-edited index, or the first that will do).
 // Kept as a few "name = value" lines in $XDG_CONFIG_HOME/zoomquest/settings
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Constants.h"
 #include "Input/Keys.h"
 
 struct Settings
@@ -23,13 +24,16 @@ struct Settings
     Key_Bindings mKeys;
     bool mReduceFlashing = false;
     int mGameSpeed = 100; // percent: 100, 90, 80, 70 or 60
+    int mWindowWidth = SCREEN_WIDTH;
+    int mWindowHeight = SCREEN_HEIGHT;
 
     bool operator==(const Settings& other) const
     {
         return mMusicVolume == other.mMusicVolume && mEffectsVolume == other.mEffectsVolume &&
                mFullScreen == other.mFullScreen && mMouseSteering == other.mMouseSteering &&
                mGamepad == other.mGamepad && mKeys == other.mKeys &&
-               mReduceFlashing == other.mReduceFlashing && mGameSpeed == other.mGameSpeed;
+               mReduceFlashing == other.mReduceFlashing && mGameSpeed == other.mGameSpeed &&
+               mWindowWidth == other.mWindowWidth && mWindowHeight == other.mWindowHeight;
     }
     bool operator!=(const Settings& other) const { return !(*this == other); }
 };

@@ -1,6 +1,7 @@
 #include "Graphics/Graphics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +10,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "Core/Clock.h"
 #include "Core/Constants.h"
 #include "Graphics/Animation.h"
 #include "Graphics/Image_Bank.h"
@@ -22,9 +24,137 @@ const float INITIAL_FOG_DENSITY = 0.8f;
 const float INITIAL_FOG_START = 3.0f;
 const float INITIAL_FOG_END = 20.0f;
 
-void SetProjection()
+// A texture the size of the given rectangle of the frame buffer, ready to be copied into.
+GLuint MakeCopyTexture(int width, int height, GLint filter)
 {
-    glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    if (glGetError() != GL_NO_ERROR)
+    {
+        glDeleteTextures(1, &texture);
+        return 0;
+    }
+    return texture;
+}
+
+// Draws the bound texture whole over (x, y, width, height) of a viewport measured in
+// pixels from its bottom-left corner, as it is: no fog, no blending, no colour.
+void DrawCopy(int viewWidth, int viewHeight, float x, float y, float width, float height)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, viewWidth, 0.0, viewHeight, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const bool fog = glIsEnabled(GL_FOG) == GL_TRUE;
+    glDisable(GL_FOG);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(x, y);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(x + width, y);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(x + width, y + height);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(x, y + height);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glEnable(GL_ALPHA_TEST);
+    if (fog)
+        glEnable(GL_FOG);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+} // namespace
+
+Picture_Rect FitPicture(int windowWidth, int windowHeight)
+{
+    if (windowWidth <= 0 || windowHeight <= 0)
+        return Picture_Rect{0, 0, 0, 0};
+    int width = windowWidth, height = windowHeight;
+    // Wider than 4:3: bars left and right; taller: bars above and below.
+    if (static_cast<long>(windowWidth) * 3 > static_cast<long>(windowHeight) * 4)
+        width = std::min(windowWidth, static_cast<int>(std::lround(windowHeight * 4.0 / 3.0)));
+    else
+        height = std::min(windowHeight, static_cast<int>(std::lround(windowWidth * 3.0 / 4.0)));
+    return Picture_Rect{(windowWidth - width) / 2, (windowHeight - height) / 2, width, height};
+}
+
+void Resolution_Choice::Reset(int32_t now)
+{
+    mSharp = true;
+    mWindowStart = now;
+    mLastChange = now - HOLD_MS;
+    mCosts.clear();
+    mSharpOverSmooth = 0.0f;
+    mLastSharpCost = 0.0f;
+    mJustSmooth = false;
+}
+
+bool Resolution_Choice::AddFrame(int cost, int32_t now)
+{
+    mCosts.push_back(cost);
+    if (now - mWindowStart < WINDOW_MS)
+        return false;
+    // The cost a tenth of the frames exceed.
+    std::vector<int> sorted = mCosts;
+    const size_t rank = sorted.size() * 9 / 10;
+    std::nth_element(sorted.begin(), sorted.begin() + rank, sorted.end());
+    const float typical = static_cast<float>(sorted[rank]);
+    mCosts.clear();
+    mWindowStart = now;
+    const bool mayChange = now - mLastChange >= HOLD_MS;
+    bool change = false;
+    if (mSharp)
+    {
+        change = mayChange && typical > BUDGET_MS;
+        if (change)
+        {
+            mLastSharpCost = typical;
+            mJustSmooth = true;
+        }
+    }
+    else if (mJustSmooth)
+    {
+        // How much dearer sharp is, from the frames on either side of the change.
+        mSharpOverSmooth = mLastSharpCost / std::max(typical, 1.0f);
+        mJustSmooth = false;
+    }
+    else
+    {
+        change = mayChange && typical * mSharpOverSmooth <= BUDGET_MS * 0.75f;
+    }
+    if (change)
+    {
+        mSharp = !mSharp;
+        mLastChange = now;
+    }
+    return change;
+}
+
+namespace
+{
+
+// The world's perspective, drawn into whatever viewport is set.
+void SetViewMatrices()
+{
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The near plane sits on the eye: with no depth test the depth range is unused,
@@ -41,13 +171,6 @@ void* SdlVideoMode(int width, int height, int bitsPerPixel, uint32_t flags)
 }
 
 Graphics::Video_Mode_Opener gOpenVideoMode = SdlVideoMode;
-
-SDL_Surface* OpenVideoMode(bool fullScreen)
-{
-    const Uint32 windowed = SDL_HWSURFACE | SDL_OPENGL;
-    return static_cast<SDL_Surface*>(gOpenVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP,
-                                                    fullScreen ? windowed | SDL_FULLSCREEN : windowed));
-}
 
 // The one-pass crossfade reads two textures through a second texture unit and mixes
 // them with the combine mode: OpenGL 1.3. The game asks only for 1.1 otherwise.
@@ -160,7 +283,7 @@ void Graphics::SetVideoModeOpener(Video_Mode_Opener opener)
     gOpenVideoMode = opener ? opener : SdlVideoMode;
 }
 
-bool Graphics::Init(bool fullScreen)
+bool Graphics::Init(bool fullScreen, int windowWidth, int windowHeight)
 {
     if (mInitialised)
         return true;
@@ -175,6 +298,10 @@ bool Graphics::Init(bool fullScreen)
     // screen changes the screen's mode, as the original SDL 1.2 does. A player's own
     // setting wins.
     setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
+    // Full screen is the desktop's own size, so the screen's mode never needs to
+    // change; the original SDL 1.2 would still set the mode it already has.
+    setenv("SDL_VIDEO_X11_VIDMODE", "0", 0);
+    setenv("SDL_VIDEO_X11_XRANDR", "0", 0);
     // An X server that resets when its last client leaves (as Xvfb does by default)
     // turns connections away for a moment; SDL's own probe of the display can cause
     // just that. A display that is named gets a few more tries.
@@ -200,27 +327,35 @@ bool Graphics::Init(bool fullScreen)
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 
-    SDL_Surface* screen = OpenVideoMode(fullScreen);
-    if (!screen && fullScreen)
+    // Before the first window, SDL reports the desktop's own size.
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    const bool known = info && info->current_w > 0 && info->current_h > 0;
+    mDesktopWidth = known ? info->current_w : SCREEN_WIDTH;
+    mDesktopHeight = known ? info->current_h : SCREEN_HEIGHT;
+    // A kept size larger than today's desktop would put the picture partly off screen.
+    mWindowedWidth = std::max(WINDOW_MIN_WIDTH, std::min(windowWidth, std::max(mDesktopWidth, SCREEN_WIDTH)));
+    mWindowedHeight =
+        std::max(WINDOW_MIN_HEIGHT, std::min(windowHeight, std::max(mDesktopHeight, SCREEN_HEIGHT)));
+    bool opened = SetVideoMode(fullScreen);
+    if (!opened && fullScreen)
     {
         // A full screen kept from an earlier game (another display, a docked laptop)
         // must never stop this one.
         std::cerr << "Full screen could not be had (SDL error: " << SDL_GetError()
                   << "); playing in a window." << std::endl;
         fullScreen = false;
-        screen = OpenVideoMode(false);
+        opened = SetVideoMode(false);
     }
-    if (!screen)
+    if (!opened)
     {
         // No display or no GL visual: there is nothing to draw on, so say why and
         // leave the video device closed rather than drawing into nowhere.
-        std::cerr << "Could not open the " << SCREEN_WIDTH << "x" << SCREEN_HEIGHT
+        std::cerr << "Could not open the " << (fullScreen ? mDesktopWidth : mWindowedWidth) << "x"
+                  << (fullScreen ? mDesktopHeight : mWindowedHeight)
                   << " OpenGL window.  SDL error: " << SDL_GetError() << std::endl;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    mScreen = screen;
-    mFullScreen = fullScreen;
     // From here on there is a GL context, so the setters below reach GL.
     mInitialised = true;
 
@@ -241,7 +376,74 @@ bool Graphics::Init(bool fullScreen)
     mPictureLost = true;
     mKeptTexture = 0;
     mKeptValid = false;
+    mScaleTexture = 0;
+    MakeProbe();
     return true;
+}
+
+void Graphics::MakeProbe()
+{
+    GLuint probe = 0;
+    glGenTextures(1, &probe);
+    glBindTexture(GL_TEXTURE_2D, probe);
+    mProbeTexture = probe;
+}
+
+bool Graphics::SetVideoMode(bool fullScreen)
+{
+    const int width = fullScreen ? mDesktopWidth : mWindowedWidth;
+    const int height = fullScreen ? mDesktopHeight : mWindowedHeight;
+    const Uint32 flags = SDL_HWSURFACE | SDL_OPENGL | (fullScreen ? SDL_FULLSCREEN : SDL_RESIZABLE);
+    SDL_Surface* screen = static_cast<SDL_Surface*>(gOpenVideoMode(width, height, SCREEN_BPP, flags));
+    if (!screen)
+        return false;
+    mScreen = screen;
+    mFullScreen = fullScreen;
+    mWindowWidth = screen->w;
+    mWindowHeight = screen->h;
+    mPicture = FitPicture(mWindowWidth, mWindowHeight);
+    mChoice.Reset(ClockMs());
+    mSmooth = mDrawMode == DRAW_SMOOTH && CanScale();
+    mFrameStart = -1;
+    mClearPending = true;
+    mPictureLost = true;
+    mKeptValid = false;
+    return true;
+}
+
+bool Graphics::CanScale() const
+{
+    return mPicture.mWidth > SCREEN_WIDTH && mPicture.mHeight > SCREEN_HEIGHT;
+}
+
+void Graphics::SetViewport()
+{
+    if (mSmooth)
+        glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    else
+        glViewport(mPicture.mX, mWindowHeight - mPicture.mY - mPicture.mHeight, mPicture.mWidth,
+                   mPicture.mHeight);
+}
+
+void Graphics::SetDrawMode(Draw_Mode mode)
+{
+    mDrawMode = mode;
+    mChoice.Reset(ClockMs());
+    SetSmooth(mode == DRAW_SMOOTH && CanScale());
+}
+
+void Graphics::SetSmooth(bool smooth)
+{
+    if (smooth == mSmooth)
+        return;
+    mSmooth = smooth;
+    mKeptValid = false;
+    mPictureLost = true;
+    if (!mInitialised)
+        return;
+    SetViewport();
+    std::cout << "Graphics: drawing the world at " << GetDrawWidth() << "x" << GetDrawHeight() << " in a "
+              << mPicture.mWidth << "x" << mPicture.mHeight << " picture" << std::endl;
 }
 
 // Everything a new GL context needs to draw as the old one did.
@@ -256,7 +458,8 @@ void Graphics::SetUpContext(bool fogOn, const float clearColour[4])
     glAlphaFunc(GL_GREATER, 0.0f);
     glEnable(GL_ALPHA_TEST);
 
-    SetProjection();
+    SetViewport();
+    SetViewMatrices();
 
     glFogi(GL_FOG_MODE, GL_LINEAR);
     SetFogColour(mFogColour[0], mFogColour[1], mFogColour[2]);
@@ -266,7 +469,16 @@ void Graphics::SetUpContext(bool fogOn, const float clearColour[4])
         glEnable(GL_FOG);
     // Switching fog off sets black without touching the fog colour, so the clear
     // colour is carried over on its own.
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    SetClearColour(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+}
+
+void Graphics::SetClearColour(float r, float g, float b, float a)
+{
+    mClearColour[0] = r;
+    mClearColour[1] = g;
+    mClearColour[2] = b;
+    mClearColour[3] = a;
+    glClearColor(r, g, b, a);
 }
 
 bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
@@ -275,29 +487,38 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
         return false;
     if (fullScreen == mFullScreen && !reopen)
         return true;
-    SDL_Surface* screen = static_cast<SDL_Surface*>(mScreen);
-    // X11 switches a GL window in place, keeping the context and its textures.
-    if (!reopen && SDL_WM_ToggleFullScreen(screen))
-    {
-        mFullScreen = (screen->flags & SDL_FULLSCREEN) != 0;
-        mClearPending = true;
-        mPictureLost = true;
-        mKeptValid = false;
-        return mFullScreen == fullScreen;
-    }
+    return Reopen(fullScreen, reopen, mWindowedWidth, mWindowedHeight);
+}
 
-    // Otherwise a new window: its new GL context has none of the old state or textures.
+void Graphics::ResizeWindow(int width, int height)
+{
+    if (!mInitialised || mFullScreen)
+        return;
+    width = std::max(width, WINDOW_MIN_WIDTH);
+    height = std::max(height, WINDOW_MIN_HEIGHT);
+    if (width == mWindowWidth && height == mWindowHeight)
+        return;
+    const int oldWidth = mWindowedWidth, oldHeight = mWindowedHeight;
+    mWindowedWidth = width;
+    mWindowedHeight = height;
+    Reopen(false, false, oldWidth, oldHeight);
+}
+
+bool Graphics::Reopen(bool fullScreen, bool reupload, int windowedWidth, int windowedHeight)
+{
+    const bool wasFullScreen = mFullScreen;
     const bool fogOn = glIsEnabled(GL_FOG) == GL_TRUE;
     float clearColour[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    screen = OpenVideoMode(fullScreen);
-    bool done = screen != nullptr;
+    std::copy(mClearColour, mClearColour + 4, clearColour);
+    const bool done = SetVideoMode(fullScreen);
     if (!done)
     {
         std::cerr << "Could not switch " << (fullScreen ? "to full screen" : "to a window")
                   << ".  SDL error: " << SDL_GetError() << std::endl;
-        screen = OpenVideoMode(mFullScreen);
-        if (!screen)
+        // Back to what there was, at the size it had.
+        mWindowedWidth = windowedWidth;
+        mWindowedHeight = windowedHeight;
+        if (!SetVideoMode(wasFullScreen))
         {
             // Not even the old mode comes back: nothing left to draw on.
             std::cerr << "Could not reopen the window.  SDL error: " << SDL_GetError() << std::endl;
@@ -306,19 +527,26 @@ bool Graphics::SetFullScreen(bool fullScreen, bool reopen)
             return false;
         }
     }
-    mScreen = screen;
-    if (done)
-        mFullScreen = fullScreen;
-    SetUpContext(fogOn, clearColour);
-    glPushMatrix();
-    mClearPending = true;
-    mPictureLost = true;
-    // The old context took the kept picture's texture with it.
-    mKeptTexture = 0;
-    mKeptValid = false;
+    // SDL keeps the GL context where it can (X11 does); a new one has none of the old
+    // state or textures.
+    const bool newContext = glIsTexture(mProbeTexture) != GL_TRUE;
+    if (newContext)
+    {
+        SetUpContext(fogOn, clearColour);
+        glPushMatrix();
+        // The old context took these textures with it.
+        mKeptTexture = 0;
+        mScaleTexture = 0;
+        MakeProbe();
+    }
+    else
+    {
+        SetViewport();
+    }
+    if (newContext || reupload)
+        gImageBank.Reupload();
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
-    gImageBank.Reupload();
     return done;
 }
 
@@ -327,12 +555,11 @@ void Graphics::Shutdown()
     gImageBank.Shutdown();
     if (!mInitialised)
         return;
-    if (mKeptTexture != 0)
-    {
-        const GLuint kept = mKeptTexture;
-        glDeleteTextures(1, &kept);
-    }
-    mKeptTexture = 0;
+    const GLuint ours[3] = {mKeptTexture, mScaleTexture, mProbeTexture};
+    for (GLuint texture : ours)
+        if (texture != 0)
+            glDeleteTextures(1, &texture);
+    mKeptTexture = mScaleTexture = mProbeTexture = 0;
     mKeptValid = false;
     glPopMatrix();
     SDL_FreeSurface(static_cast<SDL_Surface*>(mScreen));
@@ -349,11 +576,46 @@ void Graphics::Render()
         std::cerr << "Graphics: Trying to render without being init" << std::endl;
         return;
     }
+    // A frame that drew nothing shows what the back buffer holds, as it is.
+    const bool drawn = !mClearPending;
+    if (mSmooth && drawn)
+        ShowScaledPicture();
     SDL_GL_SwapBuffers();
+    if (drawn && mFrameStart >= 0 && mDrawMode == DRAW_CHOSEN && CanScale())
+    {
+        const int32_t now = ClockMs();
+        if (mChoice.AddFrame(now - mFrameStart, now))
+            SetSmooth(!mChoice.IsSharp());
+    }
+    mFrameStart = -1;
     // Each frame starts again from the saved view, whatever the drawables left behind.
     glPopMatrix();
     glPushMatrix();
     mClearPending = true;
+}
+
+// The world was drawn at 800x600 in the window's corner: scaled up, smoothly, into the
+// picture, with black bars around it.
+void Graphics::ShowScaledPicture()
+{
+    if (mScaleTexture == 0)
+        mScaleTexture = MakeCopyTexture(SCREEN_WIDTH, SCREEN_HEIGHT, GL_LINEAR);
+    if (mScaleTexture == 0)
+    {
+        // No room for the copy: draw sharp from now on.
+        SetDrawMode(DRAW_SHARP);
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, mScaleTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glViewport(0, 0, mWindowWidth, mWindowHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(mClearColour[0], mClearColour[1], mClearColour[2], mClearColour[3]);
+    DrawCopy(mWindowWidth, mWindowHeight, static_cast<float>(mPicture.mX),
+             static_cast<float>(mWindowHeight - mPicture.mY - mPicture.mHeight),
+             static_cast<float>(mPicture.mWidth), static_cast<float>(mPicture.mHeight));
+    SetViewport();
 }
 
 void Graphics::EnableFog()
@@ -367,7 +629,7 @@ void Graphics::DisableFog()
     if (!mInitialised)
         return;
     glDisable(GL_FOG);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    SetClearColour(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
 void Graphics::SetFogColour(float r, float g, float b)
@@ -379,7 +641,7 @@ void Graphics::SetFogColour(float r, float g, float b)
     if (!mInitialised)
         return;
     glFogfv(GL_FOG_COLOR, mFogColour);
-    glClearColor(r, g, b, 0.0f);
+    SetClearColour(r, g, b, 0.0f);
 }
 
 void Graphics::SetFogParameters(float density, float start, float end)
@@ -428,6 +690,32 @@ void Graphics::ClearIfPending()
         return;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     mClearPending = false;
+    mFrameStart = ClockMs();
+    // Drawn at the picture's size, the world leaves the bars beside it alone: black.
+    // (Scaled up, the bars are made with the picture.) The whole clear above is the
+    // renderer's fast one; the bars are cleared apart.
+    if (mSmooth || (mPicture.mWidth == mWindowWidth && mPicture.mHeight == mWindowHeight))
+        return;
+    const int x = mPicture.mX, y = mWindowHeight - mPicture.mY - mPicture.mHeight;
+    const int w = mPicture.mWidth, h = mPicture.mHeight;
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    if (w < mWindowWidth)
+    {
+        glScissor(0, 0, x, mWindowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(x + w, 0, mWindowWidth - x - w, mWindowHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    if (h < mWindowHeight)
+    {
+        glScissor(0, 0, mWindowWidth, y);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glScissor(0, y + h, mWindowWidth, mWindowHeight - y - h);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(mClearColour[0], mClearColour[1], mClearColour[2], mClearColour[3]);
 }
 
 void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, const std::string& key)
@@ -611,27 +899,27 @@ bool Graphics::KeepPicture()
     if (!mInitialised)
         return false;
     ClearIfPending();
+    const int width = GetDrawWidth(), height = GetDrawHeight();
+    if (mKeptTexture != 0 && (width != mKeptWidth || height != mKeptHeight))
+    {
+        const GLuint old = mKeptTexture;
+        glDeleteTextures(1, &old);
+        mKeptTexture = 0;
+    }
     if (mKeptTexture == 0)
     {
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
         // One texel a pixel, read back exactly where it was taken.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, SCREEN_WIDTH, SCREEN_HEIGHT, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     nullptr);
-        if (glGetError() != GL_NO_ERROR)
-        {
-            glDeleteTextures(1, &texture);
+        mKeptTexture = MakeCopyTexture(width, height, GL_NEAREST);
+        if (mKeptTexture == 0)
             return false;
-        }
-        mKeptTexture = texture;
+        mKeptWidth = width;
+        mKeptHeight = height;
     }
+    // Where the world is drawn: the picture, or the corner it is scaled up from.
+    const int x = mSmooth ? 0 : mPicture.mX;
+    const int y = mSmooth ? 0 : mWindowHeight - mPicture.mY - mPicture.mHeight;
     glBindTexture(GL_TEXTURE_2D, mKeptTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, width, height);
     mKeptValid = glGetError() == GL_NO_ERROR;
     return mKeptValid;
 }
@@ -640,44 +928,18 @@ bool Graphics::DrawKeptPicture()
 {
     if (!mInitialised || !mKeptValid)
         return false;
-    // The copy covers the whole window: clearing it first would be wasted.
-    mClearPending = false;
-    // In window pixels, whatever the view or the drawables left in the matrices.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, SCREEN_WIDTH, 0.0, SCREEN_HEIGHT, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    const bool fog = glIsEnabled(GL_FOG) == GL_TRUE;
-    glDisable(GL_FOG);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glEnable(GL_TEXTURE_2D);
+    // The copy covers the whole picture: clearing it first would be wasted, but bars
+    // beside it still need theirs.
+    if (mClearPending && (mSmooth || (mPicture.mWidth == mWindowWidth && mPicture.mHeight == mWindowHeight)))
+    {
+        mClearPending = false;
+        mFrameStart = ClockMs();
+    }
+    ClearIfPending();
     glBindTexture(GL_TEXTURE_2D, mKeptTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    const float w = static_cast<float>(SCREEN_WIDTH), h = static_cast<float>(SCREEN_HEIGHT);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(w, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(w, h);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(0.0f, h);
-    glEnd();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glEnable(GL_ALPHA_TEST);
-    if (fog)
-        glEnable(GL_FOG);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    // In the picture's pixels, whatever the view or the drawables left in the matrices.
+    const int width = GetDrawWidth(), height = GetDrawHeight();
+    DrawCopy(width, height, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
     return true;
 }
 

@@ -1,6 +1,11 @@
-// Graphics owns the window and the OpenGL state: an 800x600 window with a fixed
-// perspective and linear fog, drawn in immediate mode as textured quads. The screen
-// is cleared lazily by the first draw of a frame and shown by Render.
+// Graphics owns the window and the OpenGL state: a fixed perspective and linear fog,
+// drawn in immediate mode as textured quads. The screen is cleared lazily by the first
+// draw of a frame and shown by Render.
+// The picture is 4:3 whatever the window: the largest that fits, centred, with black
+// bars beside or above it. Full screen covers the desktop at its own resolution (the
+// monitor's mode is never changed); the window can be resized. The world is drawn at
+// the picture's own size (sharp) or, where that costs a frame too much, at 800x600 and
+// scaled up (smooth); which one is chosen by the measured cost of the frames.
 // Used before a successful Init, every operation is harmless: nothing touches GL.
 #pragma once
 
@@ -8,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Constants.h"
 #include "Graphics/Draw_Types.h"
 
 // Linear fog: how thick, where it starts and where nothing is seen any more.
@@ -25,15 +31,53 @@ class Animation_Frame;
 class Animation_Set;
 class Animation;
 
+// A rectangle of window pixels, counted from the window's top-left corner.
+struct Picture_Rect
+{
+    int mX, mY, mWidth, mHeight;
+};
+
+// The largest 4:3 picture a window of this size holds, centred.
+Picture_Rect FitPicture(int windowWidth, int windowHeight);
+
+// Chooses between drawing the world at the picture's size (sharp) and at 800x600
+// scaled up (smooth) from what frames really cost. Sharp gives way when more than a
+// tenth of the frames of the last two seconds cost more than the budget; smooth goes
+// back to sharp only when its cost, grown by how much dearer sharp was found to be,
+// fits well within the budget. Never twice within HOLD_MS.
+class Resolution_Choice
+{
+public:
+    static const int BUDGET_MS = 12;   // draw and show; the rest of 16.7 ms is the game's
+    static const int WINDOW_MS = 2000; // frames judged together
+    static const int HOLD_MS = 5000;   // the least time between two changes
+
+    // Starts anew, sharp, at time now (a new window or a new picture size).
+    void Reset(int32_t now);
+    // One frame drawn at the current choice took cost ms; true when the choice changed.
+    bool AddFrame(int cost, int32_t now);
+    bool IsSharp() const { return mSharp; }
+
+private:
+    bool mSharp = true;
+    int32_t mWindowStart = 0;
+    int32_t mLastChange = 0;
+    std::vector<int> mCosts;
+    float mSharpOverSmooth = 0.0f; // sharp cost over smooth cost, once both were seen
+    float mLastSharpCost = 0.0f;   // a frame's typical cost when sharp gave way
+    bool mJustSmooth = false;      // the first window since sharp gave way
+};
+
 class Graphics
 {
 public:
     Graphics();
 
     // Opens the window (full screen when asked; a window, with one line on standard
-    // error, when full screen cannot be had). False, with one line on standard error,
-    // when the video device or the GL window cannot be had.
-    bool Init(bool fullScreen);
+    // error, when full screen cannot be had), of the given size when not full screen.
+    // False, with one line on standard error, when the video device or the GL window
+    // cannot be had.
+    bool Init(bool fullScreen, int windowWidth = SCREEN_WIDTH, int windowHeight = SCREEN_HEIGHT);
     // What opens the video mode: SDL_SetVideoMode, the surface given back as void*.
     // Tests stand in for a display that refuses a mode; null puts SDL's back.
     typedef void* (*Video_Mode_Opener)(int width, int height, int bitsPerPixel, uint32_t flags);
@@ -44,10 +88,28 @@ public:
     void Render();
     bool IsInitialised() const { return mInitialised; }
     bool IsFullScreen() const { return mFullScreen; }
-    // Switches between the window and full screen, in place where SDL can, else by
-    // opening a new window and uploading every image again (always, with reopen).
-    // False when the switch did not happen.
+    // Switches between the window (at its kept size) and full screen (at the desktop's
+    // size), keeping the GL context where SDL can, else uploading every image again
+    // (always, with reopen). False when the switch did not happen.
     bool SetFullScreen(bool fullScreen, bool reopen = false);
+    // The window was resized to this size (ignored in full screen): the picture follows.
+    void ResizeWindow(int width, int height);
+    // The size the window has, or will have again when full screen ends.
+    int GetWindowedWidth() const { return mWindowedWidth; }
+    int GetWindowedHeight() const { return mWindowedHeight; }
+    // Where the picture sits in the window, in window pixels.
+    const Picture_Rect& GetPicture() const { return mPicture; }
+    // The resolution the world is drawn at: the picture's, or 800x600 scaled up.
+    int GetDrawWidth() const { return mSmooth ? SCREEN_WIDTH : mPicture.mWidth; }
+    int GetDrawHeight() const { return mSmooth ? SCREEN_HEIGHT : mPicture.mHeight; }
+    // Sharp, smooth, or chosen by the frames' cost (the default).
+    enum Draw_Mode
+    {
+        DRAW_CHOSEN,
+        DRAW_SHARP,
+        DRAW_SMOOTH
+    };
+    void SetDrawMode(Draw_Mode mode);
 
     void EnableFog();
     void DisableFog();                            // also sets the clear colour to black
@@ -106,12 +168,32 @@ public:
 
 private:
     void SetUpContext(bool fogOn, const float clearColour[4]);
+    bool SetVideoMode(bool fullScreen);
+    bool Reopen(bool fullScreen, bool reupload, int windowedWidth, int windowedHeight);
+    void MakeProbe();
+    bool CanScale() const;
+    void SetViewport();
+    void SetSmooth(bool smooth);
+    void ShowScaledPicture();
     void ClearIfPending();
     void ApplyColour();
+    void SetClearColour(float r, float g, float b, float a);
 
     void* mScreen; // the SDL video surface
     bool mInitialised;
     bool mFullScreen = false;
+    int mWindowedWidth = SCREEN_WIDTH, mWindowedHeight = SCREEN_HEIGHT;
+    int mDesktopWidth = 0, mDesktopHeight = 0;
+    int mWindowWidth = SCREEN_WIDTH, mWindowHeight = SCREEN_HEIGHT; // as it is now
+    Picture_Rect mPicture = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    Draw_Mode mDrawMode = DRAW_CHOSEN;
+    bool mSmooth = false;
+    Resolution_Choice mChoice;
+    int32_t mFrameStart = -1; // when this frame's first draw cleared the screen
+    uint32_t mScaleTexture = 0;
+    uint32_t mProbeTexture = 0; // gone when the GL context was made anew
+    float mClearColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    int mKeptWidth = 0, mKeptHeight = 0;
     bool mClearPending;
     bool mPictureLost = true;
     uint32_t mKeptTexture = 0;

@@ -138,6 +138,14 @@ int ChoosePad(const std::vector<Pad_Info>& pads, int asked)
     return -1;
 }
 
+void Input_Handler::SetMouseRange(int rangeMin, int rangeMax)
+{
+    if (rangeMax <= rangeMin)
+        return;
+    mMouse.mRangeMin = rangeMin;
+    mMouse.mRangeMax = rangeMax;
+}
+
 void Input_Handler::OpenGamepad()
 {
     if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) < 0)
@@ -243,6 +251,11 @@ bool Input_Handler::PollEvent()
         }
         case SDL_KEYUP: SetKey(event.key.keysym.sym, false); return true;
         case SDL_QUIT: return false;
+        case SDL_VIDEORESIZE:
+            if (mWindowResize)
+                mWindowResize(event.resize.w, event.resize.h);
+            mExposed = true;
+            break;
         case SDL_VIDEOEXPOSE:
         case SDL_ACTIVEEVENT: mExposed = true; break;
         case SDL_JOYAXISMOTION:
@@ -394,8 +407,10 @@ void Input_Handler::UpdateMouse()
     mMouse.mPreviousX = mMouse.mX;
     mMouse.mPreviousY = mMouse.mY;
     const Uint8 buttons = SDL_GetMouseState(&mMouse.mX, &mMouse.mY);
-    mMouse.mFraction =
-        static_cast<float>(mMouse.mX) / static_cast<float>(mMouse.mRangeMax - mMouse.mRangeMin);
+    // Through the picture's scaling: its left edge is 0, its right edge 1, whatever the
+    // window's size or the bars beside the picture.
+    mMouse.mFraction = static_cast<float>(mMouse.mX - mMouse.mRangeMin) /
+                       static_cast<float>(mMouse.mRangeMax - mMouse.mRangeMin);
     mMouse.mLeftDown = (buttons & SDL_BUTTON_LMASK) != 0;
     mMouse.mLeftUp = !mMouse.mLeftDown;
     mMouse.mRightDown = (buttons & SDL_BUTTON_RMASK) != 0;

@@ -34,7 +34,7 @@ struct Mouse_State
 {
     bool mInitialised = false;
     int mX = 0, mPreviousX = 0, mY = 0, mPreviousY = 0;
-    float mFraction = 0.0f; // x over the range width
+    float mFraction = 0.0f; // x from the range's start, over the range width
     bool mLeftDown = false, mLeftUp = true;
     bool mRightDown = false, mRightUp = true;
     int mRangeMin = 0, mRangeMax = 0;
@@ -45,6 +45,9 @@ class Input_Handler
 public:
     // Sets the mouse range; throws std::runtime_error if max <= min.
     void Init(int rangeMin, int rangeMax);
+    // The window pixels the pointer steers across, from one side of the picture to the
+    // other (the picture moves when the window changes). A range of no width is refused.
+    void SetMouseRange(int rangeMin, int rangeMax);
     // Keys must be registered before their events are applied.
     void RegisterKey(int key);
     // One frame's input: false when the user asked to quit (Escape or window close).
@@ -67,6 +70,8 @@ public:
     void AskForGamepad(int index) { mAskedPad = index; }
     // Called (before anything else sees the key) for F11 and Alt+Enter.
     void SetFullScreenToggle(void (*toggle)()) { mFullScreenToggle = toggle; }
+    // Called with the new size when the player resizes the window.
+    void SetWindowResize(void (*resize)(int width, int height)) { mWindowResize = resize; }
     // True once after the window was uncovered or shown again: what it showed may be gone.
     bool TakeExposed()
     {
@@ -104,6 +109,7 @@ private:
     int mAskedPad = -1;
     int mStartButton = 7;
     void (*mFullScreenToggle)() = nullptr;
+    void (*mWindowResize)(int, int) = nullptr;
     bool mExposed = false;
     int mLastKeyDown = 0;
     uint32_t mLastKeyFrame = 0;

@@ -314,3 +314,78 @@ TEST_F(Fill_State, AKeptPictureComesBackPixelForPixelUntilTheWindowIsMadeAnew)
 }
 
 } // namespace
+
+namespace
+{
+
+// The whole window of the given size, as bytes.
+std::vector<unsigned char> ReadWindowOf(int width, int height, GLenum buffer = GL_BACK)
+{
+    std::vector<unsigned char> p(static_cast<size_t>(width) * height * 4);
+    glReadBuffer(buffer);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    return p;
+}
+
+Rgb At(const std::vector<unsigned char>& window, int width, int x, int y)
+{
+    const unsigned char* p = &window[(static_cast<size_t>(y) * width + x) * 4];
+    return Rgb{p[0], p[1], p[2]};
+}
+
+const Rgb BLACK = {0, 0, 0};
+
+TEST_F(Fill_State, AnyWindowShowsThePictureCentredWithBlackBarsDrawnSharpOrScaledUp)
+{
+    // Wider than 4:3: bars left and right; the picture's own clear inside, and a white
+    // square in its middle. A kept picture comes back in the same place.
+    gGraphics.ResizeWindow(1000, 600);
+    const Picture_Rect wide = gGraphics.GetPicture();
+    EXPECT_EQ(wide.mX, 100);
+    EXPECT_EQ(wide.mWidth, 800);
+    NewFrame();
+    gGraphics.DrawTexturedQuad(Quad(0, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+    const std::vector<unsigned char> scene = ReadWindowOf(1000, 600);
+    EXPECT_EQ(At(scene, 1000, 50, 300), BLACK);
+    EXPECT_EQ(At(scene, 1000, 950, 300), BLACK);
+    EXPECT_EQ(At(scene, 1000, 110, 10), GREEN);
+    EXPECT_EQ(At(scene, 1000, 890, 590), GREEN);
+    EXPECT_EQ(At(scene, 1000, 500, 300), WHITE);
+    ASSERT_TRUE(gGraphics.KeepPicture());
+    gGraphics.Render();
+    gGraphics.SetFogColour(0.0f, 0.0f, 1.0f);
+    ASSERT_TRUE(gGraphics.DrawKeptPicture());
+    EXPECT_EQ(ReadWindowOf(1000, 600), scene);
+
+    // Taller: bars above and below (GL counts rows from the bottom).
+    gGraphics.ResizeWindow(800, 1000);
+    EXPECT_EQ(gGraphics.GetPicture().mY, 200);
+    NewFrame();
+    gGraphics.DrawTexturedQuad(Quad(0, 0.9f, 0, 0.2f, 0.2f), Texture_Rect(), "WHITE"); // near the top
+    const std::vector<unsigned char> tall = ReadWindowOf(800, 1000);
+    EXPECT_EQ(At(tall, 800, 400, 100), BLACK);
+    EXPECT_EQ(At(tall, 800, 400, 900), BLACK);
+    EXPECT_EQ(At(tall, 800, 10, 210), GREEN);
+    EXPECT_EQ(At(tall, 800, 400, 780), WHITE);
+
+    // Drawn at 800x600 and scaled up into a 1000x750 picture (the test's screen may be
+    // no larger): the square stays in the middle and the clear reaches the far corners.
+    gGraphics.ResizeWindow(1000, 750);
+    gGraphics.SetDrawMode(Graphics::DRAW_SMOOTH);
+    EXPECT_EQ(gGraphics.GetDrawWidth(), 800);
+    NewFrame();
+    gGraphics.DrawTexturedQuad(Quad(0, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+    gGraphics.Render();
+    // Mesa's swap copies the back buffer to the window, so it still holds what is shown.
+    const std::vector<unsigned char> scaled = ReadWindowOf(1000, 750, GL_BACK);
+    EXPECT_EQ(At(scaled, 1000, 500, 375), WHITE);
+    EXPECT_EQ(At(scaled, 1000, 995, 745), GREEN);
+    EXPECT_EQ(At(scaled, 1000, 5, 5), GREEN);
+
+    gGraphics.SetDrawMode(Graphics::DRAW_CHOSEN);
+    EXPECT_EQ(gGraphics.GetDrawWidth(), 1000);
+    gGraphics.ResizeWindow(800, 600);
+    EXPECT_EQ(gGraphics.GetPicture().mWidth, 800);
+}
+
+} // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real game, finds its 800x600 window, takes a screenshot, checks that an
 # idle frame loop sleeps instead of spinning, switches to full screen and back with
-# F11, and ends it with Escape. Then checks that without any display the game says so
+# F11, resizes the window (the picture follows, with black bars, and the size is
+# kept), and ends it with Escape. Then checks that without any display the game says so
 # in one line and exits cleanly. With ZQ_SDL=compat it also makes sure the game runs
 # on sdl12-compat (LD_LIBRARY_PATH leading to it), not on the original SDL 1.2.
 # Usage: tests/e2e/smoke.sh BUILD_DIR [SCREENSHOT.png]
@@ -131,6 +132,11 @@ kill -0 "$GAME_PID" 2>/dev/null || { cat "$WORK/game.err" >&2; fail "the game en
 import -window root "$WORK/full.png" || fail "full-screen screenshot failed"
 lit=$(brightness "$WORK/full.png" "$root_size+0+0")
 [ "$lit" -ge 40 ] || fail "the full screen is dark (brightness $lit/1000)"
+# The picture fills the screen, not just an 800x600 corner of it (the screen is 4:3).
+if [ -n "$(full_screen_windows)" ]; then
+  corner=$(brightness "$WORK/full.png" "$(( ${root_size%x*} - 800 ))x$(( ${root_size#*x} - 600 ))+800+600")
+  [ "$corner" -ge 40 ] || fail "full screen leaves the corner past 800x600 dark (brightness $corner/1000)"
+fi
 note "F11: full screen, the $root_size screen's brightness $lit/1000"
 xdotool key --clearmodifiers F11
 for _ in $(seq 50); do [ -z "$(full_screen_windows)" ] && break; sleep 0.1; done
@@ -150,6 +156,21 @@ lit=$(brightness "$WORK/back.png" "800x600+$x+$y")
 grep -q '^fullscreen = off' "$XDG_CONFIG_HOME/zoomquest/settings" 2>/dev/null ||
   fail "the settings file does not say full screen is off again"
 note "second F11: window $size, brightness $lit/1000, settings kept"
+
+# --- A wider window: the picture is as high as the window and centred, black beside it.
+xdotool windowsize "$wid" 1000 600
+for _ in $(seq 50); do grep -q '^window = 1000x600' "$XDG_CONFIG_HOME/zoomquest/settings" 2>/dev/null && break; sleep 0.1; done
+grep -q '^window = 1000x600' "$XDG_CONFIG_HOME/zoomquest/settings" 2>/dev/null ||
+  fail "the resized window's size is not kept in the settings file"
+sleep 1.5
+import -window root "$WORK/wide.png" || fail "screenshot of the wide window failed"
+bar_left=$(brightness "$WORK/wide.png" "100x600+$x+$y")
+bar_right=$(brightness "$WORK/wide.png" "100x600+$((x + 900))+$y")
+lit=$(brightness "$WORK/wide.png" "800x600+$((x + 100))+$y")
+[ "$bar_left" -le 2 ] && [ "$bar_right" -le 2 ] ||
+  fail "beside the picture the 1000x600 window is not black (left $bar_left/1000, right $bar_right/1000)"
+[ "$lit" -ge 60 ] || fail "the picture in the 1000x600 window is dark (brightness $lit/1000)"
+note "window resized to 1000x600: picture centred (brightness $lit/1000), bars black, size kept"
 
 # Escape on the main menu quits (the team logo before it ignores it, and a slow
 # machine may still show the logo), so press it once a second until the game ends.

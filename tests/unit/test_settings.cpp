@@ -63,10 +63,14 @@ TEST_F(SettingsTest, RoundTripThroughTheFile)
     top.mKeys.mJump = 304;  // left shift
     top.mKeys.mPause = 312; // no name of its own
     top.mReduceFlashing = true;
+    top.mWindowWidth = 3840;
+    top.mWindowHeight = 2160;
     Settings middle = top;
     middle.mMusicVolume = 0.3f;
     middle.mEffectsVolume = 0.7f;
     middle.mGameSpeed = 80;
+    middle.mWindowWidth = WINDOW_MIN_WIDTH;
+    middle.mWindowHeight = WINDOW_MIN_HEIGHT;
     Settings bottom;
     bottom.mMusicVolume = 0.0f;
     bottom.mEffectsVolume = 0.0f;
@@ -116,8 +120,10 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
 {
     const std::string path = mFolder + "/settings";
     const char* damaged[] = {
-        "volume = 1.5\n",   "volume = nan\n", "volume = 0.5x\n", "volume =\n",     "fullscreen = yes\n",
-        "steering = pad\n", "volume 0.5\n",   "colour = red\n",  "gamepad = -1\n", "gamepad = first\n",
+        "volume = 1.5\n",        "volume = nan\n",    "volume = 0.5x\n",    "volume =\n",
+        "fullscreen = yes\n",    "steering = pad\n",  "volume 0.5\n",       "colour = red\n",
+        "gamepad = -1\n",        "gamepad = first\n", "window = 319x240\n", "window = 1280\n",
+        "window = 1280x960x2\n",
     };
     for (const char* text : damaged)
     {
