@@ -4,7 +4,13 @@
 // draw including the renderer finishing the frame, and both together) and, measured in
 // the same run, the floor: frames that only clear and swap.
 //
-//   frame_bench [--frames N] [--level L]... [--paced]      (run from the repository root)
+//   frame_bench [--frames N] [--level L]... [--paced] [--size WxH] [--draw sharp|smooth]
+//                                                           (run from the repository root)
+//
+// --size opens a window of that size (800x600 by default; on a screen that large it
+// stands for full screen there). The picture is then drawn as the game draws it: the
+// world at the picture's size or at 800x600 scaled up, as the frames' cost chooses, or
+// as --draw fixes it; each level's line is followed by the resolutions it was drawn at.
 //
 // --paced runs the levels as the game's own loop does: the frame timer stamps each
 // frame in whole milliseconds and sleeps the rest of the 60 fps budget, and nothing
@@ -27,6 +33,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,7 +80,8 @@ long ProcessCpuMicroseconds()
 struct Samples
 {
     std::vector<long> mUpdate, mDraw, mTotal;
-    std::vector<long> mPeriod; // paced: start of one frame to the start of the next
+    std::vector<long> mPeriod;           // paced: start of one frame to the start of the next
+    std::map<std::string, int> mDrawnAt; // frames drawn at each resolution
     long mCpu = 0;
     int mRestarts = 0;
     int mWarnings = 0; // paced: frames the game's own timer reports below 55 fps
@@ -196,6 +204,8 @@ Samples RunLevel(int level, int frames, bool paced)
             glFinish();
         const Clock::time_point drawn = Clock::now();
         s.Add(Microseconds(start, updated), Microseconds(updated, drawn), ProcessCpuMicroseconds() - cpu);
+        ++s.mDrawnAt[std::to_string(gGraphics.GetDrawWidth()) + "x" +
+                     std::to_string(gGraphics.GetDrawHeight())];
         if (paced)
         {
             // The game's own test, on the rate its timer found for the frame before.
@@ -231,6 +241,15 @@ void PrintRow(const char* name, const Samples& s, bool withUpdate)
     if (s.mRestarts)
         std::fprintf(gTable, "  (restarted %d)", s.mRestarts);
     std::fprintf(gTable, "\n");
+    if (!s.mDrawnAt.empty())
+    {
+        std::fprintf(gTable, "%-7s drawn at", "");
+        for (const auto& at : s.mDrawnAt)
+            std::fprintf(gTable, "%s %s in %.0f%% of frames",
+                         at.first == s.mDrawnAt.begin()->first ? "" : ",", at.first.c_str(),
+                         100.0 * at.second / s.mTotal.size());
+        std::fprintf(gTable, "\n");
+    }
 }
 
 bool MeetsGoal(const Samples& s)
@@ -241,7 +260,9 @@ bool MeetsGoal(const Samples& s)
 
 void Usage()
 {
-    std::fprintf(stderr, "usage: frame_bench [--frames N] [--level L]... [--paced]\n");
+    std::fprintf(
+        stderr,
+        "usage: frame_bench [--frames N] [--level L]... [--paced] [--size WxH] [--draw sharp|smooth]\n");
 }
 
 } // namespace
@@ -250,6 +271,8 @@ int main(int argc, char** argv)
 {
     int frames = 1200;
     bool paced = false;
+    int width = SCREEN_WIDTH, height = SCREEN_HEIGHT;
+    Graphics::Draw_Mode draw = Graphics::DRAW_CHOSEN;
     std::vector<int> levels;
     for (int i = 1; i < argc; ++i)
     {
@@ -265,6 +288,26 @@ int main(int argc, char** argv)
         else if (arg == "--level" && i + 1 < argc)
         {
             levels.push_back(std::atoi(argv[++i]));
+        }
+        else if (arg == "--size" && i + 1 < argc)
+        {
+            char by = 0;
+            if (std::sscanf(argv[++i], "%d%c%d", &width, &by, &height) != 3 || by != 'x' ||
+                width < WINDOW_MIN_WIDTH || height < WINDOW_MIN_HEIGHT)
+            {
+                Usage();
+                return 2;
+            }
+        }
+        else if (arg == "--draw" && i + 1 < argc)
+        {
+            const std::string mode = argv[++i];
+            if (mode != "sharp" && mode != "smooth")
+            {
+                Usage();
+                return 2;
+            }
+            draw = mode == "sharp" ? Graphics::DRAW_SHARP : Graphics::DRAW_SMOOTH;
         }
         else
         {
@@ -295,7 +338,7 @@ int main(int argc, char** argv)
     gTimer.SetFps(TARGET_FPS);
     SDL_Init(0);
     gInput.Init(0, SCREEN_WIDTH);
-    if (!gGraphics.Init(false))
+    if (!gGraphics.Init(false, width, height))
     {
         gSound.Shutdown();
         SDL_Quit();
@@ -315,6 +358,7 @@ int main(int argc, char** argv)
     SetUpPlay();
     gKeyboardControl = true;
     gMouseControl = false;
+    gGraphics.SetDrawMode(draw);
 
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -324,6 +368,12 @@ int main(int argc, char** argv)
     std::fprintf(gTable, "machine: %ld cores, %s\n", sysconf(_SC_NPROCESSORS_ONLN), CpuModel().c_str());
     std::fprintf(gTable, "GL: %s | %s | LP_NUM_THREADS=%s\n", renderer ? renderer : "?",
                  version ? version : "?", threads ? threads : "(default)");
+    const Picture_Rect& picture = gGraphics.GetPicture();
+    std::fprintf(gTable, "window: %dx%d, picture %dx%d, the world drawn %s\n", gGraphics.GetWindowedWidth(),
+                 gGraphics.GetWindowedHeight(), picture.mWidth, picture.mHeight,
+                 draw == Graphics::DRAW_SHARP    ? "sharp (at the picture's size)"
+                 : draw == Graphics::DRAW_SMOOTH ? "smooth (at 800x600, scaled up)"
+                                                 : "sharp or smooth as the frames' cost chooses");
     std::fprintf(gTable, "load average before: %s\n\n", loadBefore.c_str());
     std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "", "total",
                  "", "", "", "", "upd", "", "", "", "draw", "", "", "", "cpu");

@@ -3,7 +3,8 @@
 # build folder if needed and runs it from the repository root, under its own X server
 # when there is no display. Extra arguments go to frame_bench (--frames N, --level L).
 # LP_NUM_THREADS, when set, chooses Mesa's software renderer threads; BENCH_THREADS="1 2 3"
-# runs the benchmark once for each of those thread counts.
+# runs the benchmark once for each of those thread counts. With --size WxH the X server's
+# screen is made at least that large, so the window is not cut down to fit it.
 #
 #   tools/run_bench.sh --compare REV [BUILD] [--rounds R] [frame_bench args]
 # builds REV (any git revision) in a folder of its own and runs its benchmark and this
@@ -27,6 +28,15 @@ if [ ! -x "$BUILD/frame_bench" ]; then
   cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$BUILD" -j"$(nproc)" --target frame_bench >/dev/null
 fi
+
+# A window larger than the screen would be made smaller by the game.
+args=("$@")
+for i in "${!args[@]}"; do
+  if [ "${args[$i]}" = --size ] && [[ "${args[$((i + 1))]:-}" =~ ^([0-9]+)x([0-9]+)$ ]]; then
+    w=${BASH_REMATCH[1]}; h=${BASH_REMATCH[2]}
+    export ZQ_XVFB_SCREEN="$((w > 1024 ? w : 1024))x$((h > 768 ? h : 768))"
+  fi
+done
 
 source tests/support/xserver.bash
 trap zq_xserver_stop EXIT

@@ -1,6 +1,6 @@
 # A private X server for the scripts that run the game or the drawing tests. Source it,
 # then `zq_xserver_start [LOG]` (does nothing when DISPLAY is already set) and
-# `zq_xserver_stop` on the way out.
+# `zq_xserver_stop` on the way out. ZQ_XVFB_SCREEN sets the screen's size (1024x768).
 #
 # The number is looked for away from the ones xvfb-run and people pick first, from a
 # point that depends on the process id, so runs side by side rarely try the same one.
@@ -21,7 +21,7 @@ zq_xserver_start() {
   done
   for n in $(seq $((300 + $$ % 400)) 799); do
     { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >>"$log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${ZQ_XVFB_SCREEN:-1024x768}x24" -nolisten tcp -noreset >>"$log" 2>&1 &
     ZQ_XVFB_PID=$!
     local _
     for _ in $(seq 150); do
