@@ -117,24 +117,15 @@ bool RunTutorial()
     }
 }
 
-// The pointer steers across the picture, wherever it sits in the window.
-void FollowPicture()
-{
-    const Picture_Rect& picture = gGraphics.GetPicture();
-    gInput.SetMouseRange(picture.mX, picture.mX + picture.mWidth);
-}
-
 // F11 and Alt+Enter, on every screen.
 void ToggleFullScreen()
 {
     gGraphics.SetFullScreen(!gGraphics.IsFullScreen());
-    FollowPicture();
 }
 
 void ResizeWindow(int width, int height)
 {
     gGraphics.ResizeWindow(width, height);
-    FollowPicture();
 }
 
 void Shutdown()
@@ -175,7 +166,7 @@ int main(int, char**)
     settings.mFullScreen = gGraphics.IsFullScreen();
     settings.mWindowWidth = gGraphics.GetWindowedWidth();
     settings.mWindowHeight = gGraphics.GetWindowedHeight();
-    FollowPicture();
+    gInput.SetMouseRangeSource(PictureAcross);
     StartKeepingSettings(settingsPath, settings);
     gEnvironment.Init();
     gSound.PlayVoice(VOICE_WAKE_UP);

@@ -84,6 +84,13 @@ void DrawCopy(int viewWidth, int viewHeight, float x, float y, float width, floa
 
 } // namespace
 
+void PictureAcross(int& left, int& right)
+{
+    const Picture_Rect& picture = gGraphics.GetPicture();
+    left = picture.mX;
+    right = picture.mX + picture.mWidth;
+}
+
 Picture_Rect FitPicture(int windowWidth, int windowHeight)
 {
     if (windowWidth <= 0 || windowHeight <= 0)

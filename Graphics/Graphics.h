@@ -211,3 +211,6 @@ private:
 };
 
 extern Graphics gGraphics;
+
+// The window pixels the picture spans from left to right: where mouse steering runs.
+void PictureAcross(int& left, int& right);

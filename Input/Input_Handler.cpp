@@ -404,6 +404,12 @@ void Input_Handler::UpdateMouse()
 {
     if (!mMouse.mInitialised)
         throw std::runtime_error("Oh shoot, you did not init the Input Handler.");
+    if (mRangeSource)
+    {
+        int rangeMin = mMouse.mRangeMin, rangeMax = mMouse.mRangeMax;
+        mRangeSource(rangeMin, rangeMax);
+        SetMouseRange(rangeMin, rangeMax);
+    }
     mMouse.mPreviousX = mMouse.mX;
     mMouse.mPreviousY = mMouse.mY;
     const Uint8 buttons = SDL_GetMouseState(&mMouse.mX, &mMouse.mY);

@@ -46,8 +46,11 @@ public:
     // Sets the mouse range; throws std::runtime_error if max <= min.
     void Init(int rangeMin, int rangeMax);
     // The window pixels the pointer steers across, from one side of the picture to the
-    // other (the picture moves when the window changes). A range of no width is refused.
+    // other. A range of no width is refused.
     void SetMouseRange(int rangeMin, int rangeMax);
+    // Asked for that range before each reading of the mouse, since the picture moves
+    // whenever the window changes, whoever changed it.
+    void SetMouseRangeSource(void (*source)(int& rangeMin, int& rangeMax)) { mRangeSource = source; }
     // Keys must be registered before their events are applied.
     void RegisterKey(int key);
     // One frame's input: false when the user asked to quit (Escape or window close).
@@ -110,6 +113,7 @@ private:
     int mStartButton = 7;
     void (*mFullScreenToggle)() = nullptr;
     void (*mWindowResize)(int, int) = nullptr;
+    void (*mRangeSource)(int&, int&) = nullptr;
     bool mExposed = false;
     int mLastKeyDown = 0;
     uint32_t mLastKeyFrame = 0;

@@ -48,6 +48,7 @@ protected:
         ASSERT_NE(getenv("DISPLAY"), nullptr) << "needs an X display (run under xvfb-run)";
         ASSERT_TRUE(gGraphics.Init(false));
         gInput.Init(0, SCREEN_WIDTH);
+        gInput.SetMouseRangeSource(PictureAcross);
     }
     void SetUp() override
     {
@@ -88,6 +89,24 @@ TEST_F(Mouse_Play, RunnerFollowsThePointerUpToTheWalls)
     player.Update(gInput);
     EXPECT_FLOAT_EQ(0.1f, player.mX);
     EXPECT_NE(1, player.mJumpState) << "no button was pressed";
+}
+
+TEST_F(Mouse_Play, InAWiderWindowThePointerSteersAcrossThePictureNotTheBars)
+{
+    // The picture is 800 wide in the middle of 1200: 200 pixels of bar on either side.
+    gGraphics.ResizeWindow(1200, 600);
+    SDL_WarpMouse(800, 300);
+    ASSERT_TRUE(PointerAt(0.75f)) << gInput.GetMouseFraction();
+    player.Update(gInput);
+    EXPECT_FLOAT_EQ(0.75f, player.mX);
+    // In a bar: as far as the runner goes, not beyond.
+    SDL_WarpMouse(100, 300);
+    ASSERT_TRUE(PointerAt(-0.125f)) << gInput.GetMouseFraction();
+    player.Update(gInput);
+    EXPECT_FLOAT_EQ(0.1f, player.mX);
+    gGraphics.ResizeWindow(800, 600);
+    SDL_WarpMouse(400, 300);
+    ASSERT_TRUE(PointerAt(0.5f)) << gInput.GetMouseFraction();
 }
 
 TEST_F(Mouse_Play, LeftButtonJumpsTheRightDoesNot)
