@@ -5,6 +5,7 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Clock.h"
 #include "Core/Constants.h"
+#include "Core/Game_Speed.h"
 #include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
@@ -173,7 +174,7 @@ void Background_Handler::Update(float panic)
     {
         if (!sPanicArmed)
         {
-            sPanicFireTime = ClockMs() + PANIC_INTERVAL_MS;
+            sPanicFireTime = ClockMs() + gGameSpeed.Stretch(PANIC_INTERVAL_MS); // the dragon's pace
             sPanicArmed = true;
         }
         if (ClockMs() > sPanicFireTime)

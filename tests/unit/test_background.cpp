@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "Core/Clock.h"
+#include "Core/Game_Speed.h"
+#include "Core/Globals.h"
 #include "Game/HUD.h"
 #include "World/Background_Handler.h"
 #include "World/Camera.h"
@@ -158,4 +160,31 @@ TEST_F(BackgroundTest, PanicQuakesEvery750Milliseconds)
     gHUD.mPanic = 0.9f;
     background.Update(gHUD.mPanic);
     EXPECT_TRUE(background.mQuakeActive);
+}
+
+// A slower game spaces the panic quakes out as it slows play, and with shaking reduced
+// they rock the cave a fifth as far.
+TEST_F(BackgroundTest, PanicQuakesFollowTheGameSpeedAndReducedShaking)
+{
+    SetClockSource(&FakeClock);
+    gGameSpeed.SetPercent(60);
+    gReduceFlashing = true;
+    gHUD.mPanic = 0.9f;
+    gFakeNow = 50000;
+    background.Update(gHUD.mPanic);
+    gFakeNow = 60000; // whatever timer was armed fires
+    background.Update(gHUD.mPanic);
+    ASSERT_TRUE(background.mQuakeActive);
+    background.mQuakeActive = false;
+    gFakeNow = 70000;
+    background.Update(gHUD.mPanic);
+    gFakeNow = 71000;
+    background.Update(gHUD.mPanic);
+    EXPECT_FALSE(background.mQuakeActive);
+    gFakeNow = 71251;
+    background.Update(gHUD.mPanic);
+    EXPECT_TRUE(background.mQuakeActive);
+    EXPECT_FLOAT_EQ(1.0f, background.mQuakeAmplitude);
+    gGameSpeed.SetPercent(100);
+    gReduceFlashing = false;
 }
