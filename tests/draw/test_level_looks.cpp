@@ -24,6 +24,7 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "World/Background_Handler.h"
+#include "World/Camera.h"
 #include "World/Floating_Text.h"
 #include "tools/runners/Auto_Runner.h"
 #include "tools/runners/Key_Pusher.h"
@@ -635,6 +636,48 @@ TEST_F(Level_Looks, ContinueFromTheCheckpointShowsTheCaveAsItWas)
                 after.mMean[2]);
     EXPECT_LT(Distance(before, after), 12.0);
     EXPECT_EQ(gHUD.GetTexture(), "HUD_ICE");
+}
+
+// Caught: each line of the death menu ends well inside its parchment card, however long
+// (the card is drawn behind at its own depth, the words in front).
+TEST_F(Level_Looks, DeathMenuLinesEndInsideTheirCard)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    gEnvironment.gDragonDistance = gPlayer.mZ;
+    gGameState.CheckPlayTransitions();
+    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    for (int frame = 0; frame < 130; ++frame)
+        ScreenFrame();
+    const Shot menu = ScreenFrame();
+    Save(menu, "death_menu");
+    PressOnScreen(KEY_DOWN);
+    PressOnScreen(KEY_RETURN); // "Quit", back to the main menu
+    testing::internal::GetCapturedStdout();
+
+    const float halfWidth = Camera::GetVisibleHalfWidth(0.0f);
+    const char* const LINES[] = {"Continue from last checkpoint", "Quit"};
+    for (int i = 0; i < 2; ++i)
+    {
+        gFont.SetScale(0.75f);
+        const std::vector<Font::Placed_Glyph> glyphs =
+            gFont.Layout(LINES[i], i == 0 ? -0.5f : -0.525f, 0.2f - 0.1f * i);
+        const float end = glyphs.back().mX + 0.75f * Font::ADVANCE / 2.0f;
+        gFont.SetScale(1.0f);
+        const int x0 = static_cast<int>(SCREEN_WIDTH / 2.0 * (1.0 + end / halfWidth)) + 2;
+        const int y = static_cast<int>(SCREEN_HEIGHT / 2.0 * (1.0 + glyphs.back().mY));
+        // Pale card from the end of the words to its dark rim.
+        int card = 0;
+        for (int x = x0; x < SCREEN_WIDTH; ++x, ++card)
+        {
+            const unsigned char* p = &menu.mPixels[(y * SCREEN_WIDTH + x) * 3];
+            if (p[0] + p[1] + p[2] < 3 * 120)
+                break;
+        }
+        std::printf("\"%s\" ends %d px before the card's edge\n", LINES[i], card);
+        EXPECT_GE(card, 20) << LINES[i];
+    }
 }
 
 // The level-complete screen turns the fog off for the cave map; the next level is
