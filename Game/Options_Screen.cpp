@@ -225,6 +225,11 @@ void Game_State::ChooseKey(int key)
         menu.mMessage = name + " is used by the menus or the game and cannot be taken";
         return;
     }
+    if (menu.mWaitingLine == OPTION_KEY_PAUSE && !KeyCanPause(key))
+    {
+        menu.mMessage = name + " moves the pause menu and cannot pause";
+        return;
+    }
     for (int line = OPTION_KEY_LEFT; line <= OPTION_KEY_PAUSE; ++line)
         if (*BoundKey(line) == key && BoundKey(line) != bound)
         {

@@ -198,6 +198,13 @@ bool KeyCanBeChosen(int key)
     return true;
 }
 
+bool KeyCanPause(int key)
+{
+    // The pause menu reads the arrows as its own: a pause key among them would resume
+    // play where the player meant to move the cursor or the volume.
+    return KeyCanBeChosen(key) && key != KEY_UP && key != KEY_DOWN && key != KEY_LEFT && key != KEY_RIGHT;
+}
+
 bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string>& errors)
 {
     const size_t errorsBefore = errors.size();
@@ -234,7 +241,12 @@ bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string
         else if (name == "jump")
             ok = ReadKey(value, settings.mKeys.mJump);
         else if (name == "pause")
-            ok = ReadKey(value, settings.mKeys.mPause);
+        {
+            int key = 0;
+            ok = ReadKey(value, key) && KeyCanPause(key);
+            if (ok)
+                settings.mKeys.mPause = key;
+        }
         else if (name == "flashing")
             ok = ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
         else if (name == "speed")

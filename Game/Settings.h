@@ -46,6 +46,8 @@ std::string FormatSettings(const Settings& settings);
 // False for the keys the menus, the window and the developer's tools answer to
 // (Escape, F11, Enter, the developer keys).
 bool KeyCanBeChosen(int key);
+// The same, and not an arrow, which the pause menu reads as its own.
+bool KeyCanPause(int key);
 
 // The settings file: $XDG_CONFIG_HOME/zoomquest/settings, else ~/.config/zoomquest/settings;
 // empty when neither can be found.

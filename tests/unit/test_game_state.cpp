@@ -808,6 +808,10 @@ TEST_F(FlowTest, OptionsChangeEveryLineAndTheChosenKeysArePlayed)
     EXPECT_TRUE(gs.GetScreen() == OPTIONS);
     const int KEY_Q = 'q';
     Tap(gs, KEY_RETURN);
+    // An arrow would resume play from the pause menu instead of moving its cursor.
+    Tap(gs, KEY_DOWN);
+    EXPECT_NE(std::string::npos, Probe::Options(gs).mMessage.find("cannot pause"));
+    EXPECT_EQ(KEY_P, gKeys.mPause);
     Tap(gs, KEY_Q);
 
     // In play the new jump key jumps and the old one no longer does; the new pause

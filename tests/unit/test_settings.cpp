@@ -139,11 +139,11 @@ TEST_F(SettingsTest, DamagedFileGivesTheDefaultsAndOneLineAMissingOneNothing)
     // A damaged line gives its own default, one line each; the others are kept. An
     // older file's single volume sets both.
     Write(path, "volume = 0.4\nspeed = 70%\njump = escape\nflashing = reduced\n\x01\xff\nspeed = 50\n"
-                "pause = f11\nleft = d\nright = j\n");
+                "pause = f11\nleft = d\nright = j\npause = down\n");
     testing::internal::CaptureStderr();
     Settings mixed = LoadSettings(path);
     std::string mixedSaid = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(mixedSaid.begin(), mixedSaid.end(), '\n'), 5) << mixedSaid;
+    EXPECT_EQ(std::count(mixedSaid.begin(), mixedSaid.end(), '\n'), 6) << mixedSaid;
     EXPECT_FLOAT_EQ(mixed.mMusicVolume, 0.4f);
     EXPECT_FLOAT_EQ(mixed.mEffectsVolume, 0.4f);
     EXPECT_EQ(mixed.mGameSpeed, 70);
