@@ -680,6 +680,46 @@ TEST_F(Level_Looks, DeathMenuLinesEndInsideTheirCard)
     }
 }
 
+// The jaws close over the runner without a seam: no row of the picture, while they
+// move, holds a long one-pixel line darker than the pale rows above and below it.
+TEST_F(Level_Looks, JawsCloseWithoutASeamAcrossTheTeeth)
+{
+    Keyboard keys;
+    testing::internal::CaptureStdout();
+    StartLevel(0, keys);
+    gEnvironment.gDragonDistance = gPlayer.mZ;
+    gGameState.CheckPlayTransitions();
+    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    int longest = 0, where = -1, when = -1;
+    for (int frame = 0; frame < 100; ++frame)
+    {
+        const Shot shot = ScreenFrame();
+        if (frame < 50) // the claw; the jaws follow
+            continue;
+        auto grey = [&](int x, int y)
+        {
+            const unsigned char* p = &shot.mPixels[(y * SCREEN_WIDTH + x) * 3];
+            return (p[0] + p[1] + p[2]) / 3;
+        };
+        for (int y = 1; y < SCREEN_HEIGHT - 1; ++y)
+            for (int x = 0, run = 0; x < SCREEN_WIDTH; ++x)
+            {
+                const int above = grey(x, y + 1), below = grey(x, y - 1), line = grey(x, y);
+                run = above > 120 && below > 120 && line < above - 20 && line < below - 20 ? run + 1 : 0;
+                if (run > longest)
+                {
+                    longest = run;
+                    where = SCREEN_HEIGHT - 1 - y;
+                    when = frame;
+                }
+            }
+    }
+    PressOnScreen(KEY_DOWN);
+    testing::internal::GetCapturedStdout();
+    std::printf("longest dark line: %d px, row %d, frame %d\n", longest, where, when);
+    EXPECT_LT(longest, 30) << "a seam across the teeth at row " << where << " in frame " << when;
+}
+
 // The level-complete screen turns the fog off for the cave map; the next level is
 // played in fog again once the menus hand back.
 TEST_F(Level_Looks, TheLevelAfterTheCaveMapIsPlayedInFog)
