@@ -236,6 +236,8 @@ def overworld():
     for i, (x, y) in enumerate(spots[:-1]):
         num = text_image(str(i + 1), 28, shadow=False)
         paste_center(img, num, x, y - 36)
+    # The lair is the eighth level's cave too: its number stands to the left, clear of the head.
+    paste_center(img, text_image(str(len(spots)), 28, shadow=False), spots[-1][0] - 64, spots[-1][1] + 4)
     head = fit(hud.dragon_head(False), 110, 110)
     paste_center(img, head, spots[-1][0] - 10, spots[-1][1] - 60)
     title = text_image("THE DRAGON'S CAVES", 46, fill="#fff3d6", tracking=2)
