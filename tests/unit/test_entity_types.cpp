@@ -54,6 +54,8 @@ TEST(EntityTypes, EveryCodeCreatesItsOwnType)
     {
         std::unique_ptr<Entity> e(CreateEntity(code));
         EXPECT_EQ(e->mInOverlayList, code == 10) << "code " << code;
+        // A hit area never reaches past the box drawn: a runner passing beside is not struck.
+        EXPECT_GE(e->GetCollisionMargin(), 0.0f) << "code " << code;
     }
 }
 
