@@ -1,5 +1,7 @@
 #include "Game/High_Scores.h"
 
+#include "Core/File_Writing.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -26,33 +28,6 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Writes the whole buffer, riding out short writes and interruptions.
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0)
-    {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 } // namespace
 
 High_Scores::Contents High_Scores::Parse(const std::string& text)
@@ -141,42 +116,6 @@ std::vector<High_Scores::Table_Line> High_Scores::Lines(const std::vector<uint32
         lines.push_back(
             Table_Line{std::to_string(table[i]), 0.8f - 0.1f * static_cast<float>(i), table[i] == score});
     return lines;
-}
-
-bool High_Scores::ReplaceFile(const std::string& path, const std::string& text)
-{
-    // Keep the table's permissions across the replacement.
-    mode_t mode = 0644;
-    struct stat old;
-    if (::stat(path.c_str(), &old) == 0)
-        mode = old.st_mode & 07777;
-
-    // A fresh name of our own, created exclusively: nothing planted beside the table
-    // (a link to another file) is ever opened or followed.
-    std::string name = path + ".XXXXXX";
-    int fd = ::mkostemp(&name[0], O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const std::string temporary = name;
-    bool ok = ::fchmod(fd, mode) == 0;
-    ok = ok && WriteAll(fd, text.data(), text.size());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
-    {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    // The rename itself reaches the disk with the folder.
-    int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (folder >= 0)
-    {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
 }
 
 High_Scores::Result High_Scores::Record(const std::string& path, uint32_t score,

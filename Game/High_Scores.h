@@ -59,8 +59,4 @@ public:
     // is left in entries. The new content goes to a fresh file beside it, is flushed to disk
     // and renamed over the old file, so a crash leaves either the old or the new table.
     static Result Record(const std::string& path, uint32_t score, std::vector<uint32_t>& entries);
-
-    // Writes text to path through a file beside it and a rename. False if anything failed
-    // (the old file, if any, is then untouched and the temporary file removed).
-    static bool ReplaceFile(const std::string& path, const std::string& text);
 };

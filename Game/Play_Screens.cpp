@@ -7,7 +7,7 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Clock.h"
 #include "Core/Constants.h"
-#include "Core/World_Drawing.h"
+#include "Game/World_Drawing.h"
 #include "Entities/Player.h"
 #include "Game/HUD.h"
 #include "Graphics/Font.h"

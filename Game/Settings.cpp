@@ -13,7 +13,7 @@
 #include "Audio/Sound_Manager.h"
 #include "Core/Game_Speed.h"
 #include "Core/Globals.h"
-#include "Game/High_Scores.h"
+#include "Core/File_Writing.h"
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"
 
@@ -351,7 +351,7 @@ bool SaveSettings(const std::string& path, const Settings& settings)
     const std::filesystem::path target = LinkTarget(path);
     std::error_code ignored;
     std::filesystem::create_directories(target.parent_path(), ignored);
-    if (!High_Scores::ReplaceFile(target.string(), FormatSettings(settings)))
+    if (!ReplaceFile(target.string(), FormatSettings(settings)))
     {
         std::cerr << "Settings: could not write " << path << "; they last only until the game ends."
                   << std::endl;

@@ -41,7 +41,7 @@
 #include "Core/Constants.h"
 #include "Core/Game_Timer.h"
 #include "Core/Globals.h"
-#include "Core/Main_Loop.h"
+#include "App/Main_Loop.h"
 #include "Game/Game_State.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"

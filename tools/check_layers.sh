@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Keeps the layers apart.
-# Game logic never talks to the platform: SDL, OpenGL, SDL_image, SDL_mixer and
-# libsndfile are reached only through Core/, Graphics/, Input/ and Audio/.
-# Includes point downwards: Core (the main loop) may include anything; the screens in
-# Game/ sit above World/, Entities/ and Level/, which never include Game/; Graphics/,
-# Input/ and Audio/ serve everyone and include none of World/, Entities/, Game/, Level/.
+# Keeps the layers apart. From the ground up:
+#   Core      constants, clock, frame timer, file writing: includes nothing of ours
+#   Graphics, Input, Audio   the platform, each behind its manager: Core only
+#   World     camera, backdrop, fog, the entity list
+#   Entities  the runner and the level objects
+#   Level     reads level files into entities
+#   Game      screens, HUD, scores, settings
+#   App       start-up and the main loop: may include anything
+# A folder includes only from itself and the folders below it, so no two folders
+# include each other. Game logic never talks to the platform: SDL, OpenGL, SDL_image,
+# SDL_mixer and libsndfile are reached only through Core/, Graphics/, Input/, Audio/.
 # Usage: tools/check_layers.sh [SOURCE_ROOT]
 cd "${1:-$(dirname "$0")/..}" || exit 2
 status=0
+# Known upward includes still to be removed, as an extended regular expression.
+EXCEPT='^World/Entity(_Handler)?\.cpp:[0-9]+:#include "Entities/Player\.h"$'
 
 hits=$(grep -nE '#include *[<"](SDL|GL/|sndfile)|\b(SDL_|gl[A-Z]|glu[A-Z]|IMG_|Mix_|sf_open)' \
   World/ Entities/ Level/ Game/ -r --include='*.h' --include='*.cpp' 2>/dev/null)
@@ -15,20 +22,24 @@ if [ -n "$hits" ]; then
   echo "Platform calls outside the platform modules:"; echo "$hits"; status=1
 fi
 
-# forbid FOLDERS... -- INCLUDED...: none of FOLDERS includes a header from INCLUDED.
-forbid() {
-  local from=() to=()
-  while [ "$1" != -- ]; do from+=("$1"); shift; done
+# allow FOLDER ALLOWED...: FOLDER includes our headers only from itself and ALLOWED.
+allow() {
+  local folder=$1
   shift
-  local pattern
-  pattern="^ *# *include *\"($(IFS='|'; echo "$*"))/"
   local found
-  found=$(grep -nE "$pattern" -r "${from[@]}" --include='*.h' --include='*.cpp' 2>/dev/null)
+  found=$(grep -nE '^ *# *include *"[A-Za-z_]+/' -r "$folder" --include='*.h' --include='*.cpp' 2>/dev/null |
+    grep -vE "\"($(echo "$folder $*" | tr ' ' '|'))/" | grep -vE "$EXCEPT")
   if [ -n "$found" ]; then
-    echo "${from[*]} must not include from $*:"; echo "$found"; status=1
+    echo "$folder may include only from ${*:-nothing but itself}:"; echo "$found"; status=1
   fi
 }
-forbid World Entities Level -- Game
-forbid Graphics Input Audio -- World Entities Game Level
+allow Core
+allow Graphics Core
+allow Input Core
+allow Audio Core
+allow World Core Graphics Input Audio
+allow Entities Core Graphics Input Audio World
+allow Level Core Graphics Input Audio World Entities
+allow Game Core Graphics Input Audio World Entities Level
 
 exit $status

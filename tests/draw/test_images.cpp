@@ -15,7 +15,7 @@
 #include <GL/gl.h>
 
 #include "Core/Clock.h"
-#include "Core/Loading_Screen.h"
+#include "App/Loading_Screen.h"
 #include "Graphics/Animation.h"
 #include "Graphics/Font.h"
 #include "Graphics/Graphics.h"

@@ -16,7 +16,7 @@
 
 #include "Core/Game_Timer.h"
 #include "Core/Globals.h"
-#include "Core/World_Drawing.h"
+#include "Game/World_Drawing.h"
 #include "Entities/Fog_Trigger.h"
 #include "Entities/Scenery_Trigger.h"
 #include "Entities/Treasure.h"

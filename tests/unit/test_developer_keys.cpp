@@ -5,7 +5,7 @@
 
 #include <SDL/SDL.h>
 
-#include "Core/Developer_Keys.h"
+#include "App/Developer_Keys.h"
 #include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "Input/Input_Handler.h"

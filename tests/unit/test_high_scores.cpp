@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Core/File_Writing.h"
 #include "Game/High_Scores.h"
 
 namespace
@@ -204,10 +205,10 @@ TEST_F(HighScoreFile, AFailedReplacementLeavesTheOldTable)
     // The new file cannot be renamed over a folder in the table's place: it is removed.
     ASSERT_EQ(0, ::mkdir((mDir + "/table").c_str(), 0755));
     Spit(mDir + "/table/keep", "k");
-    EXPECT_FALSE(High_Scores::ReplaceFile(mDir + "/table", "x"));
+    EXPECT_FALSE(ReplaceFile(mDir + "/table", "x"));
     EXPECT_EQ((std::vector<std::string>{"highscores.txt", "table"}), Names());
     // Nor made in a folder that is not there.
-    EXPECT_FALSE(High_Scores::ReplaceFile(mDir + "/gone/highscores.txt", "x"));
+    EXPECT_FALSE(ReplaceFile(mDir + "/gone/highscores.txt", "x"));
     EXPECT_EQ("1 2E rest", Slurp(mPath));
 }
 

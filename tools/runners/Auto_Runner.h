@@ -21,9 +21,9 @@
 
 #include "Core/Clock.h"
 #include "Core/Constants.h"
-#include "Core/Developer_Keys.h"
+#include "App/Developer_Keys.h"
 #include "Core/Globals.h"
-#include "Core/Main_Loop.h"
+#include "App/Main_Loop.h"
 #include "Entities/Bone.h"
 #include "Entities/Boost_Item.h"
 #include "Entities/Boulder.h"

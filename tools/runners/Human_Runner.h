@@ -30,7 +30,7 @@
 #include "Core/Constants.h"
 #include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
-#include "Core/Main_Loop.h"
+#include "App/Main_Loop.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "tools/runners/Auto_Runner.h"

@@ -1,4 +1,4 @@
-#include "Core/Loading_Screen.h"
+#include "App/Loading_Screen.h"
 
 #include <SDL/SDL.h>
 

@@ -1,9 +1,9 @@
-#include "Core/Main_Loop.h"
+#include "App/Main_Loop.h"
 
 #include "Audio/Sound_Manager.h"
-#include "Core/Developer_Keys.h"
+#include "App/Developer_Keys.h"
 #include "Core/Timing_Report.h"
-#include "Core/World_Drawing.h"
+#include "Game/World_Drawing.h"
 #include "Entities/Collision.h"
 #include "Entities/Player.h"
 #include "Game/Game_State.h"

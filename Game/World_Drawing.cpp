@@ -1,4 +1,4 @@
-#include "Core/World_Drawing.h"
+#include "Game/World_Drawing.h"
 
 #include "Core/Globals.h"
 #include "Core/Timing_Report.h"

@@ -1,4 +1,4 @@
-#include "Core/Developer_Keys.h"
+#include "App/Developer_Keys.h"
 
 #include <iostream>
 
