@@ -113,6 +113,11 @@ HUD::HUD()
     Set3(mThrownTarget, 0.0f, 0.0f, THROWN_TO_Z);
 }
 
+void HUD::DrawGemAt(float x, float y, float z) const
+{
+    gGraphics.DrawFrameAt(mGemImage, x, y, z);
+}
+
 void HUD::Init()
 {
     mClawActive = false;

@@ -64,6 +64,11 @@ public:
     void SetTexture(const std::string& key) override;
     std::string GetTexture() const override { return mOverlayImage.mKey; }
     float Panic() const override { return mPanic; }
+    // The score gem, which the results screens draw too. A tint given here stays on it,
+    // so it colours the score pop-up from then on.
+    void TintGem(float a, float r, float g, float b) { mGemImage.mTint.Set(a, r, g, b); }
+    const Tint& GemTint() const { return mGemImage.mTint; }
+    void DrawGemAt(float x, float y, float z) const;
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).
     float PulseScale() const;

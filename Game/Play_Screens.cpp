@@ -258,8 +258,8 @@ void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
 {
     char text[32];
     std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(value));
-    gHUD.mGemImage.mTint.Set(1.0f, 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(gHUD.mGemImage, -0.075f, -0.02f, 0.0f);
+    gHUD.TintGem(1.0f, 1.0f, 1.0f, 1.0f);
+    gHUD.DrawGemAt(-0.075f, -0.02f, 0.0f);
     gFont.drawStringNormalized(text, 0.5f, 0.5f, 0.0f, r, g, b, 1.0f);
 }
 
@@ -305,7 +305,7 @@ void Game_State::LevelCompleteScreen()
             mLevelComplete.mCountUp = 0;
             mLevelComplete.mFogGrey = 1.0f;
             mLevelComplete.mBellPending = true;
-            gHUD.mGemImage.mTint.Set(0.0f, 1.0f, 1.0f, 1.0f);
+            gHUD.TintGem(0.0f, 1.0f, 1.0f, 1.0f);
             GoTo(&Game_State::CaveMapScreen, "OVERWORLD");
         }
     }

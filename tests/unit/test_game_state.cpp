@@ -581,8 +581,8 @@ TEST_F(FlowTest, LevelCompleteCountsUpThenOpensTheCaveMap)
     EXPECT_EQ("OVERWORLD", gs.GetBackdrop());
     EXPECT_EQ(0, Probe::LevelComplete(gs).mCountUp);
     EXPECT_TRUE(Probe::LevelComplete(gs).mBellPending);
-    EXPECT_TRUE(gHUD.mGemImage.mTint.mEnabled);
-    EXPECT_FLOAT_EQ(0.0f, gHUD.mGemImage.mTint.mA);
+    EXPECT_TRUE(gHUD.GemTint().mEnabled);
+    EXPECT_FLOAT_EQ(0.0f, gHUD.GemTint().mA);
 
     // A score of 0: the bell on the first frame, and the first Enter leaves.
     gPlayer.mScore = 0;
