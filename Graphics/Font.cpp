@@ -18,6 +18,21 @@ const float PEN_OFFSET_Y = 0.05f;
 // Text nearer than this is behind the eye (which sits at 2.41).
 const float BEHIND_CAMERA_Z = 2.4f;
 
+// The one walk along a text: Layout reports it and drawString draws it.
+template <typename Place> void Walk(std::string_view text, float x, float y, float scale, Place place)
+{
+    float pen = x + PEN_OFFSET_X;
+    const float row = y - PEN_OFFSET_Y;
+    for (char c : text)
+    {
+        const int index = Font::GlyphIndex(c);
+        // Space and characters without a glyph take their place but draw nothing.
+        if (index > 0)
+            place(index, pen, row);
+        pen += scale * Font::ADVANCE;
+    }
+}
+
 } // namespace
 
 Font::Font() : mColour{1.0f, 1.0f, 1.0f, 1.0f}, mScale(1.0f) {}
@@ -51,16 +66,7 @@ int Font::GlyphIndex(char c)
 std::vector<Font::Placed_Glyph> Font::Layout(std::string_view text, float x, float y) const
 {
     std::vector<Placed_Glyph> glyphs;
-    float pen = x + PEN_OFFSET_X;
-    const float row = y - PEN_OFFSET_Y;
-    for (char c : text)
-    {
-        const int index = GlyphIndex(c);
-        // Space and characters without a glyph take their place but draw nothing.
-        if (index > 0)
-            glyphs.push_back(Placed_Glyph{index, pen, row});
-        pen += mScale * ADVANCE;
-    }
+    Walk(text, x, y, mScale, [&](int i, float px, float py) { glyphs.push_back(Placed_Glyph{i, px, py}); });
     return glyphs;
 }
 
@@ -75,23 +81,16 @@ void Font::drawString(std::string_view text, float x, float y, float z, float r,
         std::cerr << "drawString(): Text drawn behind the camera! String: \"" << text << "\"" << std::endl;
 
     SetColour(r, g, b, a);
-    // The same places as Layout, without building a list every frame.
-    float pen = x + PEN_OFFSET_X;
-    const float row = y - PEN_OFFSET_Y;
-    for (char c : text)
-    {
-        const int index = GlyphIndex(c);
-        if (index > 0)
-        {
-            Animation_Frame& glyph = mGlyphs[index];
-            gGraphics.PushColour(a, r, g, b);
-            glyph.mScale.mX = mScale;
-            glyph.mScale.mY = mScale;
-            gGraphics.DrawFrameAt(glyph, pen, row, z);
-            gGraphics.PopColour();
-        }
-        pen += mScale * ADVANCE;
-    }
+    Walk(text, x, y, mScale,
+         [&](int index, float gx, float gy)
+         {
+             Animation_Frame& glyph = mGlyphs[index];
+             gGraphics.PushColour(a, r, g, b);
+             glyph.mScale.mX = mScale;
+             glyph.mScale.mY = mScale;
+             gGraphics.DrawFrameAt(glyph, gx, gy, z);
+             gGraphics.PopColour();
+         });
 }
 
 void Font::drawStringCentered(std::string_view text, float x, float y, float z, float r, float g, float b,
