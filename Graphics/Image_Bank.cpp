@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <set>
 #include <vector>
 
@@ -13,6 +12,7 @@
 
 #include "Core/Constants.h"
 #include "Graphics/Graphics.h"
+#include "Graphics/Image_List.h"
 
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
@@ -34,38 +34,12 @@ bool HaveGL()
 // Whatever SDL_image produced (palette, grey, 24-bit, padded rows) is redrawn into it.
 SDL_Surface* ConvertForUpload(SDL_Surface* source, bool rgba)
 {
-    Uint32 r, g, b, a;
-#if SDL_BYTEORDER == SDL_BIG_ENDIAN
-    if (rgba)
-    {
-        r = 0xFF000000;
-        g = 0x00FF0000;
-        b = 0x0000FF00;
-        a = 0x000000FF;
-    }
-    else
-    {
-        r = 0x0000FF;
-        g = 0x00FF00;
-        b = 0xFF0000;
-        a = 0;
-    }
-#else
-    if (rgba)
-    {
-        r = 0x000000FF;
-        g = 0x0000FF00;
-        b = 0x00FF0000;
-        a = 0xFF000000;
-    }
-    else
-    {
-        r = 0xFF0000;
-        g = 0x00FF00;
-        b = 0x0000FF;
-        a = 0;
-    }
-#endif
+    // The mask of byte i of a pixel n bytes long, as it lies in memory.
+    const auto byte = [](int i, int n) -> Uint32
+    { return SDL_BYTEORDER == SDL_BIG_ENDIAN ? 0xFFu << (8 * (n - 1 - i)) : 0xFFu << (8 * i); };
+    const int n = rgba ? 4 : 3;
+    const Uint32 r = byte(rgba ? 0 : 2, n), g = byte(1, n), b = byte(rgba ? 2 : 0, n),
+                 a = rgba ? byte(3, n) : 0;
     SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, rgba ? 32 : 24, r, g, b, a);
     if (!model)
         return nullptr;
@@ -200,15 +174,24 @@ bool Upload(SDL_Surface* surface, bool rgba, std::vector<Texture_Rect>& parts)
     return true;
 }
 
-bool StartsWith(const std::string& text, const char* prefix)
+// One image of the list, sized as it says; a missing file leaves its entry untouched.
+void AddListed(Image_Bank& bank, const Image_List_Item& item, const std::string& folder)
 {
-    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-void SkipToken(std::istream& in)
-{
-    std::string ignored;
-    in >> ignored;
+    if (!bank.LoadImage(item.mKey, folder, item.mFile))
+        return;
+    Image_Entry& entry = bank.GetImage(item.mKey);
+    if (item.mHasRect && entry.mPixelWidth > 0 && entry.mPixelHeight > 0)
+        entry.mTextureRect = Texture_Rect::FromPixels(item.mLeft, item.mTop, item.mRight, item.mBottom,
+                                                      entry.mPixelWidth, entry.mPixelHeight);
+    // Without numbers, the size the image would have on an 800x600 screen.
+    const float width = item.mHasWidth ? item.mWidth : entry.mPixelWidth * 0.00125f;
+    const float height = item.mHasHeight ? item.mHeight : entry.mPixelHeight * 0.0016666667f;
+    entry.mWidthFraction = width;
+    entry.mHalfWidthFraction = width * 0.5f;
+    entry.mWorldWidth = FractionToWidth(width);
+    entry.mHeightFraction = height;
+    entry.mHalfHeightFraction = height * 0.5f;
+    entry.mWorldHeight = FractionToHeight(height);
 }
 
 } // namespace
@@ -343,92 +326,22 @@ bool Image_Bank::LoadImageList(const std::string& folder, const std::string& lis
 
 bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Loading_Callback callback)
 {
-    std::string token;
-    bool started = false;
-    while (!started && in >> token)
-        started = token == "START";
-    // A list cut short loads what it has, but a data author must hear of it.
-    bool ended = false;
-    if (!started)
-        std::cout << "The image list has no START line: no images were loaded." << std::endl;
-
-    // Every pass is one item (image, comment or the closing END); a list that
-    // runs out early simply ends with what was read.
-    while (started)
+    const Image_List list = ParseImageList(in);
+    // Every item is one step of the loading screen, and a quit between steps is heard.
+    for (const Image_List_Item& item : list.mItems)
     {
         if (callback && callback(false))
             return false;
-        if (!(in >> token))
-            break;
-        if (token == "END")
-        {
-            ended = true;
-            break;
-        }
-        if (StartsWith(token, "//"))
-        {
-            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-            continue;
-        }
-
-        const std::string key = token;
-        std::string file;
-        SkipToken(in);
-        if (!(in >> file))
-            break;
-        SkipToken(in);
-        const bool loaded = LoadImage(key, folder, file);
-        // A missing image leaves its entry untouched; its numbers are still read past.
-        Image_Entry scratch;
-        Image_Entry& entry = loaded ? GetImage(key) : scratch;
-
-        float left, top, right, bottom;
-        std::string separator;
-        in >> left >> separator >> top >> separator >> right >> separator >> bottom;
-        if (in.fail())
-        {
-            in.clear();
-            SkipToken(in);
-        }
-        else if (entry.mPixelWidth > 0 && entry.mPixelHeight > 0)
-        {
-            entry.mTextureRect =
-                Texture_Rect::FromPixels(left, top, right, bottom, entry.mPixelWidth, entry.mPixelHeight);
-        }
-
-        float width;
-        SkipToken(in);
-        if (!(in >> width))
-        {
-            width = entry.mPixelWidth * 0.00125f;
-            in.clear();
-            SkipToken(in);
-        }
-        entry.mWidthFraction = width;
-        entry.mHalfWidthFraction = width * 0.5f;
-        entry.mWorldWidth = FractionToWidth(width);
-
-        float height;
-        SkipToken(in);
-        if (!(in >> height))
-        {
-            height = entry.mPixelHeight * 0.0016666667f;
-            in.clear();
-            SkipToken(in);
-        }
-        entry.mHeightFraction = height;
-        entry.mHalfHeightFraction = height * 0.5f;
-        entry.mWorldHeight = FractionToHeight(height);
+        if (!item.mKey.empty())
+            AddListed(*this, item, folder);
     }
-
-    if (started && !ended)
-        std::cout << "The image list ends without its END line: only the images before the cut were loaded."
-                  << std::endl;
-
-    // A quit asked for while the finished list is held on screen counts as well.
-    if (callback && callback(true))
+    if (list.mCut && callback && callback(false))
         return false;
-    return true;
+    // A list cut short loads what it has, but a data author must hear of it.
+    for (const std::string& error : list.mErrors)
+        std::cout << error << std::endl;
+    // A quit asked for while the finished list is held on screen counts as well.
+    return !(callback && callback(true));
 }
 
 uint32_t Image_Bank::Crossfade(const std::string& under, const std::string& over, float alpha)

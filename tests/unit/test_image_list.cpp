@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Graphics/Image_Bank.h"
+#include "Graphics/Image_List.h"
 
 namespace
 {
@@ -240,4 +241,50 @@ TEST(ImageList, UnknownKeysGetEmptyEntriesThatStayPut)
     ASSERT_TRUE(Read(bank, "START\nNEVER_LISTED = red_4x2.png : full : 0.5 : 0.5\nEND\n"));
     // Loading fills the very entry handed out earlier.
     EXPECT_FLOAT_EQ(empty.mWidthFraction, 0.5f);
+}
+
+TEST(ImageListText, EntriesCommentsAndWordsForNumbers)
+{
+    std::istringstream in("Preamble\nSTART\n"
+                          "// SHADOW = s.png : 1 : 2 : 3 : 4 : 0.5 : 0.5\n"
+                          "HUD = hud.png : 0 : 16 : 800 : 616 : 1.0 : 0.75\n"
+                          "ROCK = rock.png : full : 0.2 : auto\n"
+                          "END\nLATE = late.png : full : full : full\n");
+    const Image_List list = ParseImageList(in);
+    EXPECT_TRUE(list.mErrors.empty());
+    EXPECT_FALSE(list.mCut);
+    ASSERT_EQ(list.mItems.size(), 4u); // the comment, two images and the END
+    EXPECT_EQ(list.mItems[0].mKey, "");
+    const Image_List_Item& hud = list.mItems[1];
+    EXPECT_EQ(hud.mKey, "HUD");
+    EXPECT_EQ(hud.mFile, "hud.png");
+    EXPECT_TRUE(hud.mHasRect && hud.mHasWidth && hud.mHasHeight);
+    EXPECT_EQ(hud.mTop, 16.0f);
+    EXPECT_EQ(hud.mBottom, 616.0f);
+    EXPECT_FLOAT_EQ(hud.mHeight, 0.75f);
+    const Image_List_Item& rock = list.mItems[2];
+    EXPECT_FALSE(rock.mHasRect);
+    EXPECT_TRUE(rock.mHasWidth);
+    EXPECT_FLOAT_EQ(rock.mWidth, 0.2f);
+    EXPECT_FALSE(rock.mHasHeight);
+    EXPECT_EQ(list.mItems[3].mKey, "");
+}
+
+TEST(ImageListText, MissingPartsAreReported)
+{
+    std::istringstream none("KEY = file.png : full : full : full\nEND\n");
+    const Image_List headless = ParseImageList(none);
+    EXPECT_TRUE(headless.mItems.empty());
+    ASSERT_EQ(headless.mErrors.size(), 1u);
+    EXPECT_NE(headless.mErrors[0].find("no START"), std::string::npos) << headless.mErrors[0];
+
+    // Cut inside one entry's numbers, then before the next one's file.
+    std::istringstream cut("START\nA = a.png : 1 : 2\nB =");
+    const Image_List list = ParseImageList(cut);
+    EXPECT_TRUE(list.mCut);
+    ASSERT_EQ(list.mItems.size(), 1u);
+    EXPECT_EQ(list.mItems[0].mFile, "a.png");
+    EXPECT_FALSE(list.mItems[0].mHasRect || list.mItems[0].mHasWidth || list.mItems[0].mHasHeight);
+    ASSERT_EQ(list.mErrors.size(), 1u);
+    EXPECT_NE(list.mErrors[0].find("without its END"), std::string::npos);
 }
