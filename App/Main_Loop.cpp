@@ -95,7 +95,7 @@ void UpdatePlay()
             TimingReportLine("Collisions checked");
     }
 
-    gBackground.Update(gHUD.mPanic);
+    gBackground.Update(gHUD.Panic());
     if (gTimingReport)
         TimingReportLine("Background handler updated");
 

@@ -72,7 +72,7 @@ bool RunTutorial()
         gPlayer.Update(gInput);
         position += 1.0f;
         gCamera.SetPosition(position);
-        gBackground.Update(gHUD.mPanic);
+        gBackground.Update(gHUD.Panic());
         gBackground.Draw();
         gGraphics.DrawAnimation(gPlayer.mAnimation,
                                 gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,

@@ -41,9 +41,8 @@ const float CLAW_REDUCED_ALPHA = 0.35f;
 // viewer, turning once.
 const float ITEM_FLY_FROM_Z = -1.5f;
 const float THROWN_FROM_RAISE = 0.3f; // above the runner
-const float ITEM_BOX_X = -0.29f;
-const float ITEM_BOX_Y = 0.7f;
-const float THROWN_TO_Z = 2.0f;
+const float ITEM_BOX[3] = {-0.29f, 0.7f, 0.0f};
+const float THROWN_TO[3] = {0.0f, 0.0f, 2.0f};
 const float THROWN_TURN = 360.0f;
 const float ITEM_START_SCALE = 0.2f;
 const float HELD_ITEM_SCALE = 0.5f;
@@ -97,20 +96,10 @@ void Set3(float* out, float x, float y, float z)
 }
 } // namespace
 
-HUD::HUD()
-    : mScore(0), mLastSeenScore(0), mScorePopupTimer(0), mPanic(0), mPreviousPanic(0), mHurtTimer(0),
-      mFramesSinceFlash(FLASH_SPACING), mPulseCounter(0), mPulsePeriod(0), mItemShown(false), mItemCounter(0),
-      mItemKey(-1), mPreviousItemKey(-1), mThrownCounter(FLY_FRAMES), mPlayerDistance(0), mDragonDistance(0),
-      mDragonProgress(-1.0f), mPlayerProgress(0), mClawFrame(CLAW_FRAMES), mClawCount(0), mClawActive(false),
-      mClawShown(false), mClawX(0), mClawY(0), mClawVoicePending(true), mHidden(false)
+HUD::HUD() : mFramesSinceFlash(FLASH_SPACING)
 {
-    Set3(mPanicBarPosition, PANIC_BAR_X, PANIC_BAR_Y, 0.0f);
-    Set3(mItemStart, 0, 0, 0);
-    Set3(mItemCurrent, 0, 0, 0);
-    Set3(mItemTarget, ITEM_BOX_X, ITEM_BOX_Y, 0.0f);
-    Set3(mThrownStart, 0, 0, 0);
-    Set3(mThrownCurrent, 0, 0, 0);
-    Set3(mThrownTarget, 0.0f, 0.0f, THROWN_TO_Z);
+    mItem.mThrownCounter = FLY_FRAMES;
+    mClaw.mFrame = CLAW_FRAMES;
 }
 
 void HUD::DrawGemAt(float x, float y, float z) const
@@ -120,12 +109,11 @@ void HUD::DrawGemAt(float x, float y, float z) const
 
 void HUD::Init()
 {
-    mClawActive = false;
+    mClaw.mActive = false;
 
-    mItemImage = Animation_Frame();
-    mItemImage.mScale.Set(ITEM_START_SCALE, ITEM_START_SCALE, 1.0f);
-    mLastItemImage = mItemImage;
-    mThrownItemImage = mLastItemImage;
+    mItem.mImage = Animation_Frame();
+    mItem.mImage.mScale.Set(ITEM_START_SCALE, ITEM_START_SCALE, 1.0f);
+    mItem.mThrownImage = mItem.mImage;
     mGemImage.SetImage("GEM");
     mGemImage.mScale.Set(GEM_SCALE, GEM_SCALE, 1.0f);
     mOverlayImage.SetImage("HUD");
@@ -139,7 +127,7 @@ void HUD::Init()
     mChaseDragon.SetImage("CHASE_DRAGON");
     mChaseDragon.mScale.Set(CHASE_DRAGON_SCALE, CHASE_DRAGON_SCALE, 1.0f);
     mChasePlayer.SetImage("CHASE_PLAYER");
-    mClaw.SetImage("DRAGON_CLAW");
+    mClaw.mImage.SetImage("DRAGON_CLAW");
     mFont.Init();
 
     mScore = 0;
@@ -147,23 +135,17 @@ void HUD::Init()
     mPanic = 0;
     mHurtTimer = 0;
     mFramesSinceFlash = FLASH_SPACING;
-    Set3(mPanicBarPosition, PANIC_BAR_X, PANIC_BAR_Y, 0.0f);
     mPulseCounter = 0;
     mPulsePeriod = 0;
-    mItemShown = false;
-    Set3(mItemTarget, ITEM_BOX_X, ITEM_BOX_Y, 0.0f);
-    mItemKey = -1;
-    mPreviousItemKey = -1;
-    Set3(mThrownTarget, 0.0f, 0.0f, THROWN_TO_Z);
-    mThrownCounter = FLY_FRAMES;
-    mPlayerDistance = 0;
-    mDragonDistance = 0;
+    mItem.mShown = false;
+    mItem.mKey = -1;
+    mItem.mThrownCounter = FLY_FRAMES;
     mDragonProgress = -1.0f;
     mPlayerProgress = 0;
-    mClawFrame = CLAW_FRAMES;
-    mClawCount = 0;
-    mClawShown = false;
-    mClawVoicePending = true;
+    mClaw.mFrame = CLAW_FRAMES;
+    mClaw.mCount = 0;
+    mClaw.mShown = false;
+    mClaw.mVoicePending = true;
 }
 
 void HUD::SetTexture(const std::string& key)
@@ -185,60 +167,14 @@ HUD::Requests HUD::Update(const Play_State& play)
     mPanic = 1.0f - (play.playerDistance - play.dragonDistance) * PANIC_PER_DISTANCE;
     mDragonProgress = play.dragonProgress;
     mPlayerProgress = play.playerProgress;
-    mPlayerDistance = play.playerDistance;
-    mDragonDistance = play.dragonDistance;
 
     Requests requests = {};
     // The dragon's lines are half loud while it is far and full loud when it is upon you.
     requests.voiceLevel = mPanic > QUIETEST_VOICE ? mPanic : QUIETEST_VOICE;
 
     mScore = play.score;
-    mLastItemImage = mItemImage;
-    mPreviousItemKey = mItemKey;
-
-    if (play.heldItem)
-    {
-        if (mItemKey != play.heldItem->mScoreValue)
-        {
-            Set3(mItemStart, Camera::FractionToScreenX(play.runnerX), Camera::FractionToScreenY(play.runnerY),
-                 ITEM_FLY_FROM_Z);
-            mItemCounter = 0;
-            mItemKey = play.heldItem->mScoreValue;
-        }
-        const Animation& model = play.heldItem->mModel;
-        if (!model.mSets.empty() && !model.mSets[0].mFrames.empty())
-            mItemImage = model.mSets[0].mFrames[0];
-        else
-            mItemImage = Animation_Frame();
-        mItemImage.mScale.mX = HELD_ITEM_SCALE;
-        mItemImage.mScale.mY = HELD_ITEM_SCALE;
-        mItemShown = true;
-        if (mItemCounter < FLY_FRAMES)
-            ++mItemCounter;
-        Lerp(mItemCurrent, mItemStart, mItemTarget, static_cast<float>(mItemCounter) / FLY_FRAMES);
-    }
-    else
-    {
-        mItemShown = false;
-        mItemKey = -1;
-        // An item was just used up: it flies off toward the viewer. Items worth 0 do not.
-        if (mPreviousItemKey != -1 && mPreviousItemKey != 0)
-        {
-            mThrownItemImage = mLastItemImage;
-            Set3(mThrownStart, Camera::FractionToScreenX(play.runnerX),
-                 Camera::FractionToScreenY(play.runnerY) + THROWN_FROM_RAISE, ITEM_FLY_FROM_Z);
-            mThrownCounter = 0;
-        }
-    }
-
-    const int n = mThrownCounter;
-    Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n) / FLY_FRAMES);
-    mThrownItemImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * THROWN_TURN;
-    if (n < FLY_FRAMES)
-    {
-        mThrownCounter = n + 1;
-        Lerp(mThrownCurrent, mThrownStart, mThrownTarget, static_cast<float>(n + 1) / FLY_FRAMES);
-    }
+    UpdateItem(play);
+    UpdateThrown();
 
     if (mScore != mLastSeenScore)
     {
@@ -248,28 +184,81 @@ HUD::Requests HUD::Update(const Play_State& play)
     if (mScorePopupTimer > 0)
         mScorePopupTimer -= 1;
 
+    UpdateFlashes(play.runnerHit);
+    if (mPreviousPanic < mPanic && mPanic > CLAW_PANIC && !mClaw.mActive)
+        StartClaw(requests);
+    PoseClaw();
+
+    // Caught: the chase bar's dragon opens its jaws, and keeps them open until Init.
+    if (mPanic >= 1.0f && mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
+        mChaseDragon.SetImage("CHASE_DRAGON_EATYOU");
+    // The fill grows from the bar's left end, as a gauge does, and stops at its right
+    // end: once caught the panic passes 1 and the fill would cross the whole screen.
+    mPanicBarFill.mScale.mX = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
+
+    return requests;
+}
+
+void HUD::UpdateItem(const Play_State& play)
+{
+    if (!play.heldItem)
+    {
+        const int32_t used = mItem.mKey;
+        mItem.mShown = false;
+        mItem.mKey = -1;
+        // An item was just used up: it flies off toward the viewer. Items worth 0 do not.
+        if (used != -1 && used != 0)
+        {
+            mItem.mThrownImage = mItem.mImage;
+            Set3(mItem.mThrownStart, Camera::FractionToScreenX(play.runnerX),
+                 Camera::FractionToScreenY(play.runnerY) + THROWN_FROM_RAISE, ITEM_FLY_FROM_Z);
+            mItem.mThrownCounter = 0;
+        }
+        return;
+    }
+    if (mItem.mKey != play.heldItem->mScoreValue)
+    {
+        Set3(mItem.mStart, Camera::FractionToScreenX(play.runnerX), Camera::FractionToScreenY(play.runnerY),
+             ITEM_FLY_FROM_Z);
+        mItem.mCounter = 0;
+        mItem.mKey = play.heldItem->mScoreValue;
+    }
+    const Animation& model = play.heldItem->mModel;
+    if (!model.mSets.empty() && !model.mSets[0].mFrames.empty())
+        mItem.mImage = model.mSets[0].mFrames[0];
+    else
+        mItem.mImage = Animation_Frame();
+    mItem.mImage.mScale.mX = HELD_ITEM_SCALE;
+    mItem.mImage.mScale.mY = HELD_ITEM_SCALE;
+    mItem.mShown = true;
+    if (mItem.mCounter < FLY_FRAMES)
+        ++mItem.mCounter;
+    Lerp(mItem.mCurrent, mItem.mStart, ITEM_BOX, static_cast<float>(mItem.mCounter) / FLY_FRAMES);
+}
+
+void HUD::UpdateThrown()
+{
+    const int n = mItem.mThrownCounter;
+    Lerp(mItem.mThrownCurrent, mItem.mThrownStart, THROWN_TO, static_cast<float>(n) / FLY_FRAMES);
+    mItem.mThrownImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * THROWN_TURN;
+    if (n < FLY_FRAMES)
+    {
+        mItem.mThrownCounter = n + 1;
+        Lerp(mItem.mThrownCurrent, mItem.mThrownStart, THROWN_TO, static_cast<float>(n + 1) / FLY_FRAMES);
+    }
+}
+
+void HUD::UpdateFlashes(bool runnerHit)
+{
     if (mFramesSinceFlash < FLASH_SPACING)
         ++mFramesSinceFlash;
-    if (play.runnerHit && (!gReduceFlashing || mFramesSinceFlash >= FLASH_SPACING))
+    if (runnerHit && (!gReduceFlashing || mFramesSinceFlash >= FLASH_SPACING))
     {
         mHurtTimer = HURT_FRAMES;
         mFramesSinceFlash = 0;
     }
 
-    if (mPreviousPanic < mPanic && mPanic > CLAW_PANIC && !mClawActive)
-    {
-        if (mClawVoicePending)
-        {
-            requests.attackVoice = true;
-            mClawVoicePending = false;
-        }
-        mClawActive = true;
-        mClawFrame = 0;
-        requests.quakeFrames = CLAW_FRAMES;
-        requests.quakeStrength = CLAW_QUAKE_PER_PANIC * mPanic;
-        ++mClawCount;
-    }
-
+    // While red, a changing panic does not restart the pulse.
     if (mPanic != mPreviousPanic && mHurtTimer == 0)
     {
         mPulseCounter = 0;
@@ -281,17 +270,20 @@ HUD::Requests HUD::Update(const Play_State& play)
         ++mPulseCounter;
     else
         mPulseCounter = 0;
+}
 
-    PoseClaw();
-
-    // Caught: the chase bar's dragon opens its jaws, and keeps them open until Init.
-    if (mPanic >= 1.0f && mChaseDragon.mKey != "CHASE_DRAGON_EATYOU")
-        mChaseDragon.SetImage("CHASE_DRAGON_EATYOU");
-    // The fill grows from the bar's left end, as a gauge does, and stops at its right
-    // end: once caught the panic passes 1 and the fill would cross the whole screen.
-    mPanicBarFill.mScale.mX = mPanic < 0.0f ? 0.0f : (mPanic > 1.0f ? 1.0f : mPanic);
-
-    return requests;
+void HUD::StartClaw(Requests& requests)
+{
+    if (mClaw.mVoicePending)
+    {
+        requests.attackVoice = true;
+        mClaw.mVoicePending = false;
+    }
+    mClaw.mActive = true;
+    mClaw.mFrame = 0;
+    requests.quakeFrames = CLAW_FRAMES;
+    requests.quakeStrength = CLAW_QUAKE_PER_PANIC * mPanic;
+    ++mClaw.mCount;
 }
 
 float HUD::HurtFlash() const
@@ -324,11 +316,12 @@ void HUD::Draw() const
     if (!mHidden)
         gGraphics.DrawFrameAt(mOverlayImage, 0.0f, 0.0f, 0.0f);
 
-    if (mItemShown)
-        gGraphics.DrawFrameAt(mItemImage, mItemCurrent[0], mItemCurrent[1], mItemCurrent[2]);
+    if (mItem.mShown)
+        gGraphics.DrawFrameAt(mItem.mImage, mItem.mCurrent[0], mItem.mCurrent[1], mItem.mCurrent[2]);
 
-    if (mThrownCounter < FLY_FRAMES)
-        gGraphics.DrawFrameAt(mThrownItemImage, mThrownCurrent[0], mThrownCurrent[1], mThrownCurrent[2]);
+    if (mItem.mThrownCounter < FLY_FRAMES)
+        gGraphics.DrawFrameAt(mItem.mThrownImage, mItem.mThrownCurrent[0], mItem.mThrownCurrent[1],
+                              mItem.mThrownCurrent[2]);
 
     if (mScorePopupTimer > 0)
     {
@@ -392,7 +385,7 @@ void HUD::DrawChaseBar() const
 
 void HUD::DrawPanicBar() const
 {
-    const float* p = mPanicBarPosition;
+    const float p[3] = {PANIC_BAR_X, PANIC_BAR_Y, 0.0f};
     if (mHurtTimer > 0)
     {
         HurtColour();
@@ -432,11 +425,11 @@ void HUD::Show()
 
 void HUD::ClawSeen()
 {
-    if (mClawShown)
+    if (mClaw.mShown)
     {
-        ++mClawFrame;
-        if (mClawFrame >= CLAW_FRAMES)
-            mClawActive = false;
+        ++mClaw.mFrame;
+        if (mClaw.mFrame >= CLAW_FRAMES)
+            mClaw.mActive = false;
     }
     PoseClaw();
 }
@@ -444,19 +437,19 @@ void HUD::ClawSeen()
 void HUD::PoseClaw()
 {
     // A hidden HUD holds the attack where it is.
-    mClawShown = !mHidden && mClawFrame < CLAW_FRAMES;
-    if (mClawShown)
+    mClaw.mShown = !mHidden && mClaw.mFrame < CLAW_FRAMES;
+    if (mClaw.mShown)
     {
         // The sixth attack is a plain right-hand swipe that lets the next one speak again.
-        if (mClawCount % 6 == 0)
-            mClawVoicePending = true;
-        const float f = mClawFrame * CLAW_STEP;
-        const Claw_Pose pose = ClawPose(mClawCount, f);
-        if (mClaw.mKey != pose.image)
-            mClaw.SetImage(pose.image);
-        mClaw.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
-        mClawX = pose.x;
-        mClawY = CLAW_TOP - f * CLAW_DROP;
+        if (mClaw.mCount % 6 == 0)
+            mClaw.mVoicePending = true;
+        const float f = mClaw.mFrame * CLAW_STEP;
+        const Claw_Pose pose = ClawPose(mClaw.mCount, f);
+        if (mClaw.mImage.mKey != pose.image)
+            mClaw.mImage.SetImage(pose.image);
+        mClaw.mImage.mRotation.Set(pose.angle, 0.0f, 0.0f, 1.0f);
+        mClaw.mX = pose.x;
+        mClaw.mY = CLAW_TOP - f * CLAW_DROP;
     }
 }
 
@@ -470,9 +463,9 @@ HUD::Claw_Pose HUD::ClawPose(int32_t count, float f)
 
 void HUD::DrawClaw() const
 {
-    if (!mClawShown)
+    if (!mClaw.mShown)
         return;
     gGraphics.PushColour(gReduceFlashing ? CLAW_REDUCED_ALPHA : 1.0f, 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(mClaw, mClawX, mClawY, 0.0f);
+    gGraphics.DrawFrameAt(mClaw.mImage, mClaw.mX, mClaw.mY, 0.0f);
     gGraphics.PopColour();
 }

@@ -53,7 +53,7 @@ public:
     // the pause and death screens, which draw the world without updating it.
     void ClawSeen();
     // No claw attack moves on when the HUD is next drawn, so it would look the same.
-    bool IsStill() const { return !mClawShown; }
+    bool IsStill() const { return !mClaw.mShown; }
     void DrawChaseBar() const;
     // The red of a fresh hit, 0 when there is none. The backdrop takes it when it is
     // next drawn, so whoever draws the HUD passes it on after.
@@ -75,9 +75,46 @@ public:
     // Attack number count at sweep fraction f.
     static Claw_Pose ClawPose(int32_t count, float f);
 
-    Animation_Frame mItemImage;
-    Animation_Frame mLastItemImage;
-    Animation_Frame mThrownItemImage;
+private:
+    // Tests read the HUD's own state through this.
+    friend struct HUD_Probe;
+
+    // The carried item flying from the runner into its box, and a used one thrown off
+    // toward the viewer. Items are told apart by their score value (-1: none held).
+    struct Item_Flight
+    {
+        Animation_Frame mImage, mThrownImage;
+        bool mShown = false;
+        float mStart[3] = {}, mCurrent[3] = {};
+        int32_t mCounter = 0;
+        int32_t mKey = -1;
+        float mThrownStart[3] = {}, mThrownCurrent[3] = {};
+        int32_t mThrownCounter = 0;
+    };
+    // The claw attack as it sweeps across the screen.
+    struct Claw_Attack
+    {
+        Animation_Frame mImage;
+        int32_t mFrame = 0; // the frame of the attack shown now
+        int32_t mCount = 0;
+        bool mActive = false;
+        bool mShown = false; // drawn in the coming frames; the attack moves on only as it is seen
+        float mX = 0, mY = 0;
+        bool mVoicePending = true;
+    };
+
+    void UpdateItem(const Play_State& play);
+    void UpdateThrown();
+    void UpdateFlashes(bool runnerHit);
+    void StartClaw(Requests& requests);
+    void PanicColour(float alpha) const;
+    void HurtColour() const;
+    void PoseClaw();
+    void DrawClaw() const;
+    void DrawPanicBar() const;
+
+    Item_Flight mItem;
+    Claw_Attack mClaw;
     Animation_Frame mGemImage;
     Animation_Frame mOverlayImage;
     Animation_Frame mPanicBar;
@@ -87,42 +124,20 @@ public:
     Animation_Frame mChaseBar;
     Animation_Frame mChaseDragon;
     Animation_Frame mChasePlayer;
-    Animation_Frame mClaw;
 
-    int32_t mScore;
-    int32_t mLastSeenScore;
-    float mScorePopupTimer;
-    float mPanic;
-    float mPreviousPanic;
-    float mHurtTimer;
+    int32_t mScore = 0;
+    int32_t mLastSeenScore = 0;
+    float mScorePopupTimer = 0;
+    float mPanic = 0;
+    float mPreviousPanic = 0;
+    float mHurtTimer = 0;
     int32_t mFramesSinceFlash; // since the last red flash began
-    float mPanicBarPosition[3];
-    int32_t mPulseCounter;
-    int32_t mPulsePeriod;
-    bool mItemShown;
-    float mItemStart[3], mItemCurrent[3], mItemTarget[3];
-    int32_t mItemCounter;
-    int32_t mItemKey, mPreviousItemKey;
-    float mThrownStart[3], mThrownCurrent[3], mThrownTarget[3];
-    int32_t mThrownCounter;
-    float mPlayerDistance, mDragonDistance;
-    float mDragonProgress, mPlayerProgress;
-    int32_t mClawFrame; // the frame of the attack shown now
-    int32_t mClawCount;
-    bool mClawActive;
-    bool mClawShown; // drawn in the coming frames; the attack moves on only as it is seen
-    float mClawX, mClawY;
-    bool mClawVoicePending;
-    bool mHidden;
+    int32_t mPulseCounter = 0;
+    int32_t mPulsePeriod = 0;
+    float mDragonProgress = -1.0f, mPlayerProgress = 0;
+    bool mHidden = false;
     // A drawing tool: each string sets its scale and puts it back.
     mutable Font mFont;
-
-private:
-    void PanicColour(float alpha) const;
-    void HurtColour() const;
-    void PoseClaw();
-    void DrawClaw() const;
-    void DrawPanicBar() const;
 };
 
 extern HUD gHUD;

@@ -26,6 +26,7 @@
 #include "World/Background_Handler.h"
 #include "World/Camera.h"
 #include "World/Floating_Text.h"
+#include "tests/support/HUD_Probe.h"
 #include "tools/runners/Auto_Runner.h"
 #include "tools/runners/Key_Pusher.h"
 
@@ -771,9 +772,9 @@ TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
     // not keep its claw.
     ASSERT_TRUE(PlayTo(runner, keys, report, 500.0f));
     gGraphics.Render();
-    const int32_t idle = gHUD.mClawFrame;
-    gHUD.mClawFrame = idle - 1;
-    gHUD.mClawCount = 1;
+    const int32_t idle = HUD_Probe::Claw(gHUD).mFrame;
+    HUD_Probe::Claw(gHUD).mFrame = idle - 1;
+    HUD_Probe::Claw(gHUD).mCount = 1;
     gHUD.Show();
     ASSERT_FALSE(gHUD.IsStill());
     pause(first3, shown3, fresh3);
@@ -853,7 +854,7 @@ double WindowBrightness(const Shot& shot)
 // The window's brightness at the height of a knock's red flash, and without one.
 void KnockFlash(double& calm, double& flash)
 {
-    gHUD.mHurtTimer = 0;
+    HUD_Probe::HurtTimer(gHUD) = 0;
     DrawWorld();
     gGraphics.Render();
     DrawWorld();

@@ -5,7 +5,6 @@
 #include "Core/Clock.h"
 #include "Core/Game_Speed.h"
 #include "Core/Globals.h"
-#include "Game/HUD.h"
 #include "World/Background_Handler.h"
 #include "World/Camera.h"
 
@@ -22,26 +21,22 @@ class BackgroundTest : public testing::Test
 protected:
     void SetUp() override
     {
-        gHUD.mPanic = 0.0f;
         gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 500.0f);
         background.Init();
     }
-    void TearDown() override
-    {
-        gHUD.mPanic = 0.0f;
-        SetClockSource(nullptr);
-    }
+    void TearDown() override { SetClockSource(nullptr); }
     std::vector<float> ShiftsOver(int frames)
     {
         std::vector<float> shifts;
         for (int i = 0; i < frames; ++i)
         {
-            background.Update(gHUD.mPanic);
+            background.Update(panic);
             shifts.push_back(background.mShiftX);
         }
         return shifts;
     }
     Background_Handler background;
+    float panic = 0.0f; // the HUD's, as the main loop passes it on
 };
 } // namespace
 
@@ -62,7 +57,7 @@ TEST_F(BackgroundTest, QuakeAlternatesAndRestoresTheShift)
 
     // The camera's far frame follows the shift; the near frame stays put.
     background.StartEarthquake(4, 10.0f);
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FLOAT_EQ(-0.75f, gCamera.GetFarFrame().mLeft);
     EXPECT_FLOAT_EQ(-1.75f, gCamera.GetNearFrame().mLeft);
 }
@@ -104,20 +99,20 @@ TEST_F(BackgroundTest, FadeIsNotRestartedByTheSameRequest)
 {
     background.StartFade(0.5f, 60);
     for (int i = 0; i < 30; ++i)
-        background.Update(gHUD.mPanic);
+        background.Update(panic);
     const float halfway = background.mFadeAlpha;
     background.StartFade(0.5f, 60);
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_GT(background.mFadeAlpha, halfway);
     for (int i = 0; i < 40; ++i)
-        background.Update(gHUD.mPanic);
+        background.Update(panic);
     EXPECT_FLOAT_EQ(0.5f * 59.0f / 60.0f, background.mFadeAlpha);
 
     // A different request starts from the current alpha.
     background.StartFade(0.0f, 2);
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FLOAT_EQ(0.5f * 59.0f / 60.0f, background.mFadeAlpha);
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FLOAT_EQ(0.25f * 59.0f / 60.0f, background.mFadeAlpha);
 
     // The tint lasts one drawing only.
@@ -131,34 +126,34 @@ TEST_F(BackgroundTest, PanicQuakesEvery750Milliseconds)
 {
     SetClockSource(&FakeClock);
     gFakeNow = 10000;
-    gHUD.mPanic = 0.7f;
-    background.Update(gHUD.mPanic);
+    panic = 0.7f;
+    background.Update(panic);
     gFakeNow = 20000;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FALSE(background.mQuakeActive);
 
-    gHUD.mPanic = 0.8f;
-    background.Update(gHUD.mPanic);
+    panic = 0.8f;
+    background.Update(panic);
     EXPECT_FALSE(background.mQuakeActive);
     gFakeNow = 20750;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FALSE(background.mQuakeActive);
     gFakeNow = 20751;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_TRUE(background.mQuakeActive);
     EXPECT_EQ(8, background.mQuakeFrames);
     EXPECT_FLOAT_EQ(5.0f, background.mQuakeAmplitude);
 
     // Re-armed on the next update; panic then falls, but the armed timer still fires
     // as soon as panic is back.
-    background.Update(gHUD.mPanic);
-    gHUD.mPanic = 0.2f;
+    background.Update(panic);
+    panic = 0.2f;
     background.mQuakeActive = false;
     gFakeNow = 40000;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FALSE(background.mQuakeActive);
-    gHUD.mPanic = 0.9f;
-    background.Update(gHUD.mPanic);
+    panic = 0.9f;
+    background.Update(panic);
     EXPECT_TRUE(background.mQuakeActive);
 }
 
@@ -169,20 +164,20 @@ TEST_F(BackgroundTest, PanicQuakesFollowTheGameSpeedAndReducedShaking)
     SetClockSource(&FakeClock);
     gGameSpeed.SetPercent(60);
     gReduceFlashing = true;
-    gHUD.mPanic = 0.9f;
+    panic = 0.9f;
     gFakeNow = 50000;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     gFakeNow = 60000; // whatever timer was armed fires
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     ASSERT_TRUE(background.mQuakeActive);
     background.mQuakeActive = false;
     gFakeNow = 70000;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     gFakeNow = 71000;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_FALSE(background.mQuakeActive);
     gFakeNow = 71251;
-    background.Update(gHUD.mPanic);
+    background.Update(panic);
     EXPECT_TRUE(background.mQuakeActive);
     EXPECT_FLOAT_EQ(1.0f, background.mQuakeAmplitude);
     gGameSpeed.SetPercent(100);

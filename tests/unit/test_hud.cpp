@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Game/HUD.h"
+#include "tests/support/HUD_Probe.h"
 #include "World/Entity.h"
 
 namespace
@@ -59,31 +60,31 @@ protected:
 TEST_F(HudTest, PanicFollowsTheGap)
 {
     Frame(300.0f);
-    EXPECT_FLOAT_EQ(0.0f, mHud.mPanic);
+    EXPECT_FLOAT_EQ(0.0f, mHud.Panic());
     Frame(0.0f);
-    EXPECT_FLOAT_EQ(1.0f, mHud.mPanic);
-    EXPECT_FLOAT_EQ(0.0f, mHud.mPreviousPanic);
+    EXPECT_FLOAT_EQ(1.0f, mHud.Panic());
+    EXPECT_FLOAT_EQ(0.0f, HUD_Probe::PreviousPanic(mHud));
     Frame(450.0f);
-    EXPECT_NEAR(-0.5f, mHud.mPanic, 1e-5);
+    EXPECT_NEAR(-0.5f, mHud.Panic(), 1e-5);
     Frame(150.0f);
-    EXPECT_NEAR(0.5f, mHud.mPanic, 1e-5);
+    EXPECT_NEAR(0.5f, mHud.Panic(), 1e-5);
 }
 
 TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
 {
     Frame(100.0f); // panic 0.67: too far for a claw
-    EXPECT_FALSE(mHud.mClawActive);
+    EXPECT_FALSE(HUD_Probe::Claw(mHud).mActive);
     // Hidden, the attack stands still.
     mHud.Hide();
     Frame(60.0f); // 0.8 and rising
-    EXPECT_TRUE(mHud.mClawActive);
-    EXPECT_EQ(1, mHud.mClawCount);
-    EXPECT_EQ(0, mHud.mClawFrame);
-    EXPECT_FALSE(mHud.mClawVoicePending);
+    EXPECT_TRUE(HUD_Probe::Claw(mHud).mActive);
+    EXPECT_EQ(1, HUD_Probe::Claw(mHud).mCount);
+    EXPECT_EQ(0, HUD_Probe::Claw(mHud).mFrame);
+    EXPECT_FALSE(HUD_Probe::Claw(mHud).mVoicePending);
 
     Frame(30.0f); // still rising, but an attack is under way
-    EXPECT_EQ(1, mHud.mClawCount);
-    EXPECT_EQ(0, mHud.mClawFrame);
+    EXPECT_EQ(1, HUD_Probe::Claw(mHud).mCount);
+    EXPECT_EQ(0, HUD_Probe::Claw(mHud).mFrame);
     EXPECT_TRUE(mHud.IsStill());
     mHud.Show();
     // Behind the pause menu the world is drawn without play being updated: the attack
@@ -91,16 +92,16 @@ TEST_F(HudTest, ClawAttacksStartOnlyWhileTheDragonGains)
     EXPECT_FALSE(mHud.IsStill());
     for (int i = 0; i < 3; ++i)
         mHud.ClawSeen();
-    EXPECT_EQ(3, mHud.mClawFrame);
+    EXPECT_EQ(3, HUD_Probe::Claw(mHud).mFrame);
     RunAttack(30.0f);
-    EXPECT_FALSE(mHud.mClawActive);
+    EXPECT_FALSE(HUD_Probe::Claw(mHud).mActive);
     EXPECT_TRUE(mHud.IsStill());
-    EXPECT_EQ(40, mHud.mClawFrame);
+    EXPECT_EQ(40, HUD_Probe::Claw(mHud).mFrame);
 
     Frame(30.0f); // steady
     Frame(50.0f); // falling
-    EXPECT_FALSE(mHud.mClawActive);
-    EXPECT_EQ(1, mHud.mClawCount);
+    EXPECT_FALSE(HUD_Probe::Claw(mHud).mActive);
+    EXPECT_EQ(1, HUD_Probe::Claw(mHud).mCount);
 }
 
 TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
@@ -116,13 +117,13 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
     float gap = 70.0f;
     for (int attack = 1; attack <= 7; ++attack)
     {
-        const bool voiceBefore = mHud.mClawVoicePending;
+        const bool voiceBefore = HUD_Probe::Claw(mHud).mVoicePending;
         const HUD::Requests started = Frame(gap);
         gap -= 1.0f;
         const HUD::Requests next = Frame(gap);
         gap -= 1.0f;
-        ASSERT_TRUE(mHud.mClawActive) << "attack " << attack;
-        ASSERT_EQ(attack, mHud.mClawCount);
+        ASSERT_TRUE(HUD_Probe::Claw(mHud).mActive) << "attack " << attack;
+        ASSERT_EQ(attack, HUD_Probe::Claw(mHud).mCount);
         // Only the first attack after Init and the one after the sixth speak.
         EXPECT_EQ(attack == 1 || attack == 7, voiceBefore) << "attack " << attack;
         EXPECT_EQ(voiceBefore, started.attackVoice) << "attack " << attack;
@@ -131,11 +132,11 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
         EXPECT_EQ(0, next.quakeFrames) << "attack " << attack;
         EXPECT_FALSE(next.attackVoice);
 
-        EXPECT_EQ(expected[attack], mHud.mClaw.mKey) << "attack " << attack;
-        EXPECT_FLOAT_EQ(attack == 3 ? -45.0f : 45.0f, mHud.mClaw.mRotation.mAngle);
+        EXPECT_EQ(expected[attack], HUD_Probe::Claw(mHud).mImage.mKey) << "attack " << attack;
+        EXPECT_FLOAT_EQ(attack == 3 ? -45.0f : 45.0f, HUD_Probe::Claw(mHud).mImage.mRotation.mAngle);
         for (int i = 1; i < 40; ++i)
             Frame(100.0f); // the dragon drops back while the claw sweeps on
-        EXPECT_FALSE(mHud.mClawActive) << "attack " << attack << " never ended";
+        EXPECT_FALSE(HUD_Probe::Claw(mHud).mActive) << "attack " << attack << " never ended";
         gap = 70.0f;
         Frame(100.0f); // the dragon drops back before the next rise
     }
@@ -151,25 +152,25 @@ TEST_F(HudTest, EveryAttackIsSeenAndEndsTheSixthIncluded)
 TEST_F(HudTest, PulseRunsOverItsPeriodAndStaysFiniteAtZero)
 {
     Frame(150.0f); // panic 0.5: a 50-update pulse
-    EXPECT_EQ(50, mHud.mPulsePeriod);
-    EXPECT_EQ(1, mHud.mPulseCounter);
+    EXPECT_EQ(50, HUD_Probe::PulsePeriod(mHud));
+    EXPECT_EQ(1, HUD_Probe::PulseCounter(mHud));
     EXPECT_FLOAT_EQ(1.02f, mHud.PulseScale());
     for (int i = 0; i < 49; ++i)
         Frame(150.0f);
-    EXPECT_EQ(50, mHud.mPulseCounter);
+    EXPECT_EQ(50, HUD_Probe::PulseCounter(mHud));
     EXPECT_FLOAT_EQ(2.0f, mHud.PulseScale());
     Frame(150.0f);
-    EXPECT_EQ(0, mHud.mPulseCounter);
+    EXPECT_EQ(0, HUD_Probe::PulseCounter(mHud));
 
     // Just short of a catch the period truncates to 0.
     Frame(1.5f);
-    EXPECT_EQ(0, mHud.mPulsePeriod);
+    EXPECT_EQ(0, HUD_Probe::PulsePeriod(mHud));
     EXPECT_TRUE(std::isfinite(mHud.PulseScale()));
     EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
     Frame(0.0f);
     EXPECT_FLOAT_EQ(1.0f, mHud.PulseScale());
     mHud.Draw(); // the "PANIC!" text is drawn with that scale
-    EXPECT_FLOAT_EQ(1.0f, mHud.mFont.GetScale());
+    EXPECT_FLOAT_EQ(1.0f, HUD_Probe::FontScale(mHud));
 }
 
 TEST_F(HudTest, AHitFlashesForFifteenFramesAndHoldsThePulse)
@@ -178,69 +179,69 @@ TEST_F(HudTest, AHitFlashesForFifteenFramesAndHoldsThePulse)
     mHit = true;
     Frame(120.0f);
     mHit = false;
-    EXPECT_FLOAT_EQ(14.0f, mHud.mHurtTimer);
+    EXPECT_FLOAT_EQ(14.0f, HUD_Probe::HurtTimer(mHud));
     // While red, a changing panic does not restart the pulse.
-    const int period = mHud.mPulsePeriod;
+    const int period = HUD_Probe::PulsePeriod(mHud);
     Frame(110.0f);
-    EXPECT_EQ(period, mHud.mPulsePeriod);
+    EXPECT_EQ(period, HUD_Probe::PulsePeriod(mHud));
     for (int i = 0; i < 13; ++i)
         Frame(110.0f);
-    EXPECT_FLOAT_EQ(0.0f, mHud.mHurtTimer);
+    EXPECT_FLOAT_EQ(0.0f, HUD_Probe::HurtTimer(mHud));
     Frame(100.0f);
-    EXPECT_NE(period, mHud.mPulsePeriod);
+    EXPECT_NE(period, HUD_Probe::PulsePeriod(mHud));
 }
 
 TEST_F(HudTest, ScorePopupOnEveryChangeOnly)
 {
-    mHud.mLastSeenScore = 0;
+    HUD_Probe::LastSeenScore(mHud) = 0;
     Frame(300.0f, 0);
-    EXPECT_FLOAT_EQ(0.0f, mHud.mScorePopupTimer);
+    EXPECT_FLOAT_EQ(0.0f, HUD_Probe::ScorePopupTimer(mHud));
     Frame(300.0f, 25);
-    EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
+    EXPECT_FLOAT_EQ(199.0f, HUD_Probe::ScorePopupTimer(mHud));
     Frame(300.0f, 25);
-    EXPECT_FLOAT_EQ(198.0f, mHud.mScorePopupTimer);
+    EXPECT_FLOAT_EQ(198.0f, HUD_Probe::ScorePopupTimer(mHud));
     Frame(300.0f, 10); // down counts too
-    EXPECT_FLOAT_EQ(199.0f, mHud.mScorePopupTimer);
+    EXPECT_FLOAT_EQ(199.0f, HUD_Probe::ScorePopupTimer(mHud));
 
     // A level restart with the score unchanged shows nothing.
     mHud.Init();
     Frame(300.0f, 10);
-    EXPECT_FLOAT_EQ(0.0f, mHud.mScorePopupTimer);
+    EXPECT_FLOAT_EQ(0.0f, HUD_Probe::ScorePopupTimer(mHud));
 }
 
 TEST_F(HudTest, ItemsFlyInOnceAndAreThrownWhenUsed)
 {
     Test_Item bone(5, "BONE"), otherBone(5, "BONE_2"), dud(0);
     Frame(300.0f, 0, &bone);
-    EXPECT_TRUE(mHud.mItemShown);
-    EXPECT_EQ("BONE", mHud.mItemImage.mKey);
-    EXPECT_FLOAT_EQ(0.5f, mHud.mItemImage.mScale.mX);
-    EXPECT_EQ(1, mHud.mItemCounter);
+    EXPECT_TRUE(HUD_Probe::Item(mHud).mShown);
+    EXPECT_EQ("BONE", HUD_Probe::Item(mHud).mImage.mKey);
+    EXPECT_FLOAT_EQ(0.5f, HUD_Probe::Item(mHud).mImage.mScale.mX);
+    EXPECT_EQ(1, HUD_Probe::Item(mHud).mCounter);
     // Fly-in starts at the runner (middle of the floor) and heads for the slot.
-    EXPECT_FLOAT_EQ(0.0f + (-0.29f - 0.0f) / 30.0f, mHud.mItemCurrent[0]);
+    EXPECT_FLOAT_EQ(0.0f + (-0.29f - 0.0f) / 30.0f, HUD_Probe::Item(mHud).mCurrent[0]);
     for (int i = 0; i < 40; ++i)
         Frame(300.0f, 0, &bone);
-    EXPECT_EQ(30, mHud.mItemCounter);
-    EXPECT_FLOAT_EQ(-0.29f, mHud.mItemCurrent[0]);
-    EXPECT_FLOAT_EQ(0.7f, mHud.mItemCurrent[1]);
+    EXPECT_EQ(30, HUD_Probe::Item(mHud).mCounter);
+    EXPECT_FLOAT_EQ(-0.29f, HUD_Probe::Item(mHud).mCurrent[0]);
+    EXPECT_FLOAT_EQ(0.7f, HUD_Probe::Item(mHud).mCurrent[1]);
 
     // Meant, not a slip: the HUD tells items apart by their score value, so another item
     // of the same value does not fly in again.
     Frame(300.0f, 0, &otherBone);
-    EXPECT_EQ(30, mHud.mItemCounter);
+    EXPECT_EQ(30, HUD_Probe::Item(mHud).mCounter);
 
     // Used up: thrown toward the viewer, spinning.
     Frame(300.0f, 0, nullptr);
-    EXPECT_FALSE(mHud.mItemShown);
-    EXPECT_EQ(1, mHud.mThrownCounter);
-    EXPECT_EQ("BONE_2", mHud.mThrownItemImage.mKey);
+    EXPECT_FALSE(HUD_Probe::Item(mHud).mShown);
+    EXPECT_EQ(1, HUD_Probe::Item(mHud).mThrownCounter);
+    EXPECT_EQ("BONE_2", HUD_Probe::Item(mHud).mThrownImage.mKey);
     for (int i = 0; i < 40; ++i)
         Frame(300.0f);
-    EXPECT_EQ(30, mHud.mThrownCounter);
-    EXPECT_FLOAT_EQ(2.0f, mHud.mThrownCurrent[2]);
+    EXPECT_EQ(30, HUD_Probe::Item(mHud).mThrownCounter);
+    EXPECT_FLOAT_EQ(2.0f, HUD_Probe::Item(mHud).mThrownCurrent[2]);
 
     // An item worth 0 is not thrown.
     Frame(300.0f, 0, &dud);
     Frame(300.0f, 0, nullptr);
-    EXPECT_EQ(30, mHud.mThrownCounter);
+    EXPECT_EQ(30, HUD_Probe::Item(mHud).mThrownCounter);
 }

@@ -10,6 +10,7 @@
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
 #include "Level/Level_Loader.h"
+#include "tests/support/HUD_Probe.h"
 #include "tools/runners/Auto_Runner.h"
 #include "tools/runners/Human_Runner.h"
 
@@ -100,8 +101,8 @@ TEST_F(Level_Runs, DragonClosesInDuringPlay)
     }
     testing::internal::GetCapturedStdout();
     EXPECT_NEAR(gEnvironment.gDragonDistance - start, 80.0f, 0.01f);
-    EXPECT_FLOAT_EQ(gHUD.mDragonDistance, gEnvironment.gDragonDistance);
-    EXPECT_GT(gHUD.mPanic, gHUD.mPreviousPanic);
+    EXPECT_NEAR(gHUD.Panic(), 1.0f - (runner - gEnvironment.gDragonDistance) / 300.0f, 0.01f);
+    EXPECT_GT(gHUD.Panic(), HUD_Probe::PreviousPanic(gHUD));
 }
 
 TEST_F(Level_Runs, Level0)
@@ -207,11 +208,11 @@ TEST_F(Level_Runs, AKnockAndAClawInOneFrameFlashCallOutAndShake)
 
     ASSERT_TRUE(gPlayer.mHitThisFrame) << "the spike just ahead knocks the runner";
     EXPECT_GT(gHUD.HurtFlash(), 0.0f);
-    ASSERT_GT(gHUD.mPanic, 0.75f);
+    ASSERT_GT(gHUD.Panic(), 0.75f);
     EXPECT_TRUE(gBackground.mQuakeActive);
     EXPECT_EQ(gBackground.mQuakeFrames, 40) << "the level start's quake lasts 100";
-    EXPECT_NEAR(gBackground.mQuakeAmplitude, 0.2f * gHUD.mPanic, 1e-4f);
-    EXPECT_FLOAT_EQ(gSound.GetVoiceLevel(), gHUD.mPanic) << "the dragon's lines grow loud as it nears";
+    EXPECT_NEAR(gBackground.mQuakeAmplitude, 0.2f * gHUD.Panic(), 1e-4f);
+    EXPECT_FLOAT_EQ(gSound.GetVoiceLevel(), gHUD.Panic()) << "the dragon's lines grow loud as it nears";
     const std::vector<std::string>& lines = gEnvironment.mAttackLines;
     EXPECT_NE(std::find(lines.begin(), lines.end(), gSound.GetVoiceName()), lines.end()) << said;
 }

@@ -298,7 +298,7 @@ TEST(Triggers, SceneryAndCameraTriggersHandTheirValuesToTheBackdrop)
     EXPECT_EQ(gBackground.mOverlayWall, "ICE_WALL");
     EXPECT_FLOAT_EQ(gBackground.mFadeTarget, 1.0f);
     EXPECT_FLOAT_EQ(gBackground.mFadeFrames, 120.0f);
-    EXPECT_EQ(gHUD.mOverlayImage.mKey, "HUD_ICE");
+    EXPECT_EQ(gHUD.GetTexture(), "HUD_ICE");
 
     auto camera = BuildInView<Camera_Trigger>(
         11, {"HalfWidth", "0.75", "Distance", "90", "Yaw", "-0.3", "Pitch", "0.2"});
@@ -368,6 +368,6 @@ TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
     testing::internal::CaptureStdout();
     p.TouchEntity(*scenery);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(gHUD.mOverlayImage.mKey, "HUD_CAVE");
+    EXPECT_EQ(gHUD.GetTexture(), "HUD_CAVE");
     EXPECT_EQ(gBackground.mOverlayWall, "W");
 }
