@@ -49,6 +49,7 @@ Player::Player()
       mCheckpointFog(CAVE_FOG), mCollidable(true), mHeldItem(nullptr), mItemUseBlocked(false),
       mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
 {
+    Entity::sPayScore = [](Player& player, int32_t value) { player.AddScore(value); };
 }
 
 void Player::Init()

@@ -8,11 +8,12 @@
 #include "Graphics/Animation.h"
 #include "Graphics/Graphics.h"
 #include "World/Background_Handler.h"
+#include "World/Entity_Handler.h"
 
 class Entity;
 class Input_Handler;
 
-class Player
+class Player : public Drawn_Runner
 {
 public:
     static constexpr float START_Z = 300.0f;
@@ -45,8 +46,8 @@ public:
     void Update(const Input_Handler& input);
     void TouchEntity(Entity& e);
     bool IsCaught() const;
-    bool HasReached(const Entity& e) const;
-    void Draw();
+    bool HasReached(const Entity& e) const override;
+    void Draw() override;
 
     bool mAccelerating;
     int32_t mLevelStartScore;

@@ -12,7 +12,7 @@ void DrawWorld(bool withRunner)
     gBackground.Draw();
     if (gTimingReport)
         TimingReportLine("Background drawn");
-    gEntities.DrawEntities(gPlayer, withRunner);
+    gEntities.DrawEntities(withRunner ? &gPlayer : nullptr);
     if (gTimingReport)
         TimingReportLine("Entities drawn");
     gHUD.Draw();

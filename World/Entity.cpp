@@ -3,8 +3,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "Entities/Player.h"
-
 namespace
 {
 // A value that is no number stays 0 with its one message; a number is held to the range.
@@ -42,22 +40,12 @@ void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
     mAlive = true;
 }
 
-void Entity::Use(Player& player)
-{
-    player.AddScore(mScoreValue);
-}
-
 bool Entity::Update(Player&)
 {
     // Only the current set ticks: a finished set stays on its last frame.
     if (mOnScreen && mModel.mCurrentSet >= 0 && static_cast<size_t>(mModel.mCurrentSet) < mModel.mSets.size())
         mModel.GetCurrentSet().Update(1);
     return mOnScreen;
-}
-
-void Entity::Touch(Player& player)
-{
-    player.AddScore(mScoreValue);
 }
 
 void Entity::Reset()

@@ -33,12 +33,13 @@ public:
     // Reads the common attributes SIZE and Y_VALUE; the entity is alive, solid, off screen.
     void Init(float x, float z, const std::vector<std::string>& attributes);
 
-    virtual void Setup() = 0;            // the type reads its own attributes
-    virtual void DrawOverlay() {}        // drawn after the world (overlay list only)
-    virtual void Use(Player& player);    // held item, every frame: adds mScoreValue
+    virtual void Setup() = 0;     // the type reads its own attributes
+    virtual void DrawOverlay() {} // drawn after the world (overlay list only)
+    // Held item, every frame, and a touch: both pay mScoreValue to the runner.
+    virtual void Use(Player& player) { sPayScore(player, mScoreValue); }
     virtual bool Update(Player& player); // false: leaves play
-    virtual void Touch(Player& player);  // adds mScoreValue
-    virtual void Reset();                // solid, alive, off screen
+    virtual void Touch(Player& player) { sPayScore(player, mScoreValue); }
+    virtual void Reset(); // solid, alive, off screen
     // True when the next DrawOverlay would look the same and move nothing on.
     virtual bool OverlayIsStill() const { return true; }
     virtual float GetCollisionMargin() const { return 0.0f; }
@@ -55,6 +56,8 @@ public:
     static int32_t ParseInt(const std::string& text);
     // The value, or the nearer end of the range (NaN: the low end) with one message.
     static float ClampToRange(const std::string& name, float value, Attribute_Range range);
+    // How a score reaches the runner, whose type lives a layer up; set by the runner when made.
+    inline static void (*sPayScore)(Player& player, int32_t value) = nullptr;
 
     bool mAlive;
     bool mInOverlayList;

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "Entities/Player.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
 #include "World/Entity.h"
@@ -128,9 +127,8 @@ bool Entity_Handler::OverlaysStill() const
     return true;
 }
 
-void Entity_Handler::DrawEntities(Player& player, bool withRunner)
+void Entity_Handler::DrawEntities(Drawn_Runner* runner)
 {
-    bool playerDrawn = !withRunner;
     if (mFirstOnScreen != NO_POSITION && mLastOnScreen != NO_POSITION && mLastOnScreen <= mEntities.size())
     {
         for (size_t i = mLastOnScreen; i > mFirstOnScreen; --i)
@@ -141,16 +139,16 @@ void Entity_Handler::DrawEntities(Player& player, bool withRunner)
             Quad box = gCamera.ProjectBox(e->mX, e->mY, 2.0f * e->mSize * e->mHalfWidth,
                                           2.0f * e->mSize * e->mHalfHeight, e->mZ);
             // Far to near: the runner goes in just before the first thing it has reached.
-            if (!playerDrawn && player.HasReached(*e))
+            if (runner && runner->HasReached(*e))
             {
-                player.Draw();
-                playerDrawn = true;
+                runner->Draw();
+                runner = nullptr;
             }
             gGraphics.DrawAnimation(e->mModel, box);
         }
     }
-    if (!playerDrawn)
-        player.Draw();
+    if (runner)
+        runner->Draw();
 
     for (Entity* e : mOverlay)
         e->DrawOverlay();

@@ -11,6 +11,14 @@
 class Entity;
 class Player;
 
+// The runner as the list draws it: in front of the first entity it has reached.
+class Drawn_Runner
+{
+public:
+    virtual bool HasReached(const Entity& e) const = 0;
+    virtual void Draw() = 0;
+};
+
 class Entity_Handler
 {
 public:
@@ -40,8 +48,8 @@ public:
     float GetLastZ() const; // the level length
     bool IsLevelPassed() const;
     void Update(Player& player);
-    // Without the runner when a screen draws it elsewhere (swallowed by the jaws).
-    void DrawEntities(Player& player, bool withRunner = true);
+    // Without a runner (nullptr) when a screen draws it elsewhere (swallowed by the jaws).
+    void DrawEntities(Drawn_Runner* runner);
 
 private:
     size_t mFirstOnScreen;

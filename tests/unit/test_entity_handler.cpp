@@ -108,7 +108,7 @@ TEST_F(EntityHandlerTest, EverythingBeyondTheFarEdge)
 
     // Overlay entities are drawn whatever the window says.
     gOverlayDraws = 0;
-    handler.DrawEntities(player);
+    handler.DrawEntities(&player);
     EXPECT_EQ(1, gOverlayDraws);
 }
 
@@ -190,4 +190,26 @@ TEST_F(EntityHandlerTest, EmptyAndUnsetLists)
     EXPECT_TRUE(handler.GetEntities().empty());
     EXPECT_TRUE(handler.GetOverlay().empty());
     EXPECT_EQ(Entity_Handler::EMPTY_LEVEL_LENGTH, handler.GetLastZ());
+}
+
+// The runner goes in once among the things it has reached, and not at all when a screen
+// draws it elsewhere.
+TEST_F(EntityHandlerTest, RunnerDrawnOnceInFrontOfWhatItReached)
+{
+    struct Counting_Runner : Drawn_Runner
+    {
+        bool HasReached(const Entity& e) const override { return e.mZ <= 320.0f; }
+        void Draw() override { ++mDraws; }
+        int mDraws = 0;
+    } runner;
+    Add(310.0f);
+    Add(320.0f);
+    Add(330.0f);
+    handler.ResetWindow();
+    Frame(0.0f);
+    handler.DrawEntities(&runner);
+    EXPECT_EQ(1, runner.mDraws);
+
+    handler.DrawEntities(nullptr);
+    EXPECT_EQ(1, runner.mDraws);
 }
