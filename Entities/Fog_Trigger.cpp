@@ -1,6 +1,5 @@
 #include "Entities/Fog_Trigger.h"
 
-#include "Entities/Object_Setup.h"
 #include "Graphics/Graphics.h"
 
 namespace
@@ -35,15 +34,14 @@ bool Fog_Trigger::Heading(float colour[3], float& density, float& start, float& 
 
 void Fog_Trigger::Setup()
 {
-    // Without values the fog heads for the cave's usual black fog, not a wall of it.
-    mTargetColour[0] = FloatAttribute(*this, "R", 0.0f);
-    mTargetColour[1] = FloatAttribute(*this, "G", 0.0f);
-    mTargetColour[2] = FloatAttribute(*this, "B", 0.0f);
-    mTargetDensity = FloatAttribute(*this, "PERCENT", 0.8f);
-    mTargetStart = FloatAttribute(*this, "START_DIST", 3.0f);
-    mTargetEnd = FloatAttribute(*this, "END_DIST", 20.0f);
+    mTargetColour[0] = Get("R");
+    mTargetColour[1] = Get("G");
+    mTargetColour[2] = Get("B");
+    mTargetDensity = Get("PERCENT");
+    mTargetStart = Get("START_DIST");
+    mTargetEnd = Get("END_DIST");
     // A fade needs at least one step; 0 or less would divide by zero.
-    mFrames = static_cast<int32_t>(FloatAttribute(*this, "FRAMES", 60.0f, FRAMES_RANGE));
+    mFrames = static_cast<int32_t>(Get("FRAMES"));
     mCount = 0;
     mHalfWidth = 0.5f;
     mHalfHeight = 0.5f;

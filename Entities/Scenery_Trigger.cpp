@@ -1,6 +1,5 @@
 #include "Entities/Scenery_Trigger.h"
 
-#include "Entities/Object_Setup.h"
 #include "World/Background_Handler.h"
 #include "World/Overlay.h"
 
@@ -17,8 +16,7 @@ void Scenery_Trigger::Touch(Player& player)
     gBackground.SetOverlayCeiling(GetAttribute("CEILING"));
     gBackground.SetOverlayFloor(GetAttribute("FLOOR"));
     gBackground.SetOverlayWall(GetAttribute("WALL"));
-    gBackground.StartFade(FloatAttribute(*this, "ALPHA", 1.0f),
-                          static_cast<int>(FloatAttribute(*this, "FRAMES", 60.0f, FRAMES_RANGE)));
+    gBackground.StartFade(Get("ALPHA"), static_cast<int>(Get("FRAMES")));
     // Without a new frame the HUD keeps the one it has.
     const std::string hud = GetAttribute("HUDTEXTURE");
     if (!hud.empty())

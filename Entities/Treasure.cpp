@@ -14,5 +14,5 @@ void Treasure::Setup()
     const std::string key = GetAttribute("IMAGE");
     AddSingleFrameSet(mModel, key);
     TakeHalfExtents(*this, key);
-    mScoreValue = ParseInt(GetAttribute("VALUE"));
+    mScoreValue = static_cast<int32_t>(Get("VALUE"));
 }

@@ -30,26 +30,31 @@ template <size_t N> constexpr int Count(const Entity_Attribute (&)[N])
     return static_cast<int>(N);
 }
 
+// name, kind, range, and the default a missing or unreadable number gives
 constexpr Entity_Attribute TREASURE[] = {{"IMAGE", Attribute_Kind::IMAGE_KEY},
                                          {"VALUE", Attribute_Kind::INT}};
 // floor, left or right
 constexpr Entity_Attribute SPIKE[] = {{"PLACEMENT", Attribute_Kind::TEXT}};
 constexpr Entity_Attribute HINT[] = {{"HINT", Attribute_Kind::IMAGE_KEY}};
-constexpr Entity_Attribute CAMERA[] = {{"HalfWidth", Attribute_Kind::FLOAT, HALF_WIDTH_RANGE},
-                                       {"Distance", Attribute_Kind::INT, FRAMES_RANGE},
-                                       {"Yaw", Attribute_Kind::FLOAT},
-                                       {"Pitch", Attribute_Kind::FLOAT}};
+constexpr Entity_Attribute CAMERA[] = {
+    {"HalfWidth", Attribute_Kind::FLOAT, HALF_WIDTH_RANGE, 0.5f}, // the corridor
+    {"Distance", Attribute_Kind::INT, FRAMES_RANGE, 100.0f},
+    {"Yaw", Attribute_Kind::FLOAT},
+    {"Pitch", Attribute_Kind::FLOAT}};
+// Without values the fog heads for the cave's usual black fog, not a wall of it.
 constexpr Entity_Attribute FOG[] = {{"R", Attribute_Kind::FLOAT},
                                     {"G", Attribute_Kind::FLOAT},
                                     {"B", Attribute_Kind::FLOAT},
-                                    {"PERCENT", Attribute_Kind::FLOAT},
-                                    {"START_DIST", Attribute_Kind::FLOAT},
-                                    {"END_DIST", Attribute_Kind::FLOAT},
-                                    {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE}};
-constexpr Entity_Attribute SCENERY[] = {
-    {"CEILING", Attribute_Kind::IMAGE_KEY}, {"FLOOR", Attribute_Kind::IMAGE_KEY},
-    {"WALL", Attribute_Kind::IMAGE_KEY},    {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE},
-    {"ALPHA", Attribute_Kind::FLOAT},       {"HUDTEXTURE", Attribute_Kind::IMAGE_KEY}};
+                                    {"PERCENT", Attribute_Kind::FLOAT, NO_RANGE, 0.8f},
+                                    {"START_DIST", Attribute_Kind::FLOAT, NO_RANGE, 3.0f},
+                                    {"END_DIST", Attribute_Kind::FLOAT, NO_RANGE, 20.0f},
+                                    {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE, 60.0f}};
+constexpr Entity_Attribute SCENERY[] = {{"CEILING", Attribute_Kind::IMAGE_KEY},
+                                        {"FLOOR", Attribute_Kind::IMAGE_KEY},
+                                        {"WALL", Attribute_Kind::IMAGE_KEY},
+                                        {"FRAMES", Attribute_Kind::FLOAT, FRAMES_RANGE, 60.0f},
+                                        {"ALPHA", Attribute_Kind::FLOAT, NO_RANGE, 1.0f},
+                                        {"HUDTEXTURE", Attribute_Kind::IMAGE_KEY}};
 
 constexpr Entity_Type TYPES[] = {
     {0, "Treasure", &Make<Treasure>, TREASURE, Count(TREASURE)},
@@ -97,7 +102,12 @@ const Entity_Type* FindEntityType(int code)
 std::unique_ptr<Entity> CreateEntity(int code)
 {
     const Entity_Type* type = FindEntityType(code);
-    return type ? type->mCreate() : nullptr;
+    if (!type)
+        return nullptr;
+    std::unique_ptr<Entity> e = type->mCreate();
+    e->mRows = type->mAttributes; // what its Get reads by
+    e->mRowCount = type->mAttributeCount;
+    return e;
 }
 
 const Entity_Type* GetEntityTypes(int& count)

@@ -7,23 +7,6 @@
 
 #include "World/Entity.h"
 
-// What an attribute's value must be.
-enum class Attribute_Kind
-{
-    TEXT,
-    INT,
-    FLOAT,
-    IMAGE_KEY // a key of the image list, or None
-};
-
-struct Entity_Attribute
-{
-    const char* mName;
-    Attribute_Kind mKind;
-    // Numbers only: the game clamps a value outside it.
-    Attribute_Range mRange = NO_RANGE;
-};
-
 struct Entity_Type
 {
     int mCode;

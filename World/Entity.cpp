@@ -1,18 +1,21 @@
 #include "World/Entity.h"
 
+#include <cstring>
 #include <iostream>
 #include <sstream>
 
 namespace
 {
-// A value that is no number stays 0 with its one message; a number is held to the range.
-float ReadInRange(const Entity& e, const std::string& name, Attribute_Range range)
+// Read by every type, and only when given: one that is no number reads as 0.
+constexpr Entity_Attribute COMMON[] = {{"SIZE", Attribute_Kind::FLOAT, SIZE_RANGE},
+                                       {"Y_VALUE", Attribute_Kind::FLOAT, Y_VALUE_RANGE}};
+
+const Entity_Attribute* FindRow(const Entity_Attribute* rows, int count, const char* key)
 {
-    const std::string text = e.GetAttribute(name);
-    const float value = Entity::ParseFloat(text);
-    std::istringstream probe(text);
-    float readable;
-    return (probe >> readable) ? Entity::ClampToRange(name, value, range) : value;
+    for (int i = 0; i < count; ++i)
+        if (std::strcmp(rows[i].mName, key) == 0)
+            return &rows[i];
+    return nullptr;
 }
 } // namespace
 
@@ -32,9 +35,9 @@ void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
     mY = 1.0f;
     mSize = 1.0f;
     if (HasAttribute("SIZE"))
-        mSize = ReadInRange(*this, "SIZE", SIZE_RANGE);
+        mSize = Get("SIZE");
     if (HasAttribute("Y_VALUE"))
-        mY = ReadInRange(*this, "Y_VALUE", Y_VALUE_RANGE);
+        mY = Get("Y_VALUE");
     mSolid = true;
     mOnScreen = false;
     mAlive = true;
@@ -104,12 +107,27 @@ int32_t Entity::ParseInt(const std::string& text)
     return value;
 }
 
-float Entity::ClampToRange(const std::string& name, float value, Attribute_Range range)
+double Entity::Get(const char* key) const
 {
-    if (value >= range.mMin && value <= range.mMax)
+    const Entity_Attribute* row = FindRow(mRows, mRowCount, key);
+    if (!row)
+        row = FindRow(COMMON, sizeof(COMMON) / sizeof(COMMON[0]), key);
+    if (!row)
+    {
+        std::cout << "Oops, " << key << " is no attribute of this type!" << std::endl;
+        return 0.0;
+    }
+    const std::string text = GetAttribute(key);
+    std::istringstream probe(text);
+    int32_t whole;
+    float real;
+    const bool isInt = row->mKind == Attribute_Kind::INT;
+    const double value = isInt ? static_cast<double>(ParseInt(text)) : ParseFloat(text);
+    if (!(isInt ? static_cast<bool>(probe >> whole) : static_cast<bool>(probe >> real)))
+        return row->mDefault;
+    if (value >= row->mRange.mMin && value <= row->mRange.mMax)
         return value;
-    const float clamped = value > range.mMax ? range.mMax : range.mMin;
-    std::cout << "Oops, " << name << " " << value << " is out of range, using " << clamped << "!"
-              << std::endl;
+    const double clamped = value > row->mRange.mMax ? row->mRange.mMax : row->mRange.mMin;
+    std::cout << "Oops, " << key << " " << value << " is out of range, using " << clamped << "!" << std::endl;
     return clamped;
 }

@@ -24,6 +24,25 @@ constexpr Attribute_Range Y_VALUE_RANGE{-1.0f, 2.0f};   // one corridor height e
 constexpr Attribute_Range FRAMES_RANGE{1.0f, 36000.0f}; // ten minutes of frames
 constexpr Attribute_Range HALF_WIDTH_RANGE{0.01f, 10.0f};
 
+// What an attribute's value must be.
+enum class Attribute_Kind
+{
+    TEXT,
+    INT,
+    FLOAT,
+    IMAGE_KEY // a key of the image list, or None
+};
+
+// One attribute a type reads from its record. A number outside the range is clamped;
+// a missing or unreadable one gives the default.
+struct Entity_Attribute
+{
+    const char* mName;
+    Attribute_Kind mKind;
+    Attribute_Range mRange = NO_RANGE;
+    float mDefault = 0.0f;
+};
+
 class Entity
 {
 public:
@@ -54,8 +73,10 @@ public:
     // One number from the start of the text; 0 (with a message) when there is none.
     static float ParseFloat(const std::string& text);
     static int32_t ParseInt(const std::string& text);
-    // The value, or the nearer end of the range (NaN: the low end) with one message.
-    static float ClampToRange(const std::string& name, float value, Attribute_Range range);
+    // The number named key, read by its row (the type's, or SIZE and Y_VALUE): the row's
+    // default when missing or unreadable, else held to the row's range (NaN: the low end),
+    // each with one message. Double: an INT keeps all its digits.
+    double Get(const char* key) const;
     // How a score reaches the runner, whose type lives a layer up; set by the runner when made.
     inline static void (*sPayScore)(Player& player, int32_t value) = nullptr;
 
@@ -75,6 +96,8 @@ public:
     Animation mModel;
     std::vector<std::string> mTouchSounds;
     std::vector<std::string> mAttributes;
+    const Entity_Attribute* mRows = nullptr; // the type's row of the table, set when made
+    int mRowCount = 0;
     std::vector<std::string> mTouchVoiceLines;
     std::vector<std::string> mUseSounds;
 };

@@ -15,6 +15,7 @@
 #include "Entities/Player.h"
 #include "Entities/Scenery_Trigger.h"
 #include "Entities/Torch.h"
+#include "Entities/Treasure.h"
 #include "Game/HUD.h"
 #include "Graphics/Graphics.h"
 #include "Level/Entity_Types.h"
@@ -334,6 +335,23 @@ TEST(Triggers, CountsOutOfRangeAreClampedWithOneLineEach)
                    "Oops, HalfWidth -0.5 is out of range, using 0.01!\n"
                    "Oops, FRAMES -1e+10 is out of range, using 1!\n"
                    "Oops, Distance 2e+09 is out of range, using 36000!\n");
+}
+
+// The ends of a range are in it, and a whole number keeps every digit, even one a float
+// would round.
+TEST(Triggers, NumbersAtTheEndsOfTheirRangesAreTakenAsWritten)
+{
+    testing::internal::CaptureStdout();
+    auto fog = BuildInView<Fog_Trigger>(13, {"R", "0", "G", "0", "B", "0", "PERCENT", "0.2", "START_DIST",
+                                             "1", "END_DIST", "10", "FRAMES", "1"});
+    auto camera =
+        BuildInView<Camera_Trigger>(11, {"HalfWidth", "10", "Distance", "36000", "Yaw", "0", "Pitch", "0"});
+    auto gem = BuildInView<Treasure>(0, {"IMAGE", "GEM", "VALUE", "2147483647", "SIZE", "0.01"});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(fog->mFrames, 1);
+    EXPECT_FLOAT_EQ(camera->mHalfWidth, 10.0f);
+    EXPECT_EQ(gem->mScoreValue, INT32_MAX);
+    EXPECT_FLOAT_EQ(gem->mSize, 0.01f);
 }
 
 TEST(Triggers, RecordsWithoutValuesSayWhatIsMissingAndStillWork)
