@@ -24,35 +24,33 @@ const float SETTINGS_Y = -0.75f;
 const float SETTINGS_FRONT = -1.0f;
 } // namespace
 
-void Game_State::TeamLogoScreen()
+void Team_Logo_Screen::Frame(bool)
 {
-    mLogo.mHold -= 0.015f;
-    if (mLogo.mHold < 0.0f)
+    mHold -= 0.015f;
+    if (mHold < 0.0f)
     {
         // The backdrop is drawn under this colour on the following frames.
         gGraphics.PopColour();
-        mLogo.mFade -= 0.01f;
-        gGraphics.PushColour(mLogo.mFade, 1.0f, 1.0f, 1.0f);
+        mFade -= 0.01f;
+        gGraphics.PushColour(mFade, 1.0f, 1.0f, 1.0f);
     }
-    if (mLogo.mFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
+    if (mFade < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown())
     {
-        GoTo(&Game_State::MainMenuScreen, "NONE");
+        mGame.GoTo(Game_State::MAIN_MENU, "NONE");
         gGraphics.PopColour();
     }
 }
 
-void Game_State::MainMenuScreen()
+void Main_Menu_Screen::Init()
 {
-    mLevel = 0;
-    gPlayer.ClearScores();
-    gSound.SetVoiceLevel(1.0f);
-    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
-    gGraphics.SetFogParameters(CAVE_FOG);
-    gCamera.Reset();
-    gBackground.Reset();
+    mTitleImage.SetImage("ZOOMQUEST");
+    mStartItem.SetImage("START_TEXT");
+    mOptionsItem.SetImage("OPTIONS_TEXT");
+    mSettingsItem.SetImage("MENU_OPTIONS");
+}
 
-    Menu_Look& look = mMainMenu.mLook;
-    // The selected item comes forward, the others sink back, a step per frame.
+Main_Menu_Screen::Look Main_Menu_Screen::Stepped(Look look)
+{
     const bool startSelected = look.mStartSelected && !look.mSettingsSelected;
     const bool optionsSelected = !look.mStartSelected && !look.mSettingsSelected;
     if (startSelected && look.mStartDepth < ITEM_FRONT)
@@ -67,50 +65,67 @@ void Game_State::MainMenuScreen()
         look.mSettingsDepth += ITEM_STEP;
     if (!look.mSettingsSelected && look.mSettingsDepth > ITEM_BACK)
         look.mSettingsDepth -= ITEM_STEP;
+    return look;
+}
 
-    mSkipRender = MenuLookShown(look);
-    if (!mSkipRender)
-        DrawMainMenu();
+void Main_Menu_Screen::Frame(bool pictureStands)
+{
+    mGame.SetLevel(0);
+    gPlayer.ClearScores();
+    gSound.SetVoiceLevel(1.0f);
+    gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);
+    gGraphics.SetFogParameters(CAVE_FOG);
+    gCamera.Reset();
+    gBackground.Reset();
 
+    mLook = Stepped(mLook);
+    mShownLook = mLook;
+    if (!pictureStands)
+        Draw();
+    Choose();
+}
+
+void Main_Menu_Screen::Choose()
+{
     // START and CREDITS side by side, OPTIONS below them; up goes back to the one left.
     if (gInput.IsKeyPressed(KEY_LEFT))
     {
-        look.mStartSelected = true;
-        look.mSettingsSelected = false;
+        mLook.mStartSelected = true;
+        mLook.mSettingsSelected = false;
     }
     else if (gInput.IsKeyPressed(KEY_RIGHT))
     {
-        look.mStartSelected = false;
-        look.mSettingsSelected = false;
+        mLook.mStartSelected = false;
+        mLook.mSettingsSelected = false;
     }
     else if (gInput.IsKeyPressed(KEY_DOWN))
     {
-        look.mSettingsSelected = true;
+        mLook.mSettingsSelected = true;
     }
     else if (gInput.IsKeyPressed(KEY_UP))
     {
-        look.mSettingsSelected = false;
+        mLook.mSettingsSelected = false;
     }
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        mQuit = false;
-        if (look.mSettingsSelected)
-            GoTo(&Game_State::OptionsScreen, KEEP_BACKDROP);
-        else if (look.mStartSelected)
-            GoTo(&Game_State::IntroScreen, KEEP_BACKDROP);
+        if (mLook.mSettingsSelected)
+            mGame.GoTo(Game_State::OPTIONS, Game_State::KEEP_BACKDROP);
+        else if (mLook.mStartSelected)
+            mGame.GoTo(Game_State::INTRO, Game_State::KEEP_BACKDROP);
         else
-            GoTo(&Game_State::CreditsScreen, "CREDITS");
+            mGame.GoTo(Game_State::CREDITS, "CREDITS");
     }
-
-    // Closing the window here ends the program: no screen, and the main loop stops.
-    if (mQuit)
-        GoTo(PLAY, KEEP_BACKDROP);
+    // Closing the window here ends the program.
+    else if (mGame.BackAsked())
+    {
+        mGame.Quit();
+    }
 }
 
-void Game_State::DrawMainMenu()
+void Main_Menu_Screen::Draw() const
 {
-    const Menu_Look& look = mMainMenu.mLook;
+    const Look& look = mLook;
     const bool startSelected = look.mStartSelected && !look.mSettingsSelected;
     const bool optionsSelected = !look.mStartSelected && !look.mSettingsSelected;
     gBackground.Draw();

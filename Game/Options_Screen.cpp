@@ -99,64 +99,67 @@ std::string OptionValue(int line)
 }
 } // namespace
 
-void Game_State::OptionsScreen()
+void Options_Screen::Frame(bool)
 {
     gSound.SetVoiceLevel(1.0f);
-    DrawOptions();
+    Draw();
 
-    Options_Menu& menu = mOptions;
-    if (menu.mWaitingLine >= 0)
+    if (mWaitingLine >= 0)
     {
-        // Escape (or the pad's back button) keeps the key as it was.
-        if (mWindowClosed)
-        {
-            menu.mWaitingLine = -1;
-            menu.mMessage.clear();
-        }
-        else if (gGraphics.IsFullScreen() != menu.mWaitFullScreen)
-        {
-            menu.mWaitFullScreen = gGraphics.IsFullScreen();
-            menu.mMessage = "F11 switches full screen and cannot be taken";
-        }
-        else if (const int key = gInput.GetKeyPressed())
-        {
-            ChooseKey(key);
-        }
+        WaitForKey();
         return;
     }
 
-    if (mWindowClosed)
+    if (mGame.BackAsked())
     {
-        menu.mMessage.clear();
-        GoTo(&Game_State::MainMenuScreen, KEEP_BACKDROP);
+        mMessage.clear();
+        mGame.GoTo(Game_State::MAIN_MENU, Game_State::KEEP_BACKDROP);
     }
     else if (gInput.IsKeyPressed(KEY_DOWN))
     {
-        menu.mCursor = Wrap(menu.mCursor + 1, OPTION_COUNT);
-        menu.mMessage.clear();
+        mCursor = Wrap(mCursor + 1, OPTION_COUNT);
+        mMessage.clear();
     }
     else if (gInput.IsKeyPressed(KEY_UP))
     {
-        menu.mCursor = Wrap(menu.mCursor - 1, OPTION_COUNT);
-        menu.mMessage.clear();
+        mCursor = Wrap(mCursor - 1, OPTION_COUNT);
+        mMessage.clear();
     }
     else if (gInput.IsKeyPressed(KEY_LEFT))
     {
-        ChangeOption(menu.mCursor, -1);
+        ChangeOption(mCursor, -1);
     }
     else if (gInput.IsKeyPressed(KEY_RIGHT))
     {
-        ChangeOption(menu.mCursor, 1);
+        ChangeOption(mCursor, 1);
     }
     else if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        ChangeOption(menu.mCursor, 0);
+        ChangeOption(mCursor, 0);
     }
 }
 
-void Game_State::ChangeOption(int line, int direction)
+void Options_Screen::WaitForKey()
 {
-    Options_Menu& menu = mOptions;
+    // Escape (or the pad's back button) keeps the key as it was.
+    if (mGame.BackAsked())
+    {
+        mWaitingLine = -1;
+        mMessage.clear();
+    }
+    else if (gGraphics.IsFullScreen() != mWaitFullScreen)
+    {
+        mWaitFullScreen = gGraphics.IsFullScreen();
+        mMessage = "F11 switches full screen and cannot be taken";
+    }
+    else if (const int key = gInput.GetKeyPressed())
+    {
+        ChooseKey(key);
+    }
+}
+
+void Options_Screen::ChangeOption(int line, int direction)
+{
     // Enter moves a level or the speed one step down and round again.
     const int step = direction != 0 ? direction : -1;
     switch (line)
@@ -194,90 +197,90 @@ void Game_State::ChangeOption(int line, int direction)
         if (direction != 0)
             break;
         gKeys = Key_Bindings();
-        menu.mMessage = "The keys are back to arrows, Space and P";
+        mMessage = "The keys are back to arrows, Space and P";
         break;
     case OPTION_BACK:
         if (direction == 0)
         {
-            menu.mMessage.clear();
-            GoTo(&Game_State::MainMenuScreen, KEEP_BACKDROP);
+            mMessage.clear();
+            mGame.GoTo(Game_State::MAIN_MENU, Game_State::KEEP_BACKDROP);
         }
         break;
     default:
         if (direction == 0 && BoundKey(line))
         {
-            menu.mWaitingLine = line;
-            menu.mWaitFullScreen = gGraphics.IsFullScreen();
-            menu.mMessage = "Press the new key for " + std::string(KEY_ACTIONS[line - OPTION_KEY_LEFT]) +
-                            " (Escape keeps it)";
+            mWaitingLine = line;
+            mWaitFullScreen = gGraphics.IsFullScreen();
+            mMessage = "Press the new key for " + std::string(KEY_ACTIONS[line - OPTION_KEY_LEFT]) +
+                       " (Escape keeps it)";
         }
         break;
     }
 }
 
-void Game_State::ChooseKey(int key)
+void Options_Screen::ChooseKey(int key)
 {
-    Options_Menu& menu = mOptions;
-    int* const bound = BoundKey(menu.mWaitingLine);
+    int* const bound = BoundKey(mWaitingLine);
     const std::string name = Upper(KeyName(key));
     if (!KeyCanBeChosen(key))
     {
-        menu.mMessage = name + " is used by the menus or the game and cannot be taken";
+        mMessage = name + " is used by the menus or the game and cannot be taken";
         return;
     }
-    if (menu.mWaitingLine == OPTION_KEY_PAUSE && !KeyCanPause(key))
+    if (mWaitingLine == OPTION_KEY_PAUSE && !KeyCanPause(key))
     {
-        menu.mMessage = name + " moves the pause menu and cannot pause";
+        mMessage = name + " moves the pause menu and cannot pause";
         return;
     }
     for (int line = OPTION_KEY_LEFT; line <= OPTION_KEY_PAUSE; ++line)
         if (*BoundKey(line) == key && BoundKey(line) != bound)
         {
-            menu.mMessage = name + " is already the key for " + KEY_ACTIONS[line - OPTION_KEY_LEFT];
+            mMessage = name + " is already the key for " + KEY_ACTIONS[line - OPTION_KEY_LEFT];
             return;
         }
     *bound = key;
     gInput.RegisterKey(key);
-    menu.mWaitingLine = -1;
-    menu.mMessage.clear();
+    mWaitingLine = -1;
+    mMessage.clear();
 }
 
-void Game_State::DrawOptions()
+void Options_Screen::Draw()
 {
-    const Options_Menu& menu = mOptions;
+    Animation_Frame& selection = mGame.Art().mSelection;
+    Animation_Frame& arrow = mGame.Art().mArrow;
     gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
     gBackground.Draw();
     gGraphics.PopColour();
-    gGraphics.DrawFrameAt(mOptionsSlab, 0.0f, 0.0f, -0.7f);
+    gGraphics.DrawFrameAt(mSlab, 0.0f, 0.0f, -0.7f);
 
     gFont.SetScale(2.0f);
     gFont.drawStringCentered("O p t i o n s", 0.0f, 0.84f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
 
     gFont.SetScale(TEXT_SCALE);
-    const float glowY = TOP_Y - LINE_GAP * menu.mCursor - 0.05f;
-    const std::string label = OPTION_NAMES[menu.mCursor];
-    mSelection.mScale.Set(static_cast<float>(label.size()) + 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(mSelection, LABEL_X + 0.06f + GLYPH_WIDTH * 0.5f * (label.size() - 1.0f), glowY,
+    const float glowY = TOP_Y - LINE_GAP * mCursor - 0.05f;
+    const std::string label = OPTION_NAMES[mCursor];
+    selection.mScale.Set(static_cast<float>(label.size()) + 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(selection, LABEL_X + 0.06f + GLYPH_WIDTH * 0.5f * (label.size() - 1.0f), glowY,
                           -0.01f);
     for (int line = 0; line < OPTION_COUNT; ++line)
     {
         const float y = TOP_Y - LINE_GAP * line;
-        const float x = line == menu.mCursor ? LABEL_X + 0.025f : LABEL_X;
+        const float x = line == mCursor ? LABEL_X + 0.025f : LABEL_X;
         gFont.drawString(OPTION_NAMES[line], x, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
         // A key line waiting for its key shows a question mark, in the title's yellow.
-        if (line == menu.mWaitingLine)
+        if (line == mWaitingLine)
             gFont.drawString("?", VALUE_X, y, 0.0f, 0.6f, 0.3f, 0.0f, 1.0f);
         else
             gFont.drawString(OptionValue(line).c_str(), VALUE_X, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
     }
 
-    mArrow.mRotation.Set(mOptions.mArrowAngle, 1.0f, 0.0f, 0.0f);
-    mOptions.mArrowAngle += 10.0f;
-    gGraphics.DrawFrameAt(mArrow, ARROW_X, TOP_Y - LINE_GAP * menu.mCursor - 0.03f, 0.0f);
+    arrow.mRotation.Set(mArrowAngle, 1.0f, 0.0f, 0.0f);
+    mArrowAngle += 10.0f;
+    gGraphics.DrawFrameAt(arrow, ARROW_X, TOP_Y - LINE_GAP * mCursor - 0.03f, 0.0f);
 
     gFont.SetScale(0.6f);
-    if (!menu.mMessage.empty())
-        gFont.drawStringCentered(menu.mMessage.c_str(), 0.0f, -0.74f, 0.0f, 1.0f, 0.6f, 0.4f, 1.0f);
+    if (!mMessage.empty())
+        gFont.drawStringCentered(mMessage.c_str(), 0.0f, -0.74f, 0.0f, 1.0f, 0.6f, 0.4f, 1.0f);
     gFont.drawStringCentered("Up and down choose, left and right change, Enter picks", 0.0f, -0.84f, 0.0f,
                              1.0f, 1.0f, 0.5f, 1.0f);
     gFont.drawStringCentered("Escape returns to the main menu", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);

@@ -68,78 +68,38 @@ int WrapCursor(int cursor, int count)
 }
 } // namespace
 
-float Game_State::PauseCursorY() const
+float Pause_Screen::CursorY() const
 {
-    return PAUSE_TOP_Y - 0.1f * mPause.mCursor;
+    return PAUSE_TOP_Y - 0.1f * mCursor;
 }
 
-float Game_State::DeathCursorY() const
+float Death_Screen::CursorY() const
 {
-    return DEATH_TOP_Y - 0.1f * mDeath.mCursor;
+    return DEATH_TOP_Y - 0.1f * mCursor;
 }
 
-void Game_State::PauseScreen()
+void Pause_Screen::Frame(bool)
 {
     gSound.StopMusic();
-
-    // Redrawing the world and the menu every frame kept a core busy for a picture in
-    // which only the arrow spins. While nothing behind moves on and the cursor stays, a
-    // copy of all the rest is shown. Still or not is decided before drawing: drawing
-    // moves a claw attack on, and may end it in the picture about to be kept.
-    const bool still = WorldIsStill();
-    if (!DrawKeptMenu(mPause.mKept, mPause.mCursor, still))
-    {
-        gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
-        DrawWorld();
-        gGraphics.PopColour();
-        gGraphics.DrawFrameAt(mMenuSlab, 0.08f, 0.0f, -0.7f);
-
-        gFont.SetScale(0.7f);
-        gFont.drawStringCentered("Volume Down: <Left Arrow<", 0.0f, -0.37f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-        gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-        gFont.SetScale(2.0f);
-        gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-        DrawMenuLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mPause.mCursor);
-        KeepMenu(mPause.mKept, mPause.mCursor, still);
-    }
-    DrawMenuArrow(PAUSE_TOP_Y, mPause.mCursor, mPause.mArrowAngle);
-
-    if (gInput.IsKeyPressed(gKeys.mPause) || mWindowClosed)
+    Draw();
+    if (gInput.IsKeyPressed(gKeys.mPause) || mGame.BackAsked())
     {
         gSound.PlayMusic(MUSIC_LEVEL);
-        GoTo(PLAY, KEEP_BACKDROP);
+        mGame.GoTo(Game_State::PLAY, Game_State::KEEP_BACKDROP);
     }
     else if (gInput.IsKeyPressed(KEY_RETURN))
     {
         gSound.PlayMusic(MUSIC_LEVEL);
-        switch (mPause.mCursor)
-        {
-        case PAUSE_CONTINUE: GoTo(PLAY, KEEP_BACKDROP); break;
-        case PAUSE_REPLAY:
-            gHUD.Show();
-            StartLevel(true);
-            break;
-        case PAUSE_QUIT:
-            gHUD.Show();
-            gEntities.ResetAll();
-            GoTo(&Game_State::MainMenuScreen, "NONE");
-            break;
-        case PAUSE_CHECKPOINT:
-            gHUD.Show();
-            if (!gPlayer.RespawnAtCheckpoint())
-                StartLevel(true);
-            GoTo(PLAY, KEEP_BACKDROP);
-            break;
-        }
-        mPause.mCursor = PAUSE_CONTINUE;
+        Choose();
+        mCursor = PAUSE_CONTINUE;
     }
     else if (gInput.IsKeyPressed(KEY_DOWN))
     {
-        mPause.mCursor = WrapCursor(mPause.mCursor + 1, PAUSE_ITEM_COUNT);
+        mCursor = WrapCursor(mCursor + 1, PAUSE_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_UP))
     {
-        mPause.mCursor = WrapCursor(mPause.mCursor - 1, PAUSE_ITEM_COUNT);
+        mCursor = WrapCursor(mCursor - 1, PAUSE_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_LEFT) || gInput.IsKeyPressed(KEY_RIGHT))
     {
@@ -148,124 +108,179 @@ void Game_State::PauseScreen()
         gSound.SetVolume(gSound.GetVolume() + step, gSound.GetMusicLevel() + step);
         gSound.PlayEffect(SOUND_BELL); // a sample at the new volume
     }
-    // The next pause finds another world behind it.
-    if (mScreen != &Game_State::PauseScreen)
-        mPause.mKept.mValid = false;
 }
 
-void Game_State::DeathScreen()
+void Pause_Screen::Draw()
 {
-    gHUD.DrawChaseBar();
-
-    // The claw sweeps in from the right over the runner.
-    if (mDeath.mClawFrame < CLAW_FRAMES)
+    // Redrawing the world and the menu every frame kept a core busy for a picture in
+    // which only the arrow spins. While nothing behind moves on and the cursor stays, a
+    // copy of all the rest is shown. Still or not is decided before drawing: drawing
+    // moves a claw attack on, and may end it in the picture about to be kept.
+    const bool still = WorldIsStill();
+    Menu_Art& art = mGame.Art();
+    if (!mKept.Draw(mCursor, still))
     {
+        gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         DrawWorld();
-        gGraphics.DrawFrameAt(mClaw, 1.1f - mDeath.mClawFrame / static_cast<float>(CLAW_FRAMES), -0.3f, 0.7f);
-        gPlayer.Draw();
-        ++mDeath.mClawFrame;
-        if (mDeath.mClawFrame >= CLAW_FRAMES)
-            mDeath.mClawDone = true;
+        gGraphics.PopColour();
+        gGraphics.DrawFrameAt(art.mMenuSlab, 0.08f, 0.0f, -0.7f);
+
+        gFont.SetScale(0.7f);
+        gFont.drawStringCentered("Volume Down: <Left Arrow<", 0.0f, -0.37f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        gFont.drawStringCentered("Volume Up:  >Right Arrow>", 0.0f, -0.42f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        gFont.SetScale(2.0f);
+        gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
+        art.DrawLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mCursor);
+        mKept.Keep(mCursor, still);
     }
+    art.DrawArrow(PAUSE_TOP_Y, mCursor, mArrowAngle);
+}
 
-    // The jaws close while the runner spins away into the middle.
-    if (mDeath.mJawFrame < JAW_FRAMES)
+void Pause_Screen::Choose()
+{
+    if (mCursor == PAUSE_CONTINUE)
     {
-        if (!mDeath.mClawDone)
-            return;
-        const float f = mDeath.mJawFrame / static_cast<float>(JAW_FRAMES);
-        const float topY = 1.0f - 0.7f * f;
-        const float bottomY = 0.7f * f - 1.0f;
-        const float px = gPlayer.mX + (SWALLOW_X - gPlayer.mX) * f;
-        const float py = gPlayer.mY + (SWALLOW_Y - gPlayer.mY) * f;
-        if (f < 0.8f)
-        {
-            // The runner is in the claw's grip now: only the spinning one below is drawn.
-            gGraphics.PushColour(1.0f - f, 1.0f, 1.0f, 1.0f);
-            DrawWorld(false);
-            gGraphics.DrawFrameAt(mClaw, 0.1f, -0.3f, 0.7f);
-            gGraphics.PopColour();
-        }
-        gGraphics.DrawFrameAt(mTeethTop, 0.0f, topY, 0.0f);
-        gGraphics.DrawFrameAt(mTeethBottom, 0.0f, bottomY, 0.0f);
-
-        // Swallowed: the runner recedes down the corridor, the way the far end lies.
-        Quad quad = gCamera.ProjectBox(px, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight,
-                                       gPlayer.mZ + SWALLOW_DEPTH * f);
-        // The spin is for this picture only; the runner stands upright again afterwards.
-        const Rotation upright = gPlayer.mAnimation.mRotation;
-        gPlayer.mAnimation.mRotation.Set(f * 360.0f, 0.0f, 0.0f, 1.0f);
-        gGraphics.DrawAnimation(gPlayer.mAnimation, quad);
-        gPlayer.mAnimation.mRotation = upright;
-        ++mDeath.mJawFrame;
+        mGame.GoTo(Game_State::PLAY, Game_State::KEEP_BACKDROP);
         return;
     }
-
-    if (mDeath.mJawFrame <= BURP_FRAME)
+    gHUD.Show();
+    if (mCursor == PAUSE_REPLAY)
     {
-        ++mDeath.mJawFrame;
-        if (mDeath.mJawFrame == BURP_FRAME)
+        mGame.StartLevel(true);
+    }
+    else if (mCursor == PAUSE_QUIT)
+    {
+        gEntities.ResetAll();
+        mGame.GoTo(Game_State::MAIN_MENU, "NONE");
+    }
+    else
+    {
+        if (!gPlayer.RespawnAtCheckpoint())
+            mGame.StartLevel(true);
+        mGame.GoTo(Game_State::PLAY, Game_State::KEEP_BACKDROP);
+    }
+}
+
+void Death_Screen::Init()
+{
+    mTeethTop.SetImage("DRAGON_TEETH_TOP");
+    mTeethBottom.SetImage("DRAGON_TEETH_BOT");
+    mClaw.SetImage("DRAGON_CLAW");
+    mClaw.mRotation.Set(90.0f, 0.0f, 0.0f, 1.0f);
+}
+
+void Death_Screen::Frame(bool)
+{
+    gHUD.DrawChaseBar();
+    if (mClawFrame < CLAW_FRAMES)
+        ClawFrame();
+    if (mJawFrame < JAW_FRAMES)
+    {
+        if (mClawDone)
+            JawFrame();
+        return;
+    }
+    MenuFrame();
+}
+
+// The claw sweeps in from the right over the runner.
+void Death_Screen::ClawFrame()
+{
+    DrawWorld();
+    gGraphics.DrawFrameAt(mClaw, 1.1f - mClawFrame / static_cast<float>(CLAW_FRAMES), -0.3f, 0.7f);
+    gPlayer.Draw();
+    ++mClawFrame;
+    if (mClawFrame >= CLAW_FRAMES)
+        mClawDone = true;
+}
+
+// The jaws close while the runner spins away into the middle.
+void Death_Screen::JawFrame()
+{
+    const float f = mJawFrame / static_cast<float>(JAW_FRAMES);
+    const float topY = 1.0f - 0.7f * f;
+    const float bottomY = 0.7f * f - 1.0f;
+    const float px = gPlayer.mX + (SWALLOW_X - gPlayer.mX) * f;
+    const float py = gPlayer.mY + (SWALLOW_Y - gPlayer.mY) * f;
+    if (f < 0.8f)
+    {
+        // The runner is in the claw's grip now: only the spinning one below is drawn.
+        gGraphics.PushColour(1.0f - f, 1.0f, 1.0f, 1.0f);
+        DrawWorld(false);
+        gGraphics.DrawFrameAt(mClaw, 0.1f, -0.3f, 0.7f);
+        gGraphics.PopColour();
+    }
+    gGraphics.DrawFrameAt(mTeethTop, 0.0f, topY, 0.0f);
+    gGraphics.DrawFrameAt(mTeethBottom, 0.0f, bottomY, 0.0f);
+
+    // Swallowed: the runner recedes down the corridor, the way the far end lies.
+    Quad quad = gCamera.ProjectBox(px, py, 2.0f * gPlayer.mHalfWidth, 2.0f * gPlayer.mHalfHeight,
+                                   gPlayer.mZ + SWALLOW_DEPTH * f);
+    // The spin is for this picture only; the runner stands upright again afterwards.
+    const Rotation upright = gPlayer.mAnimation.mRotation;
+    gPlayer.mAnimation.mRotation.Set(f * 360.0f, 0.0f, 0.0f, 1.0f);
+    gGraphics.DrawAnimation(gPlayer.mAnimation, quad);
+    gPlayer.mAnimation.mRotation = upright;
+    ++mJawFrame;
+}
+
+void Death_Screen::MenuFrame()
+{
+    if (mJawFrame <= BURP_FRAME)
+    {
+        ++mJawFrame;
+        if (mJawFrame == BURP_FRAME)
             gSound.PlayEffect(VOICE_BURP);
     }
     // The jaws have shut: only the arrow moves, so the rest is shown from a copy until
     // the cursor moves.
-    if (!DrawKeptMenu(mDeath.mKept, mDeath.mCursor, true))
+    Menu_Art& art = mGame.Art();
+    if (!mKept.Draw(mCursor, true))
     {
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
         gGraphics.DrawFrameAt(mTeethBottom, 0.0f, -TEETH_END_Y, 0.0f);
         gGraphics.PopColour();
-        gGraphics.DrawFrameAt(mMenuSlab, 0.0f, 0.0f, -0.7f);
+        gGraphics.DrawFrameAt(art.mMenuSlab, 0.0f, 0.0f, -0.7f);
         gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
-        DrawMenuLines(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mDeath.mCursor);
-        KeepMenu(mDeath.mKept, mDeath.mCursor, true);
+        art.DrawLines(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mCursor);
+        mKept.Keep(mCursor, true);
     }
-    DrawMenuArrow(DEATH_TOP_Y, mDeath.mCursor, mDeath.mArrowAngle);
+    art.DrawArrow(DEATH_TOP_Y, mCursor, mArrowAngle);
 
     if (gInput.IsKeyPressed(KEY_RETURN))
-    {
-        mDeath.mClawFrame = 0;
-        mDeath.mClawDone = false;
-        mDeath.mJawFrame = 0;
-        if (mDeath.mCursor == DEATH_QUIT)
-        {
-            gHUD.Show();
-            gEntities.ResetAll();
-            gHUD.Init();
-            GoTo(&Game_State::MainMenuScreen, "NONE");
-        }
-        else
-        {
-            gHUD.Show();
-            gHUD.Init();
-            if (!gPlayer.RespawnAtCheckpoint())
-                StartLevel(true);
-            GoTo(PLAY, KEEP_BACKDROP);
-        }
-        mDeath.mCursor = DEATH_CHECKPOINT;
-    }
+        Choose();
     else if (gInput.IsKeyPressed(KEY_DOWN))
-    {
-        mDeath.mCursor = WrapCursor(mDeath.mCursor + 1, DEATH_ITEM_COUNT);
-    }
+        mCursor = WrapCursor(mCursor + 1, DEATH_ITEM_COUNT);
     else if (gInput.IsKeyPressed(KEY_UP))
+        mCursor = WrapCursor(mCursor - 1, DEATH_ITEM_COUNT);
+}
+
+void Death_Screen::Choose()
+{
+    mClawFrame = 0;
+    mClawDone = false;
+    mJawFrame = 0;
+    gHUD.Show();
+    if (mCursor == DEATH_QUIT)
     {
-        mDeath.mCursor = WrapCursor(mDeath.mCursor - 1, DEATH_ITEM_COUNT);
+        gEntities.ResetAll();
+        gHUD.Init();
+        mGame.GoTo(Game_State::MAIN_MENU, "NONE");
     }
+    else
+    {
+        gHUD.Init();
+        if (!gPlayer.RespawnAtCheckpoint())
+            mGame.StartLevel(true);
+        mGame.GoTo(Game_State::PLAY, Game_State::KEEP_BACKDROP);
+    }
+    mCursor = DEATH_CHECKPOINT;
 }
 
-void Game_State::DrawCountUp(int64_t value, float r, float g, float b)
+void Level_Complete_Screen::Frame(bool)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(value));
-    gHUD.TintGem(1.0f, 1.0f, 1.0f, 1.0f);
-    gHUD.DrawGemAt(-0.075f, -0.02f, 0.0f);
-    gFont.drawStringNormalized(text, 0.5f, 0.5f, 0.0f, r, g, b, 1.0f);
-}
-
-void Game_State::LevelCompleteScreen()
-{
-    const float grey = mLevelComplete.mFogGrey;
+    const float grey = mFogGrey;
     gGraphics.SetFogColour(grey, grey, grey);
     gGraphics.EnableFog();
     gSound.StopVoice();
@@ -276,37 +291,37 @@ void Game_State::LevelCompleteScreen()
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.SetScale(1.0f);
 
-    if (mLevelComplete.mFogGrey > 0.0f)
-        mLevelComplete.mFogGrey -= 0.01f;
+    if (mFogGrey > 0.0f)
+        mFogGrey -= 0.01f;
 
     // Slows the count-up; a sleep, so the wait leaves the processor to others.
     SleepMs(LEVEL_COMPLETE_WAIT_MS);
 
-    DrawCountUp(mLevelComplete.mCountUp, 1.0f, 1.0f, 1.0f);
+    mGame.Art().DrawCountUp(mCountUp, 1.0f, 1.0f, 1.0f);
     const int64_t score = gPlayer.mScore;
-    if (mLevelComplete.mCountUp < score)
+    if (mCountUp < score)
     {
-        ++mLevelComplete.mCountUp;
+        ++mCountUp;
     }
-    else if (mLevelComplete.mBellPending)
+    else if (mBellPending)
     {
         gSound.PlayEffect(SOUND_BELL);
-        mLevelComplete.mBellPending = false;
+        mBellPending = false;
     }
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        if (mLevelComplete.mCountUp != score)
+        if (mCountUp != score)
         {
-            mLevelComplete.mCountUp = score;
+            mCountUp = score;
         }
         else
         {
-            mLevelComplete.mCountUp = 0;
-            mLevelComplete.mFogGrey = 1.0f;
-            mLevelComplete.mBellPending = true;
+            mCountUp = 0;
+            mFogGrey = 1.0f;
+            mBellPending = true;
             gHUD.TintGem(0.0f, 1.0f, 1.0f, 1.0f);
-            GoTo(&Game_State::CaveMapScreen, "OVERWORLD");
+            mGame.GoTo(Game_State::CAVE_MAP, "OVERWORLD");
         }
     }
 
@@ -327,31 +342,36 @@ static bool CaveMapSpot(int level, float& x, float& y)
     return true;
 }
 
-void Game_State::CaveMapScreen()
+void Cave_Map_Screen::Frame(bool pictureStands)
 {
-    if (!mSkipRender)
-    {
-        gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
-        gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
-        // The runner's hood on the cave just left, the menu's arrow pointing at the next.
-        float x, y;
-        gFont.SetScale(MAP_LABEL_SCALE);
-        if (CaveMapSpot(mLevel, x, y))
-        {
-            gGraphics.DrawFrameAt(mMapHere, x, y + MAP_MARK_RISE, 0.0f);
-            gFont.drawStringCentered("just left", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
-        }
-        if (CaveMapSpot(mLevel + 1, x, y))
-        {
-            mArrow.mRotation.Set(0.0f, 1.0f, 0.0f, 0.0f);
-            gGraphics.DrawFrameAt(mArrow, x - MAP_ARROW_LEFT, y, 0.0f);
-            gFont.drawStringCentered("next", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
-        }
-        gFont.SetScale(1.0f);
-    }
+    if (!pictureStands)
+        Draw();
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        ++mLevel;
-        StartLevel(false);
+        mGame.SetLevel(mGame.GetLevel() + 1);
+        mGame.StartLevel(false);
     }
+}
+
+void Cave_Map_Screen::Draw()
+{
+    gFont.drawStringCentered("This is the cave map", 0.0f, -0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    gFont.drawStringCentered("Press enter for next level", 0.0f, -0.65f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f);
+    // The runner's hood on the cave just left, the menu's arrow pointing at the next.
+    const int level = mGame.GetLevel();
+    Animation_Frame& arrow = mGame.Art().mArrow;
+    float x, y;
+    gFont.SetScale(MAP_LABEL_SCALE);
+    if (CaveMapSpot(level, x, y))
+    {
+        gGraphics.DrawFrameAt(mMapHere, x, y + MAP_MARK_RISE, 0.0f);
+        gFont.drawStringCentered("just left", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
+    }
+    if (CaveMapSpot(level + 1, x, y))
+    {
+        arrow.mRotation.Set(0.0f, 1.0f, 0.0f, 0.0f);
+        gGraphics.DrawFrameAt(arrow, x - MAP_ARROW_LEFT, y, 0.0f);
+        gFont.drawStringCentered("next", x, y - MAP_LABEL_DROP, 0.0f, 0.45f, 0.1f, 0.05f, 1.0f);
+    }
+    gFont.SetScale(1.0f);
 }

@@ -43,59 +43,59 @@ int IntroLineFor(float t)
 }
 } // namespace
 
-void Game_State::IntroScreen()
+void Intro_Screen::Frame(bool)
 {
     gSound.PlayEffect(SOUND_INTRO_WAKE);
 
-    mIntro.mTimer -= INTRO_STEP;
-    const int line = IntroLineFor(mIntro.mTimer);
+    mTimer -= INTRO_STEP;
+    const int line = IntroLineFor(mTimer);
     const Intro_Line& shown = INTRO_LINES[line];
     gFont.drawStringNormalized(shown.mText, INTRO_TEXT_X, shown.mY, 0.0f, 1.0f, 1.0f,
-                               mIntro.mTimer + shown.mBlueOffset, 1.0f);
+                               mTimer + shown.mBlueOffset, 1.0f);
     if (line == INTRO_LINE_COUNT - 1)
-        mIntro.mLastLineReached = true;
+        mLastLineReached = true;
 
     bool ends = false;
-    if (gInput.IsKeyPressed(KEY_RETURN) && !mIntro.mLastLineReached)
+    if (gInput.IsKeyPressed(KEY_RETURN) && !mLastLineReached)
     {
         // Enter skips to the next line.
-        if (mIntro.mTimer > 0.75f)
-            mIntro.mTimer = 0.75f;
-        else if (mIntro.mTimer > 0.5f)
-            mIntro.mTimer = 0.5f;
-        else if (mIntro.mTimer > 0.25f)
-            mIntro.mTimer = 0.25f;
+        if (mTimer > 0.75f)
+            mTimer = 0.75f;
+        else if (mTimer > 0.5f)
+            mTimer = 0.5f;
+        else if (mTimer > 0.25f)
+            mTimer = 0.25f;
         else
-            mIntro.mTimer = 0.0f;
+            mTimer = 0.0f;
     }
-    else if (mIntro.mLastLineReached &&
-             (mIntro.mTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
+    else if (mLastLineReached &&
+             (mTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
     {
         ends = true;
     }
 
     if (ends)
     {
-        mIntro.mTimer = 1.0f;
-        StartLevel(false);
+        mTimer = 1.0f;
+        mGame.StartLevel(false);
     }
 }
 
-void Game_State::CreditsScreen()
+void Credits_Screen::Frame(bool)
 {
     gSound.SetVoiceLevel(0.0f);
     gSound.PlayMusic(MUSIC_THEME);
-    mLevel = CREDITS_LEVEL;
-    StartLevel(false);
+    mGame.SetLevel(Game_State::CREDITS_LEVEL);
+    mGame.StartLevel(false);
 }
 
-void Game_State::ResultsScreen()
+void Results_Screen::Frame(bool)
 {
     // The dragon gives up once per visit; asking every frame would restart the line.
-    if (mResults.mVoicePending)
+    if (mVoicePending)
     {
         gSound.PlayVoice(VOICE_NOT_WORTH_IT);
-        mResults.mVoicePending = false;
+        mVoicePending = false;
     }
 
     gFont.drawStringCentered("GREAT JOB!!!", 0.0f, 0.7f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
@@ -103,68 +103,76 @@ void Game_State::ResultsScreen()
     gFont.drawStringCentered(" the dragon's treasure!", 0.0f, 0.45f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
 
-    DrawCountUp(mResults.mCountUp, 1.0f, 1.0f, 0.0f);
+    mGame.Art().DrawCountUp(mCountUp, 1.0f, 1.0f, 0.0f);
     const int64_t score = gPlayer.mScore;
-    if (mResults.mCountUp < score)
-        ++mResults.mCountUp;
+    if (mCountUp < score)
+        ++mCountUp;
 
     if (gInput.IsKeyPressed(KEY_RETURN))
     {
-        if (mResults.mCountUp != score)
+        if (mCountUp != score)
         {
-            mResults.mCountUp = score;
+            mCountUp = score;
         }
         else
         {
-            GoTo(&Game_State::HighScoreScreen, "NONE");
-            mLevel = 0;
-            mResults.mCountUp = 0;
-            mResults.mVoicePending = true;
+            mGame.GoTo(Game_State::HIGH_SCORES, "NONE");
+            mGame.SetLevel(0);
+            mCountUp = 0;
+            mVoicePending = true;
         }
     }
 }
 
-void Game_State::HighScoreScreen()
+bool High_Score_Screen::Load(uint32_t score)
+{
+    mLoaded = true;
+    std::vector<uint32_t> entries;
+    const High_Scores::Result result = High_Scores::Record(mPath, score, entries);
+    if (result == High_Scores::NOT_OPENED)
+    {
+        std::cerr << "High score table could not be opened. The path is " << mPath << std::endl;
+        // The next visit tries again.
+        mLoaded = false;
+        return false;
+    }
+    if (result == High_Scores::NOT_SAVED)
+        std::cerr << "High score table could not be saved. The path is " << mPath << std::endl;
+    mScores = High_Scores::TopTen(entries);
+    return true;
+}
+
+void High_Score_Screen::Frame(bool)
 {
     const uint32_t score = static_cast<uint32_t>(gPlayer.mScore);
-    if (!mHighScores.mLoaded)
+    // Nothing to show and no level to play: back to the menu.
+    if (!mLoaded && !Load(score))
     {
-        mHighScores.mLoaded = true;
-        std::vector<uint32_t> entries;
-        const High_Scores::Result result = High_Scores::Record(mHighScores.mPath, score, entries);
-        if (result == High_Scores::NOT_OPENED)
-        {
-            std::cerr << "High score table could not be opened. The path is " << mHighScores.mPath
-                      << std::endl;
-            // Nothing to show and no level to play: back to the menu; the next visit tries again.
-            mHighScores.mLoaded = false;
-            GoTo(&Game_State::MainMenuScreen, "NONE");
-            return;
-        }
-        if (result == High_Scores::NOT_SAVED)
-            std::cerr << "High score table could not be saved. The path is " << mHighScores.mPath
-                      << std::endl;
-        mHighScores.mScores = High_Scores::TopTen(entries);
+        mGame.GoTo(Game_State::MAIN_MENU, "NONE");
+        return;
     }
+    Draw(score);
+    if (gInput.IsKeyPressed(KEY_RETURN))
+    {
+        mGame.GoTo(Game_State::MAIN_MENU, "NONE");
+        std::vector<uint32_t>().swap(mScores);
+        mLoaded = false;
+    }
+}
 
+void High_Score_Screen::Draw(uint32_t score) const
+{
     gFont.drawStringCentered("Top Ten High Scores", 0.0f, 0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
     gFont.SetScale(0.75f);
-    if (High_Scores::MadeTopTen(score, mHighScores.mScores))
+    if (High_Scores::MadeTopTen(score, mScores))
         gFont.drawStringCentered("Congratulations! You've made it to the top ten!", 0.0f, -0.75f, 0.0f, 0.0f,
                                  1.0f, 1.0f, 1.0f);
     else
         gFont.drawStringCentered("Sorry, you didn't make it to the top ten", 0.0f, -0.75f, 0.0f, 1.0f, 1.0f,
                                  1.0f, 1.0f);
     gFont.drawStringCentered("Press enter to continue", 0.0f, -0.9f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f);
-    for (const High_Scores::Table_Line& line : High_Scores::Lines(mHighScores.mScores, score))
+    for (const High_Scores::Table_Line& line : High_Scores::Lines(mScores, score))
         gFont.drawStringCentered(line.mText, 0.0f, line.mY, 0.0f, line.mHighlighted ? 0.0f : 1.0f, 1.0f, 1.0f,
                                  1.0f);
     gFont.SetScale(1.0f);
-
-    if (gInput.IsKeyPressed(KEY_RETURN))
-    {
-        GoTo(&Game_State::MainMenuScreen, "NONE");
-        std::vector<uint32_t>().swap(mHighScores.mScores);
-        mHighScores.mLoaded = false;
-    }
 }

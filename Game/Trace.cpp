@@ -10,27 +10,6 @@
 namespace
 {
 
-struct Screen_Name
-{
-    Game_State::Screen mScreen;
-    const char* mName;
-};
-
-const Screen_Name SCREEN_NAMES[] = {
-    {Game_State::PLAY, "play"},
-    {&Game_State::TeamLogoScreen, "TeamLogoScreen"},
-    {&Game_State::MainMenuScreen, "MainMenuScreen"},
-    {&Game_State::IntroScreen, "IntroScreen"},
-    {&Game_State::CreditsScreen, "CreditsScreen"},
-    {&Game_State::PauseScreen, "PauseScreen"},
-    {&Game_State::DeathScreen, "DeathScreen"},
-    {&Game_State::LevelCompleteScreen, "LevelCompleteScreen"},
-    {&Game_State::CaveMapScreen, "CaveMapScreen"},
-    {&Game_State::ResultsScreen, "ResultsScreen"},
-    {&Game_State::HighScoreScreen, "HighScoreScreen"},
-    {&Game_State::OptionsScreen, "OptionsScreen"},
-};
-
 // Opened at the first line; a file that cannot be written is said once and the game
 // goes on without a trace.
 std::FILE* TraceFile()
@@ -62,12 +41,8 @@ void Line(const char* what, const char* name, const char* more = "")
 
 } // namespace
 
-void TraceScreen(Game_State::Screen screen)
+void TraceScreen(const char* name)
 {
-    const char* name = "unknown";
-    for (const Screen_Name& s : SCREEN_NAMES)
-        if (s.mScreen == screen)
-            name = s.mName;
     Line("screen", name);
 }
 

@@ -3,7 +3,5 @@
 // and per level start ("level 3", "level 3 restart"), written as it happens.
 #pragma once
 
-#include "Game/Game_State.h"
-
-void TraceScreen(Game_State::Screen screen);
+void TraceScreen(const char* name);
 void TraceLevel(int level, bool restart);

@@ -546,7 +546,7 @@ TEST_F(Level_Looks, FogClosesTheCorridorSoftlyInEveryFogState)
 Shot ScreenFrame()
 {
     gInput.Update();
-    (gGameState.*gGameState.GetScreen())();
+    gGameState.RunScreen();
     const Shot shot = Capture();
     gGraphics.Render();
     return shot;
@@ -620,7 +620,7 @@ TEST_F(Level_Looks, ContinueFromTheCheckpointShowsTheCaveAsItWas)
     // checkpoint".
     gEnvironment.gDragonDistance = gPlayer.mZ;
     gGameState.CheckPlayTransitions();
-    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    ASSERT_EQ(gGameState.GetScreen(), Game_State::DEATH);
     for (int frame = 0; frame < 130; ++frame)
         ScreenFrame();
     PressOnScreen(KEY_RETURN);
@@ -648,7 +648,7 @@ TEST_F(Level_Looks, DeathMenuLinesEndInsideTheirCard)
     StartLevel(0, keys);
     gEnvironment.gDragonDistance = gPlayer.mZ;
     gGameState.CheckPlayTransitions();
-    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    ASSERT_EQ(gGameState.GetScreen(), Game_State::DEATH);
     for (int frame = 0; frame < 130; ++frame)
         ScreenFrame();
     const Shot menu = ScreenFrame();
@@ -690,7 +690,7 @@ TEST_F(Level_Looks, JawsCloseWithoutASeamAcrossTheTeeth)
     StartLevel(0, keys);
     gEnvironment.gDragonDistance = gPlayer.mZ;
     gGameState.CheckPlayTransitions();
-    ASSERT_EQ(gGameState.GetScreen(), &Game_State::DeathScreen);
+    ASSERT_EQ(gGameState.GetScreen(), Game_State::DEATH);
     int longest = 0, where = -1, when = -1;
     for (int frame = 0; frame < 100; ++frame)
     {
@@ -729,7 +729,7 @@ TEST_F(Level_Looks, TheLevelAfterTheCaveMapIsPlayedInFog)
     testing::internal::CaptureStdout();
     StartLevel(0, keys);
     gGraphics.DisableFog();
-    gGameState.GoTo(&Game_State::CaveMapScreen, "NONE");
+    gGameState.GoTo(Game_State::CAVE_MAP, "NONE");
     ScreenFrame();
     PressOnScreen(KEY_RETURN);
     ResumePlay();

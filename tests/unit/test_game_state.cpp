@@ -51,17 +51,18 @@ namespace
 typedef Game_State::Screen Screen;
 typedef Game_State_Probe Probe;
 
-const Screen LOGO = &Game_State::TeamLogoScreen;
-const Screen MAIN_MENU = &Game_State::MainMenuScreen;
-const Screen INTRO = &Game_State::IntroScreen;
-const Screen CREDITS = &Game_State::CreditsScreen;
-const Screen PAUSE = &Game_State::PauseScreen;
-const Screen DEATH = &Game_State::DeathScreen;
-const Screen LEVEL_COMPLETE = &Game_State::LevelCompleteScreen;
-const Screen CAVE_MAP = &Game_State::CaveMapScreen;
-const Screen RESULTS = &Game_State::ResultsScreen;
-const Screen HIGH_SCORES = &Game_State::HighScoreScreen;
-const Screen OPTIONS = &Game_State::OptionsScreen;
+const Screen LOGO = Game_State::TEAM_LOGO;
+const Screen MAIN_MENU = Game_State::MAIN_MENU;
+const Screen INTRO = Game_State::INTRO;
+const Screen CREDITS = Game_State::CREDITS;
+const Screen PAUSE = Game_State::PAUSE;
+const Screen DEATH = Game_State::DEATH;
+const Screen LEVEL_COMPLETE = Game_State::LEVEL_COMPLETE;
+const Screen CAVE_MAP = Game_State::CAVE_MAP;
+const Screen RESULTS = Game_State::RESULTS;
+const Screen HIGH_SCORES = Game_State::HIGH_SCORES;
+const Screen OPTIONS = Game_State::OPTIONS;
+const Screen PLAY = Game_State::PLAY;
 const char* const KEEP = Game_State::KEEP_BACKDROP;
 
 int64_t FakeNow()
@@ -98,8 +99,8 @@ void Quiet()
 
 void Run(Game_State& gs)
 {
-    ASSERT_TRUE(gs.GetScreen() != nullptr);
-    (gs.*(gs.GetScreen()))();
+    ASSERT_TRUE(gs.GetScreen() != PLAY);
+    gs.RunScreen();
 }
 
 // One frame of the screen with the key pressed, then the key let go.
@@ -310,13 +311,13 @@ TEST_F(FlowTest, ClosingTheWindowQuitsOnlyFromTheMainMenu)
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
     EXPECT_FALSE(gs.IsQuitting());
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
 
     gs.GoTo(MAIN_MENU, KEEP);
     SDL_PushEvent(&quit);
     gs.RunScreenFrame(mTimer);
     EXPECT_TRUE(gs.IsQuitting());
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
 }
 
 // Ctrl+C or kill on a menu: input reports a quit request from then on, and the menu
@@ -332,7 +333,7 @@ TEST_F(FlowTest, AQuitSignalEndsTheMenuLoop)
             // The menu loop's frames, but not forever when it never hears of it.
             for (int frame = 0; frame < 100 && gs.GetScreen(); ++frame)
                 gs.RunScreenFrame(mTimer);
-            std::exit(heard && gs.IsQuitting() && gs.GetScreen() == nullptr ? 0 : 1);
+            std::exit(heard && gs.IsQuitting() && gs.GetScreen() == PLAY ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
 }
@@ -374,13 +375,13 @@ TEST_F(FlowTest, ProcessMenusReturnsWhenPlayResumes)
     PushEvent(SDL_KEYDOWN, KEY_P);
     const size_t depth = gGraphics.GetColourDepth();
     gs.ProcessMenus(mTimer);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(depth, gGraphics.GetColourDepth());
     Release(KEY_P);
 
     // During play it only looks for the end of the level, a catch or a pause.
     gs.ProcessMenus(mTimer);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
 }
 
 TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
@@ -409,11 +410,11 @@ TEST_F(FlowTest, PauseMenuCursorWrapsAndChoosesItsItem)
     Frames(gs, 1);
     EXPECT_EQ("", gSound.GetMusicName());
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(MUSIC_LEVEL, gSound.GetMusicName());
     gs.EnterPause();
     Tap(gs, KEY_P);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
 }
 
 // Left turns the sound down a tenth, Right up a tenth, each within 0 to 1, and the
@@ -453,7 +454,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     Tap(gs, KEY_DOWN);
     EXPECT_FLOAT_EQ(0.1f, gs.PauseCursorY());
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_FLOAT_EQ(Player::START_Z, gPlayer.mZ);
     // The level was not read again: the same objects stand ready.
@@ -469,7 +470,7 @@ TEST_F(FlowTest, PauseAndCheckpointRestartsKeepTheLevelStartScore)
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(40, gPlayer.mScore);
     EXPECT_EQ(40, gPlayer.mLevelStartScore);
     EXPECT_EQ(first, gEntities.GetEntities()[0].get());
@@ -488,7 +489,7 @@ TEST_F(FlowTest, APauseInTheFrameOfACatchWins)
     EXPECT_TRUE(gs.GetScreen() == PAUSE);
     Release(KEY_P);
     Tap(gs, KEY_P);
-    ASSERT_TRUE(gs.GetScreen() == nullptr);
+    ASSERT_TRUE(gs.GetScreen() == PLAY);
 
     // The catch is found on the first frame of play after the pause.
     gs.CheckPlayTransitions();
@@ -499,7 +500,7 @@ TEST_F(FlowTest, APauseInTheFrameOfACatchWins)
 TEST_F(FlowTest, TheEndOfALevelOpensTheLevelCompleteScreen)
 {
     gs.CheckPlayTransitions();
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     gs.MovePlayerToEnd();
     EXPECT_FLOAT_EQ(gEntities.GetLastZ(), gPlayer.mZ);
     EXPECT_FLOAT_EQ(1.0f, gs.GetPlayerProgress());
@@ -560,7 +561,7 @@ TEST_F(FlowTest, DeathScreenPlaysOutBeforeItsMenu)
     Frames(gs, 100);
     EXPECT_TRUE(gs.GetScreen() == DEATH);
     Tap(gs, KEY_RETURN);
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(12, gPlayer.mScore);
     EXPECT_FALSE(gHUD.IsHidden());
 }
@@ -715,7 +716,7 @@ TEST_F(FlowTest, IntroSkipsLineByLineThenStartsLevelZero)
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_FLOAT_EQ(1.0f, Probe::Intro(gs).mTimer);
     EXPECT_EQ(0, gs.GetLevel());
 
@@ -724,7 +725,7 @@ TEST_F(FlowTest, IntroSkipsLineByLineThenStartsLevelZero)
     testing::internal::CaptureStdout();
     Tap(gs, KEY_RETURN);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
 }
 
 TEST_F(FlowTest, CreditsRunIsLevelSevenWithItsOwnMusic)
@@ -733,7 +734,7 @@ TEST_F(FlowTest, CreditsRunIsLevelSevenWithItsOwnMusic)
     testing::internal::CaptureStdout();
     Frames(gs, 1);
     testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(gs.GetScreen() == nullptr);
+    EXPECT_TRUE(gs.GetScreen() == PLAY);
     EXPECT_EQ(7, gs.GetLevel());
     EXPECT_EQ(MUSIC_CREDITS, gSound.GetMusicName());
     EXPECT_FLOAT_EQ(0.0f, gSound.GetVoiceLevel());
@@ -828,10 +829,10 @@ TEST_F(FlowTest, OptionsChangeEveryLineAndTheChosenKeysArePlayed)
     EXPECT_EQ(1, gPlayer.mJumpState);
     Release(KEY_J);
     Game_State playing;
-    playing.GoTo(Game_State::PLAY, KEEP);
+    playing.GoTo(PLAY, KEEP);
     Press(KEY_P);
     playing.CheckPlayTransitions();
-    EXPECT_TRUE(playing.GetScreen() == nullptr);
+    EXPECT_TRUE(playing.GetScreen() == PLAY);
     Release(KEY_P);
     Press(KEY_Q);
     playing.CheckPlayTransitions();

@@ -55,7 +55,7 @@ protected:
         testing::internal::CaptureStdout();
         StartLevel(level, keys);
         const std::string loadOutput = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(gGameState.GetScreen(), nullptr);
+        EXPECT_EQ(gGameState.GetScreen(), Game_State::PLAY);
         EXPECT_EQ(loadOutput.find("could not"), std::string::npos) << loadOutput;
 
         Auto_Runner runner;
