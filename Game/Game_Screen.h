@@ -7,21 +7,25 @@ class Game_State;
 class Game_Screen
 {
 public:
+    // How much of the picture it drew last a screen would draw the same again.
+    enum Stand
+    {
+        REDRAWN,      // not all of it: the frame is drawn anew
+        STANDS,       // all of it: the window keeps showing it and the frame draws nothing
+        STANDS_BEHIND // all but what moves in front (a menu's arrow): a copy stands in
+    };
+
     explicit Game_Screen(Game_State& game) : mGame(game) {}
     virtual ~Game_Screen() = default;
 
-    // The name the trace gives it.
-    virtual const char* Name() const = 0;
     // Takes its images, once the image bank is loaded.
     virtual void Init() {}
-    // One frame: input, the screen's own state and its picture, which it leaves out when
-    // the window is to keep showing the last one.
+    // Asked before each frame; nothing in it changes a thing.
+    virtual Stand PictureStands() const { return REDRAWN; }
+    // One frame: input, the screen's own state and its picture. While the picture
+    // stands it draws only what moves in front; drawing anew, a STANDS_BEHIND screen
+    // has Game_State keep its picture once all but the moving part is drawn.
     virtual void Frame(bool pictureStands) = 0;
-    // Whether this frame's picture would be the one drawn last; nothing drawn by then
-    // may move.
-    virtual bool PictureCanStand() const { return false; }
-    // Another screen or play takes over.
-    virtual void Leave() {}
 
 protected:
     Game_State& mGame;

@@ -26,15 +26,14 @@ namespace
 {
 const float BACKDROP_Z = -0.7f;
 const int MENU_REDRAW_FRAMES = 60;
+// As the trace names them, by Game_State::Screen.
+const char* const SCREEN_NAMES[] = {"play",          "TeamLogoScreen",      "MainMenuScreen",
+                                    "IntroScreen",   "CreditsScreen",       "PauseScreen",
+                                    "DeathScreen",   "LevelCompleteScreen", "CaveMapScreen",
+                                    "ResultsScreen", "HighScoreScreen",     "OptionsScreen"};
 } // namespace
 
 Game_State::Game_State()
-    : mScreen(PLAY), mLevel(0), mQuit(false), mBackAsked(false), mPictureLost(false), mDrawnBy(nullptr),
-      mFramesSinceDraw(0), mSkipRender(false), mLogo(*this), mMainMenu(*this), mOptions(*this), mIntro(*this),
-      mCredits(*this), mPause(*this), mDeath(*this), mLevelComplete(*this), mResults(*this),
-      mHighScores(*this),
-      mCaveMap(*this), mScreens{nullptr, &mLogo,          &mMainMenu, &mIntro,   &mCredits,    &mPause,
-                                &mDeath, &mLevelComplete, &mCaveMap,  &mResults, &mHighScores, &mOptions}
 {
     mHighScores.SetPath(HIGH_SCORE_FILE);
 }
@@ -54,11 +53,7 @@ void Game_State::Init()
 void Game_State::GoTo(Screen screen, const char* backdrop)
 {
     if (screen != mScreen)
-    {
-        if (mScreens[mScreen])
-            mScreens[mScreen]->Leave();
-        TraceScreen(mScreens[screen] ? mScreens[screen]->Name() : "play");
-    }
+        TraceScreen(SCREEN_NAMES[screen]);
     mScreen = screen;
     if (backdrop != KEEP_BACKDROP)
         SetBackdrop(backdrop);
@@ -106,17 +101,7 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
     // A quit signal ends the program from any screen, like the main menu's quit.
     if (mBackAsked && Input_Handler::QuitSignalled())
         Quit();
-    // Both are taken every frame so neither is left pending for later.
-    const bool exposed = gInput.TakeExposed();
-    mPictureLost = gGraphics.TakePictureLost() || exposed || mPictureLost;
-    ++mFramesSinceDraw;
-
-    Game_Screen* const screen = mScreens[mScreen];
-    mSkipRender = screen && PictureStands(*screen);
-    if (mBackdrop.mKey != "NONE" && !mSkipRender)
-        gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
-    if (screen)
-        screen->Frame(mSkipRender);
+    RunScreen();
     KeepSettings();
 
     gSound.Update();
@@ -124,9 +109,6 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
     {
         gFloatingTexts.UpdateAndDraw();
         gGraphics.Render();
-        mDrawnBy = screen;
-        mPictureLost = false;
-        mFramesSinceDraw = 0;
     }
     timer.EndFrame();
     timer.WaitForFrame();
@@ -134,14 +116,45 @@ void Game_State::RunScreenFrame(Game_Timer& timer)
 
 void Game_State::RunScreen()
 {
-    mScreens[mScreen]->Frame(false);
+    // Both are taken every frame so neither is left pending for later.
+    const bool exposed = gInput.TakeExposed();
+    mPictureLost = gGraphics.TakePictureLost() || exposed || mPictureLost;
+    ++mFramesSinceDraw;
+
+    Game_Screen* const screen = mScreens[mScreen];
+    Game_Screen::Stand stand = screen ? PictureStands(*screen) : Game_Screen::REDRAWN;
+    if (stand == Game_Screen::STANDS_BEHIND && !gGraphics.DrawKeptPicture())
+        stand = Game_Screen::REDRAWN;
+    mSkipRender = stand == Game_Screen::STANDS;
+    if (stand == Game_Screen::REDRAWN)
+    {
+        // The window shows this frame's picture from now on.
+        mDrawnBy = screen;
+        mKept = false;
+        mPictureLost = false;
+        mFramesSinceDraw = 0;
+        if (mBackdrop.mKey != "NONE")
+            gGraphics.DrawFrameAt(mBackdrop, 0.0f, 0.0f, BACKDROP_Z);
+    }
+    if (screen)
+        screen->Frame(stand != Game_Screen::REDRAWN);
 }
 
-bool Game_State::PictureStands(const Game_Screen& screen) const
+void Game_State::KeepPicture()
 {
+    mKept = gGraphics.KeepPicture();
+}
+
+Game_Screen::Stand Game_State::PictureStands(const Game_Screen& screen) const
+{
+    const Game_Screen::Stand stand = &screen == mDrawnBy ? screen.PictureStands() : Game_Screen::REDRAWN;
+    // A copy stands in for the picture whatever became of the window.
+    if (stand == Game_Screen::STANDS_BEHIND)
+        return mKept ? stand : Game_Screen::REDRAWN;
     // Anything drifting over the picture moves on every frame.
-    return &screen == mDrawnBy && !mPictureLost && screen.PictureCanStand() && gFloatingTexts.Count() == 0 &&
-           mFramesSinceDraw < MENU_REDRAW_FRAMES;
+    if (mPictureLost || gFloatingTexts.Count() > 0 || mFramesSinceDraw >= MENU_REDRAW_FRAMES)
+        return Game_Screen::REDRAWN;
+    return stand;
 }
 
 void Game_State::CheckPlayTransitions()

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "Game/Menu_Art.h"
 #include "Game/Screens.h"
 #include "Graphics/Animation.h"
 
@@ -68,8 +67,11 @@ public:
     // One pass of the nested screen loop: input, backdrop, the current screen, sound,
     // floating texts, render and frame pacing.
     void RunScreenFrame(Game_Timer& timer);
-    // One frame of the current screen alone, drawn in full.
+    // The current screen's share of that: whether its picture stands, the backdrop, the
+    // screen's frame. The window is to be rendered unless the picture stands whole.
     void RunScreen();
+    // Called by a screen drawing anew once all but what moves in front is drawn.
+    void KeepPicture();
     // "NONE" clears the backdrop; any other key is an image of the bank.
     void SetBackdrop(const std::string& key);
     // Menu cursors as the y of the item under them.
@@ -86,35 +88,39 @@ private:
     // Tests read the screens' own state through this.
     friend struct Game_State_Probe;
 
-    // Whether the window may keep showing what it shows: drawn last by this screen, the
-    // same picture again, no expose or new window since, nothing drifting over it, and
-    // not a second old (should the window have lost it without a word).
-    bool PictureStands(const Game_Screen& screen) const;
+    // How much of the picture drawn last stands: the screen's say, given that the
+    // window shows its picture still: no expose or new window since, nothing drifting
+    // over it, and not a second old (should the window have lost it without a word).
+    Game_Screen::Stand PictureStands(const Game_Screen& screen) const;
 
-    Screen mScreen;
-    uint16_t mLevel;
-    bool mQuit;
-    bool mBackAsked;
-    bool mPictureLost;           // an expose or a new window since the last picture
-    const Game_Screen* mDrawnBy; // the screen whose picture the window shows, if any
-    int mFramesSinceDraw;
-    bool mSkipRender; // this frame leaves the window as it is
+    Screen mScreen = PLAY;
+    uint16_t mLevel = 0;
+    bool mQuit = false;
+    bool mBackAsked = false;
+    bool mPictureLost = false;             // an expose or a new window since the last picture
+    const Game_Screen* mDrawnBy = nullptr; // the screen whose picture the window shows, if any
+    bool mKept = false;                    // a copy of it stands in for all but what moves
+    int mFramesSinceDraw = 0;
+    bool mSkipRender = false; // this frame leaves the window as it is
 
     Animation_Frame mBackdrop;
     Menu_Art mArt;
 
-    Team_Logo_Screen mLogo;
-    Main_Menu_Screen mMainMenu;
-    Options_Screen mOptions;
-    Intro_Screen mIntro;
-    Credits_Screen mCredits;
-    Pause_Screen mPause;
-    Death_Screen mDeath;
-    Level_Complete_Screen mLevelComplete;
-    Results_Screen mResults;
-    High_Score_Screen mHighScores;
-    Cave_Map_Screen mCaveMap;
-    Game_Screen* const mScreens[SCREEN_COUNT]; // by Screen; none for PLAY
+    Team_Logo_Screen mLogo{*this};
+    Main_Menu_Screen mMainMenu{*this};
+    Options_Screen mOptions{*this};
+    Intro_Screen mIntro{*this};
+    Credits_Screen mCredits{*this};
+    Pause_Screen mPause{*this};
+    Death_Screen mDeath{*this};
+    Level_Complete_Screen mLevelComplete{*this};
+    Results_Screen mResults{*this};
+    High_Score_Screen mHighScores{*this};
+    Cave_Map_Screen mCaveMap{*this};
+    // By Screen; none for PLAY.
+    Game_Screen* const mScreens[SCREEN_COUNT] = {nullptr,   &mLogo,    &mMainMenu,   &mIntro,
+                                                 &mCredits, &mPause,   &mDeath,      &mLevelComplete,
+                                                 &mCaveMap, &mResults, &mHighScores, &mOptions};
 };
 
 extern Game_State gGameState;

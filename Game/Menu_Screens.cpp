@@ -125,25 +125,21 @@ void Main_Menu_Screen::Choose()
 
 void Main_Menu_Screen::Draw() const
 {
-    const Look& look = mLook;
-    const bool startSelected = look.mStartSelected && !look.mSettingsSelected;
-    const bool optionsSelected = !look.mStartSelected && !look.mSettingsSelected;
+    const bool startSelected = mLook.mStartSelected && !mLook.mSettingsSelected;
+    const bool optionsSelected = !mLook.mStartSelected && !mLook.mSettingsSelected;
     gBackground.Draw();
     gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
     // The items not chosen also stand in shadow, so the choice shows at a glance.
-    gGraphics.PushColour(1.0f, startSelected ? 1.0f : UNSELECTED_LIGHT,
-                         startSelected ? 1.0f : UNSELECTED_LIGHT, startSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mStartItem, -0.4f, -0.4f, look.mStartDepth);
-    gGraphics.PopColour();
-    gGraphics.PushColour(1.0f, optionsSelected ? 1.0f : UNSELECTED_LIGHT,
-                         optionsSelected ? 1.0f : UNSELECTED_LIGHT,
-                         optionsSelected ? 1.0f : UNSELECTED_LIGHT);
-    gGraphics.DrawFrameAt(mOptionsItem, 0.4f, -0.4f, look.mOptionsDepth);
-    gGraphics.PopColour();
-    const float settingsLight = look.mSettingsSelected ? 1.0f : UNSELECTED_LIGHT;
-    gGraphics.PushColour(1.0f, settingsLight, settingsLight, settingsLight);
-    gGraphics.DrawFrameAt(mSettingsItem, SETTINGS_X, SETTINGS_Y, look.mSettingsDepth);
-    gGraphics.PopColour();
+    const auto drawItem = [](const Animation_Frame& item, float x, float y, float depth, bool selected)
+    {
+        const float light = selected ? 1.0f : UNSELECTED_LIGHT;
+        gGraphics.PushColour(1.0f, light, light, light);
+        gGraphics.DrawFrameAt(item, x, y, depth);
+        gGraphics.PopColour();
+    };
+    drawItem(mStartItem, -0.4f, -0.4f, mLook.mStartDepth, startSelected);
+    drawItem(mOptionsItem, 0.4f, -0.4f, mLook.mOptionsDepth, optionsSelected);
+    drawItem(mSettingsItem, SETTINGS_X, SETTINGS_Y, mLook.mSettingsDepth, mLook.mSettingsSelected);
     gFont.SetScale(0.6f);
     gFont.drawStringCentered(COPYRIGHT_LINE, 0.0f, -0.9f, 0.0f, 1.0f, 0.9f, 0.0f, 1.0f);
     gFont.SetScale(1.0f);

@@ -68,6 +68,46 @@ int WrapCursor(int cursor, int count)
 }
 } // namespace
 
+void Menu_Art::Init()
+{
+    mMenuSlab.SetImage("MENU_SLAB");
+    mArrow.SetImage("ARROW");
+    mSelection.SetImage("MENU_SELECTION");
+    mArrow.mScale.Set(0.6f, 0.6f, 0.6f);
+}
+
+void Menu_Art::DrawLines(const char* const* items, int count, float topY, int cursor)
+{
+    gFont.SetScale(0.75f);
+    // The glow spans the selected line, whatever its length: the image is one glyph wide.
+    const std::string selected = items[cursor];
+    mSelection.mScale.Set(static_cast<float>(selected.size()) + 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mSelection, -0.5f + 0.06f + 0.045f * 0.5f * (selected.size() - 1.0f),
+                          topY - 0.1f * cursor - 0.05f, -0.01f);
+    for (int i = 0; i < count; ++i)
+    {
+        const float x = i == cursor ? -0.5f : -0.525f;
+        gFont.drawString(items[i], x, topY - 0.1f * i, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    gFont.SetScale(1.0f);
+}
+
+void Menu_Art::DrawArrow(float topY, int cursor, float& arrowAngle)
+{
+    mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
+    arrowAngle += 10.0f;
+    gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
+}
+
+void Menu_Art::DrawCountUp(int64_t value, float r, float g, float b)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(value));
+    gHUD.TintGem(1.0f, 1.0f, 1.0f, 1.0f);
+    gHUD.DrawGemAt(-0.075f, -0.02f, 0.0f);
+    gFont.drawStringNormalized(text, 0.5f, 0.5f, 0.0f, r, g, b, 1.0f);
+}
+
 float Pause_Screen::CursorY() const
 {
     return PAUSE_TOP_Y - 0.1f * mCursor;
@@ -78,10 +118,10 @@ float Death_Screen::CursorY() const
     return DEATH_TOP_Y - 0.1f * mCursor;
 }
 
-void Pause_Screen::Frame(bool)
+void Pause_Screen::Frame(bool pictureStands)
 {
     gSound.StopMusic();
-    Draw();
+    Draw(pictureStands);
     if (gInput.IsKeyPressed(gKeys.mPause) || mGame.BackAsked())
     {
         gSound.PlayMusic(MUSIC_LEVEL);
@@ -110,16 +150,21 @@ void Pause_Screen::Frame(bool)
     }
 }
 
-void Pause_Screen::Draw()
+Game_Screen::Stand Pause_Screen::PictureStands() const
+{
+    // Still or not is decided before drawing: drawing moves a claw attack on, and may
+    // end it in the picture about to be kept.
+    return WorldIsStill() && mCursor == mDrawnCursor ? STANDS_BEHIND : REDRAWN;
+}
+
+void Pause_Screen::Draw(bool pictureStands)
 {
     // Redrawing the world and the menu every frame kept a core busy for a picture in
-    // which only the arrow spins. While nothing behind moves on and the cursor stays, a
-    // copy of all the rest is shown. Still or not is decided before drawing: drawing
-    // moves a claw attack on, and may end it in the picture about to be kept.
-    const bool still = WorldIsStill();
+    // which only the arrow spins.
     Menu_Art& art = mGame.Art();
-    if (!mKept.Draw(mCursor, still))
+    if (!pictureStands)
     {
+        const bool still = WorldIsStill();
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         DrawWorld();
         gGraphics.PopColour();
@@ -131,7 +176,9 @@ void Pause_Screen::Draw()
         gFont.SetScale(2.0f);
         gFont.drawStringCentered("P a u s e d", 0.0f, 0.4f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
         art.DrawLines(PAUSE_ITEMS, PAUSE_ITEM_COUNT, PAUSE_TOP_Y, mCursor);
-        mKept.Keep(mCursor, still);
+        mDrawnCursor = mCursor;
+        if (still)
+            mGame.KeepPicture();
     }
     art.DrawArrow(PAUSE_TOP_Y, mCursor, mArrowAngle);
 }
@@ -169,9 +216,16 @@ void Death_Screen::Init()
     mClaw.mRotation.Set(90.0f, 0.0f, 0.0f, 1.0f);
 }
 
-void Death_Screen::Frame(bool)
+Game_Screen::Stand Death_Screen::PictureStands() const
 {
-    gHUD.DrawChaseBar();
+    return mJawFrame >= JAW_FRAMES && mCursor == mDrawnCursor ? STANDS_BEHIND : REDRAWN;
+}
+
+void Death_Screen::Frame(bool pictureStands)
+{
+    // Under the copy of the menu while it stands.
+    if (!pictureStands)
+        gHUD.DrawChaseBar();
     if (mClawFrame < CLAW_FRAMES)
         ClawFrame();
     if (mJawFrame < JAW_FRAMES)
@@ -180,7 +234,7 @@ void Death_Screen::Frame(bool)
             JawFrame();
         return;
     }
-    MenuFrame();
+    MenuFrame(pictureStands);
 }
 
 // The claw sweeps in from the right over the runner.
@@ -224,7 +278,7 @@ void Death_Screen::JawFrame()
     ++mJawFrame;
 }
 
-void Death_Screen::MenuFrame()
+void Death_Screen::MenuFrame(bool pictureStands)
 {
     if (mJawFrame <= BURP_FRAME)
     {
@@ -232,10 +286,8 @@ void Death_Screen::MenuFrame()
         if (mJawFrame == BURP_FRAME)
             gSound.PlayEffect(VOICE_BURP);
     }
-    // The jaws have shut: only the arrow moves, so the rest is shown from a copy until
-    // the cursor moves.
     Menu_Art& art = mGame.Art();
-    if (!mKept.Draw(mCursor, true))
+    if (!pictureStands)
     {
         gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
         gGraphics.DrawFrameAt(mTeethTop, 0.0f, TEETH_END_Y, 0.0f);
@@ -244,7 +296,8 @@ void Death_Screen::MenuFrame()
         gGraphics.DrawFrameAt(art.mMenuSlab, 0.0f, 0.0f, -0.7f);
         gFont.drawStringCentered("You got dragon snacked!", 0.0f, 0.35f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
         art.DrawLines(DEATH_ITEMS, DEATH_ITEM_COUNT, DEATH_TOP_Y, mCursor);
-        mKept.Keep(mCursor, true);
+        mDrawnCursor = mCursor;
+        mGame.KeepPicture();
     }
     art.DrawArrow(DEATH_TOP_Y, mCursor, mArrowAngle);
 

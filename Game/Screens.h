@@ -8,17 +8,29 @@
 #include <vector>
 
 #include "Game/Game_Screen.h"
-#include "Game/Menu_Art.h"
 #include "Graphics/Animation.h"
 
-class Team_Logo_Screen : public Game_Screen
+// The images the menus share, and how a menu draws its lines, its cursor and a count.
+struct Menu_Art
 {
-public:
+    void Init();
+    // The lines, with the selected one's glow behind it.
+    void DrawLines(const char* const* items, int count, float topY, int cursor);
+    // The arrow beside the selected line, turned a step further each time.
+    void DrawArrow(float topY, int cursor, float& arrowAngle);
+    // The gem and the count beside it.
+    void DrawCountUp(int64_t value, float r, float g, float b);
+
+    Animation_Frame mArrow;
+    Animation_Frame mSelection; // glow behind the item under the cursor
+    Animation_Frame mMenuSlab;
+};
+
+struct Team_Logo_Screen : Game_Screen
+{
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "TeamLogoScreen"; }
     void Frame(bool pictureStands) override;
 
-private:
     float mHold = 1.0f;
     float mFade = 1.0f;
 };
@@ -27,13 +39,10 @@ class Main_Menu_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "MainMenuScreen"; }
     void Init() override;
+    Stand PictureStands() const override { return Stepped(mLook) == mShownLook ? STANDS : REDRAWN; }
     void Frame(bool pictureStands) override;
-    bool PictureCanStand() const override { return Stepped(mLook) == mShownLook; }
 
-private:
-    friend struct Game_State_Probe;
     struct Look
     {
         bool mStartSelected; // else the options item (the credits) is, unless...
@@ -47,12 +56,14 @@ private:
                    mSettingsDepth == o.mSettingsDepth;
         }
     };
+    Look mLook{true, 0.5f, -2.0f, false, -2.0f}; // the items as they stand now
+
+private:
     // The look a frame later: the selected item comes forward, the others sink back.
     static Look Stepped(Look look);
     void Choose();
     void Draw() const;
 
-    Look mLook{true, 0.5f, -2.0f, false, -2.0f};    // the items as they stand now
     Look mShownLook{true, 0.0f, 0.0f, false, 0.0f}; // the menu as last drawn
     Animation_Frame mTitleImage, mStartItem, mOptionsItem;
     Animation_Frame mSettingsItem; // opens the options screen
@@ -63,7 +74,6 @@ class Options_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "OptionsScreen"; }
     void Init() override { mSlab.SetImage("OPTIONS_SLAB"); }
     void Frame(bool pictureStands) override;
 
@@ -84,30 +94,24 @@ private:
     Animation_Frame mSlab;
 };
 
-class Intro_Screen : public Game_Screen
+struct Intro_Screen : Game_Screen
 {
-public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "IntroScreen"; }
     void Frame(bool pictureStands) override;
 
     float mTimer = 1.0f;
     bool mLastLineReached = false;
 };
 
-class Credits_Screen : public Game_Screen
+struct Credits_Screen : Game_Screen
 {
-public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "CreditsScreen"; }
     void Frame(bool pictureStands) override;
 };
 
-class Results_Screen : public Game_Screen
+struct Results_Screen : Game_Screen
 {
-public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "ResultsScreen"; }
     void Frame(bool pictureStands) override;
 
     int64_t mCountUp = 0;
@@ -118,7 +122,6 @@ class High_Score_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "HighScoreScreen"; }
     void Init() override { mLoaded = false; }
     void Frame(bool pictureStands) override;
     void SetPath(const std::string& path) { mPath = path; }
@@ -138,20 +141,19 @@ class Pause_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "PauseScreen"; }
+    // Only the arrow moves while the world behind stands still and the cursor stays.
+    Stand PictureStands() const override;
     void Frame(bool pictureStands) override;
-    // The next pause finds another world behind it.
-    void Leave() override { mKept.Forget(); }
     // The cursor as the y of the item under it.
     float CursorY() const;
 
 private:
-    void Draw();
+    void Draw(bool pictureStands);
     void Choose();
 
     int mCursor = 0; // index of the item, top to bottom
+    int mDrawnCursor = 0;
     float mArrowAngle = 0.0f;
-    Kept_Menu mKept;
 };
 
 // The dragon's claw, its jaws closing, then a small menu.
@@ -159,10 +161,10 @@ class Death_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "DeathScreen"; }
     void Init() override;
+    // Once the jaws have shut only the arrow moves, until the cursor does.
+    Stand PictureStands() const override;
     void Frame(bool pictureStands) override;
-    void Leave() override { mKept.Forget(); }
     float CursorY() const;
 
     int32_t mClawFrame = 0;
@@ -172,20 +174,18 @@ public:
 private:
     void ClawFrame();
     void JawFrame();
-    void MenuFrame();
+    void MenuFrame(bool pictureStands);
     void Choose();
 
     int mCursor = 0;
+    int mDrawnCursor = 0;
     float mArrowAngle = 0.0f;
-    Kept_Menu mKept; // once the jaws have shut
     Animation_Frame mTeethTop, mTeethBottom, mClaw;
 };
 
-class Level_Complete_Screen : public Game_Screen
+struct Level_Complete_Screen : Game_Screen
 {
-public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "LevelCompleteScreen"; }
     void Frame(bool pictureStands) override;
 
     float mFogGrey = 1.0f;
@@ -198,10 +198,9 @@ class Cave_Map_Screen : public Game_Screen
 {
 public:
     using Game_Screen::Game_Screen;
-    const char* Name() const override { return "CaveMapScreen"; }
     void Init() override { mMapHere.SetImage("CHASE_PLAYER"); }
+    Stand PictureStands() const override { return STANDS; }
     void Frame(bool pictureStands) override;
-    bool PictureCanStand() const override { return true; }
 
 private:
     void Draw();

@@ -55,26 +55,13 @@ void Intro_Screen::Frame(bool)
     if (line == INTRO_LINE_COUNT - 1)
         mLastLineReached = true;
 
-    bool ends = false;
+    // Enter skips to the next line (the last one sets mLastLineReached first).
     if (gInput.IsKeyPressed(KEY_RETURN) && !mLastLineReached)
     {
-        // Enter skips to the next line.
-        if (mTimer > 0.75f)
-            mTimer = 0.75f;
-        else if (mTimer > 0.5f)
-            mTimer = 0.5f;
-        else if (mTimer > 0.25f)
-            mTimer = 0.25f;
-        else
-            mTimer = 0.0f;
+        mTimer = shown.mAbove;
     }
     else if (mLastLineReached &&
              (mTimer < 0.0f || gInput.IsKeyPressed(KEY_RETURN) || gInput.IsLeftButtonDown()))
-    {
-        ends = true;
-    }
-
-    if (ends)
     {
         mTimer = 1.0f;
         mGame.StartLevel(false);
