@@ -649,10 +649,17 @@ TEST_F(Level_Looks, DeathMenuLinesEndInsideTheirCard)
     gEnvironment.gDragonDistance = gPlayer.mZ;
     gGameState.CheckPlayTransitions();
     ASSERT_EQ(gGameState.GetScreen(), Game_State::DEATH);
+    // The claw and the jaws take 99 frames; the menu is drawn anew once, then from its copy.
+    Shot fresh;
     for (int frame = 0; frame < 130; ++frame)
-        ScreenFrame();
+    {
+        const Shot shot = ScreenFrame();
+        if (frame == 99)
+            fresh = shot;
+    }
     const Shot menu = ScreenFrame();
     Save(menu, "death_menu");
+    EXPECT_EQ(DifferingOutsideTheArrow(fresh, menu), 0) << "the copy is not the menu it stands in for";
     PressOnScreen(KEY_DOWN);
     PressOnScreen(KEY_RETURN); // "Quit", back to the main menu
     testing::internal::GetCapturedStdout();
@@ -747,6 +754,7 @@ TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
     StartLevel(1, keys);
     // The pause menu a few frames in (standing in from its copy) against the same menu
     // drawn anew (the cursor moved away and back); then play resumes.
+    Shot moved;
     const auto pause = [&](Shot& first, Shot& shown, Shot& fresh)
     {
         keys.ReleaseAll();
@@ -755,6 +763,7 @@ TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
         for (int frame = 0; frame < 3; ++frame)
             shown = ScreenFrame();
         PressOnScreen(KEY_DOWN);
+        moved = ScreenFrame();
         PressOnScreen(KEY_UP);
         fresh = ScreenFrame();
         PressOnScreen(KEY_P);
@@ -787,6 +796,7 @@ TEST_F(Level_Looks, PauseMenuShowsTheWorldAsItIsNow)
     EXPECT_EQ(DifferingOutsideTheArrow(shown2, fresh2), 0);
     EXPECT_GT(DifferingOutsideTheArrow(first3, shown3), 0) << "the claw is in the first frame only";
     EXPECT_EQ(DifferingOutsideTheArrow(shown3, fresh3), 0) << "the claw's last pose stands behind the menu";
+    EXPECT_GT(DifferingOutsideTheArrow(shown3, moved), 0) << "the glow stays on the line the cursor left";
 }
 
 // The credits run's signs must stay readable for a while each: drawn at least
