@@ -33,11 +33,6 @@ const char* const SCREEN_NAMES[] = {"play",          "TeamLogoScreen",      "Mai
                                     "ResultsScreen", "HighScoreScreen",     "OptionsScreen"};
 } // namespace
 
-Game_State::Game_State()
-{
-    mHighScores.SetPath(HIGH_SCORE_FILE);
-}
-
 void Game_State::Init()
 {
     mLevel = 0;

@@ -39,8 +39,6 @@ public:
     // For GoTo: the backdrop stays as it is.
     static constexpr const char* KEEP_BACKDROP = nullptr;
 
-    Game_State();
-
     void Init();
     void ProcessMenus(Game_Timer& timer);
     void CheckPlayTransitions();
@@ -82,6 +80,7 @@ public:
     // The level played, or the one StartLevel starts.
     uint16_t GetLevel() const { return mLevel; }
     void SetLevel(uint16_t level) { mLevel = level; }
+    // The images the menus share.
     Menu_Art& Art() { return mArt; }
 
 private:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Constants.h"
 #include "Game/Game_Screen.h"
 #include "Graphics/Animation.h"
 
@@ -134,7 +135,7 @@ private:
     bool Load(uint32_t score);
     void Draw(uint32_t score) const;
 
-    std::string mPath;
+    std::string mPath = HIGH_SCORE_FILE;
 };
 
 class Pause_Screen : public Game_Screen
