@@ -49,11 +49,6 @@ const float ARROW_X = -1.05f;
 const float TEXT_SCALE = 0.75f;
 const float GLYPH_WIDTH = 0.045f; // one glyph at TEXT_SCALE
 
-int Wrap(int line, int count)
-{
-    return (line + count) % count;
-}
-
 int* BoundKey(int line)
 {
     switch (line)
@@ -115,14 +110,10 @@ void Options_Screen::Frame(bool)
         mMessage.clear();
         mGame.GoTo(Game_State::MAIN_MENU, Game_State::KEEP_BACKDROP);
     }
-    else if (gInput.IsKeyPressed(KEY_DOWN))
+    else if (gInput.IsKeyPressed(KEY_DOWN) || gInput.IsKeyPressed(KEY_UP))
     {
-        mCursor = Wrap(mCursor + 1, OPTION_COUNT);
-        mMessage.clear();
-    }
-    else if (gInput.IsKeyPressed(KEY_UP))
-    {
-        mCursor = Wrap(mCursor - 1, OPTION_COUNT);
+        // Round from one end to the other.
+        mCursor = (mCursor + (gInput.IsKeyPressed(KEY_DOWN) ? 1 : -1) + OPTION_COUNT) % OPTION_COUNT;
         mMessage.clear();
     }
     else if (gInput.IsKeyPressed(KEY_LEFT))

@@ -58,13 +58,10 @@ const float SWALLOW_DEPTH = 15.0f;
 const uint32_t LEVEL_COMPLETE_WAIT_MS = 50;
 const float VOLUME_STEP = 0.1f;
 
-int WrapCursor(int cursor, int count)
+// Down (+1) or Up (-1) from the cursor, round from one end to the other.
+int MovedCursor(int cursor, int count)
 {
-    if (cursor < 0)
-        return count - 1;
-    if (cursor >= count)
-        return 0;
-    return cursor;
+    return (cursor + (gInput.IsKeyPressed(KEY_DOWN) ? 1 : -1) + count) % count;
 }
 } // namespace
 
@@ -133,13 +130,9 @@ void Pause_Screen::Frame(bool pictureStands)
         Choose();
         mCursor = PAUSE_CONTINUE;
     }
-    else if (gInput.IsKeyPressed(KEY_DOWN))
+    else if (gInput.IsKeyPressed(KEY_DOWN) || gInput.IsKeyPressed(KEY_UP))
     {
-        mCursor = WrapCursor(mCursor + 1, PAUSE_ITEM_COUNT);
-    }
-    else if (gInput.IsKeyPressed(KEY_UP))
-    {
-        mCursor = WrapCursor(mCursor - 1, PAUSE_ITEM_COUNT);
+        mCursor = MovedCursor(mCursor, PAUSE_ITEM_COUNT);
     }
     else if (gInput.IsKeyPressed(KEY_LEFT) || gInput.IsKeyPressed(KEY_RIGHT))
     {
@@ -303,10 +296,8 @@ void Death_Screen::MenuFrame(bool pictureStands)
 
     if (gInput.IsKeyPressed(KEY_RETURN))
         Choose();
-    else if (gInput.IsKeyPressed(KEY_DOWN))
-        mCursor = WrapCursor(mCursor + 1, DEATH_ITEM_COUNT);
-    else if (gInput.IsKeyPressed(KEY_UP))
-        mCursor = WrapCursor(mCursor - 1, DEATH_ITEM_COUNT);
+    else if (gInput.IsKeyPressed(KEY_DOWN) || gInput.IsKeyPressed(KEY_UP))
+        mCursor = MovedCursor(mCursor, DEATH_ITEM_COUNT);
 }
 
 void Death_Screen::Choose()
