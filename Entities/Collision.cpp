@@ -1,5 +1,6 @@
 #include "Entities/Collision.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Audio/Sound_Manager.h"
@@ -51,11 +52,9 @@ void CheckCollisions(Player& player, const std::unique_ptr<Entity>* first,
     const Box_Edges p = EdgesOf(gCamera.ProjectBox(player.mX, player.mY, 2.0f * player.mHalfWidth,
                                                    2.0f * player.mHalfHeight, player.mZ));
     // Whatever last frame's test stopped short of is tested now (a runner speeding up).
-    float nearZ = player.mZ;
-    if (player.mSweepFrom < nearZ)
-        nearZ = player.mSweepFrom;
+    const float nearZ = std::min(player.mZ, player.mSweep.mFrom);
     const float farZ = player.mZ + player.mSpeed;
-    player.mCheckedUpTo = farZ;
+    player.mSweep.mCheckedUpTo = farZ;
 
     for (const std::unique_ptr<Entity>* it = first; it != last; ++it)
     {

@@ -47,7 +47,7 @@ Player::Player()
       mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
       mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCheckpointFogColour{0, 0, 0},
       mCheckpointFog(CAVE_FOG), mCollidable(true), mHeldItem(nullptr), mItemUseBlocked(false),
-      mHitThisFrame(false), mCheckedUpTo(NAN), mSweepFrom(NAN)
+      mHitThisFrame(false)
 {
     Entity::sPayScore = [](Player& player, int32_t value) { player.AddScore(value); };
 }
@@ -89,8 +89,7 @@ void Player::Reset()
     mX = MIDDLE_X;
     mY = 1.0f;
     mAccelerating = false;
-    mCheckedUpTo = NAN;
-    mSweepFrom = NAN;
+    mSweep = Collision_Sweep();
     // Rewinds every set, makes the run current and drops any tint the cloak left on.
     mAnimation.Reset();
     mItemUseBlocked = false;
@@ -165,14 +164,10 @@ void Player::SetSpeed(float speed)
 
 void Player::SetX(float x)
 {
-    mX = x;
-    if (x + mHalfWidth > 1.0f)
-        mX = 1.0f - mHalfWidth;
-    if (x - mHalfWidth < 0.0f)
-        mX = mHalfWidth;
+    // The range lies within the walls, so one clamp keeps the body inside both.
     float lo, hi;
     GetXRange(lo, hi);
-    mX = std::min(std::max(mX, lo), hi);
+    mX = std::min(std::max(x, lo), hi);
 }
 
 void Player::GetXRange(float& lo, float& hi) const
@@ -198,7 +193,7 @@ void Player::GetXRange(float& lo, float& hi) const
         lo = hi = 0.5f * (lo + hi);
 }
 
-void Player::StartJump(float velocityY, float gravity)
+void Player::Launch(float velocityY, float gravity)
 {
     mJumpState = 1;
     mVelocityY = velocityY;
@@ -207,85 +202,20 @@ void Player::StartJump(float velocityY, float gravity)
         mAnimation.GetCurrentSet().mStopped = true;
 }
 
-void Player::Launch(float velocityY, float gravity)
-{
-    StartJump(velocityY, gravity);
-}
-
 void Player::Update(const Input_Handler& input)
 {
     mHitThisFrame = false;
-    // Only last frame's test counts: not one from before a cloak or a respawn.
-    mSweepFrom = mCheckedUpTo;
-    mCheckedUpTo = NAN;
+    mSweep.NextFrame();
 
-    if (gKeyboardControl || gMouseControl)
-    {
-        if (gKeyboardControl)
-        {
-            if (input.IsKeyPressed(gKeys.mJump) && mJumpState != 1)
-                StartJump(JUMP_VELOCITY, JUMP_GRAVITY);
-            if (input.IsKeyDown(gKeys.mRight))
-                SetX(mX + STEER_STEP);
-            if (input.IsKeyDown(gKeys.mLeft))
-                SetX(mX - STEER_STEP);
-        }
-        else
-        {
-            SetX(input.GetMouseFraction());
-            if (input.IsLeftButtonDown() && mJumpState != 1)
-                StartJump(JUMP_VELOCITY, JUMP_GRAVITY);
-        }
-
-        if (mHeldItem && !mHeldItem->mHoldable)
-        {
-            mHeldItem = nullptr;
-        }
-        else if (mHeldItem && !mItemUseBlocked)
-        {
-            if (mAnimation.mSets.size() > USE_SET && mAnimation.mCurrentSet != USE_SET)
-            {
-                // A use set that played out last time starts again from its first frame.
-                if (mAnimation.mSets[USE_SET].mFinished)
-                    mAnimation.mSets[USE_SET].Reset();
-                mAnimation.mCurrentSet = USE_SET;
-            }
-            mHeldItem->Use(*this);
-        }
-    }
-
+    ReadControls(input);
     if (mJumpState == 1)
-    {
-        mVelocityY += mGravity;
-        float factor = gCamera.GetDepthFactor(mZ);
-        // The runner sits near the camera, where the factor is about -1; never divide by 0.
-        if (factor == 0.0f || !std::isfinite(factor))
-            factor = -1.0f;
-        mY += (-2.0f * mVelocityY) / factor;
-        if (mY < 0.0f)
-        {
-            mY = JUMP_CEILING;
-            mVelocityY = 0.0f;
-        }
-        else if (mY > 1.0f)
-        {
-            mY = 1.0f;
-            mJumpState = 0;
-            for (Animation_Set& set : mAnimation.mSets)
-                set.mStopped = false;
-        }
-        const float keep = 1.0f - SHADOW_SHRINK * std::min(1.0f, std::max(0.0f, 1.0f - mY));
-        mShadow.mScale.Set(SHADOW_SCALE * keep, SHADOW_SCALE * keep, 1.0f);
-        mShadow.mTint.Set(keep, 1.0f, 1.0f, 1.0f);
-    }
+        Fall();
 
     mZ += mSpeed;
 
     if (mAccelerating && mSpeed < 1.0f)
     {
-        mSpeed += RECOVERY_STEP;
-        if (!mAnimation.mSets.empty())
-            mAnimation.mSets[RUN_SET].mSpeed = RateForSpeed(mSpeed);
+        SetSpeed(mSpeed + RECOVERY_STEP);
         if (mSpeed > 1.0f)
         {
             mSpeed = 1.0f;
@@ -294,6 +224,68 @@ void Player::Update(const Input_Handler& input)
     }
 
     mAnimation.Update(1);
+}
+
+void Player::ReadControls(const Input_Handler& input)
+{
+    if (!gKeyboardControl && !gMouseControl)
+        return;
+    if (gKeyboardControl)
+    {
+        if (input.IsKeyPressed(gKeys.mJump) && mJumpState != 1)
+            Launch(JUMP_VELOCITY, JUMP_GRAVITY);
+        if (input.IsKeyDown(gKeys.mRight))
+            SetX(mX + STEER_STEP);
+        if (input.IsKeyDown(gKeys.mLeft))
+            SetX(mX - STEER_STEP);
+    }
+    else
+    {
+        SetX(input.GetMouseFraction());
+        if (input.IsLeftButtonDown() && mJumpState != 1)
+            Launch(JUMP_VELOCITY, JUMP_GRAVITY);
+    }
+
+    if (mHeldItem && !mHeldItem->mHoldable)
+    {
+        mHeldItem = nullptr;
+    }
+    else if (mHeldItem && !mItemUseBlocked)
+    {
+        if (mAnimation.mSets.size() > USE_SET && mAnimation.mCurrentSet != USE_SET)
+        {
+            // A use set that played out last time starts again from its first frame.
+            if (mAnimation.mSets[USE_SET].mFinished)
+                mAnimation.mSets[USE_SET].Reset();
+            mAnimation.mCurrentSet = USE_SET;
+        }
+        mHeldItem->Use(*this);
+    }
+}
+
+void Player::Fall()
+{
+    mVelocityY += mGravity;
+    float factor = gCamera.GetDepthFactor(mZ);
+    // The runner sits near the camera, where the factor is about -1; never divide by 0.
+    if (factor == 0.0f || !std::isfinite(factor))
+        factor = -1.0f;
+    mY += (-2.0f * mVelocityY) / factor;
+    if (mY < 0.0f)
+    {
+        mY = JUMP_CEILING;
+        mVelocityY = 0.0f;
+    }
+    else if (mY > 1.0f)
+    {
+        mY = 1.0f;
+        mJumpState = 0;
+        for (Animation_Set& set : mAnimation.mSets)
+            set.mStopped = false;
+    }
+    const float keep = 1.0f - SHADOW_SHRINK * std::min(1.0f, std::max(0.0f, 1.0f - mY));
+    mShadow.mScale.Set(SHADOW_SCALE * keep, SHADOW_SCALE * keep, 1.0f);
+    mShadow.mTint.Set(keep, 1.0f, 1.0f, 1.0f);
 }
 
 void Player::TouchEntity(Entity& e)

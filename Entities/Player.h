@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "Entities/Collision.h"
 #include "Graphics/Animation.h"
 #include "Graphics/Graphics.h"
 #include "World/Background_Handler.h"
@@ -74,15 +75,13 @@ public:
     Entity* mHeldItem;
     bool mItemUseBlocked;
     bool mHitThisFrame;
-    // Far edge of the last collision test, kept one frame: a runner that speeds up
-    // (a boost) is tested from there, not only from where it now stands. NaN: none.
-    float mCheckedUpTo;
-    float mSweepFrom;
+    Collision_Sweep mSweep; // what the collision test has covered, kept for its next frame
     Animation mAnimation;
     Animation_Frame mShadow;
 
 private:
-    void StartJump(float velocityY, float gravity);
+    void ReadControls(const Input_Handler& input); // steering, jumping, using the held item
+    void Fall();                                   // a jump's rise and fall, and its shadow
 };
 
 extern Player gPlayer;

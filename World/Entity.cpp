@@ -32,12 +32,8 @@ void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
     mAttributes = attributes;
     mX = x;
     mZ = z;
-    mY = 1.0f;
-    mSize = 1.0f;
-    if (HasAttribute("SIZE"))
-        mSize = Get("SIZE");
-    if (HasAttribute("Y_VALUE"))
-        mY = Get("Y_VALUE");
+    mSize = HasAttribute("SIZE") ? static_cast<float>(Get("SIZE")) : 1.0f;
+    mY = HasAttribute("Y_VALUE") ? static_cast<float>(Get("Y_VALUE")) : 1.0f;
     mSolid = true;
     mOnScreen = false;
     mAlive = true;
