@@ -219,7 +219,7 @@ void Game_State::ResetLevel(bool restart)
     {
         gEntities.Clear();
         // The last level's blended looks are of no use to the next one.
-        gImageBank.ForgetCrossfades();
+        gGraphics.Textures().ForgetCrossfades();
     }
 }
 

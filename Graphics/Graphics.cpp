@@ -24,25 +24,6 @@ const float INITIAL_FOG_DENSITY = 0.8f;
 const float INITIAL_FOG_START = 3.0f;
 const float INITIAL_FOG_END = 20.0f;
 
-// A texture the size of the given rectangle of the frame buffer, ready to be copied into.
-GLuint MakeCopyTexture(int width, int height, GLint filter)
-{
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    if (glGetError() != GL_NO_ERROR)
-    {
-        glDeleteTextures(1, &texture);
-        return 0;
-    }
-    return texture;
-}
-
 // Draws the bound texture whole over (x, y, width, height) of a viewport measured in
 // pixels from its bottom-left corner, as it is: no fog, no blending, no colour.
 void DrawCopy(int viewWidth, int viewHeight, float x, float y, float width, float height)
@@ -381,9 +362,8 @@ bool Graphics::Init(bool fullScreen, int windowWidth, int windowHeight)
     glPushMatrix();
     mClearPending = true;
     mPictureLost = true;
-    mKeptTexture = 0;
     mKeptValid = false;
-    mScaleTexture = 0;
+    mTextures.Drop(true);
     MakeProbe();
     return true;
 }
@@ -541,9 +521,6 @@ bool Graphics::Reopen(bool fullScreen, bool reupload, int windowedWidth, int win
     {
         SetUpContext(fogOn, clearColour);
         glPushMatrix();
-        // The old context took these textures with it.
-        mKeptTexture = 0;
-        mScaleTexture = 0;
         MakeProbe();
     }
     else
@@ -551,7 +528,11 @@ bool Graphics::Reopen(bool fullScreen, bool reupload, int windowedWidth, int win
         SetViewport();
     }
     if (newContext || reupload)
+    {
+        // Made from the old textures, or gone with the old context.
+        mTextures.Drop(newContext);
         gImageBank.Reupload();
+    }
     SDL_ShowCursor(SDL_DISABLE);
     SDL_WM_SetCaption(GAME_TITLE, GAME_SHORT_TITLE);
     return done;
@@ -562,11 +543,10 @@ void Graphics::Shutdown()
     gImageBank.Shutdown();
     if (!mInitialised)
         return;
-    const GLuint ours[3] = {mKeptTexture, mScaleTexture, mProbeTexture};
-    for (GLuint texture : ours)
-        if (texture != 0)
-            glDeleteTextures(1, &texture);
-    mKeptTexture = mScaleTexture = mProbeTexture = 0;
+    mTextures.Drop(false);
+    const GLuint probe = mProbeTexture;
+    glDeleteTextures(1, &probe);
+    mProbeTexture = 0;
     mKeptValid = false;
     glPopMatrix();
     SDL_FreeSurface(static_cast<SDL_Surface*>(mScreen));
@@ -605,15 +585,14 @@ void Graphics::Render()
 // picture, with black bars around it.
 void Graphics::ShowScaledPicture()
 {
-    if (mScaleTexture == 0)
-        mScaleTexture = MakeCopyTexture(SCREEN_WIDTH, SCREEN_HEIGHT, GL_LINEAR);
-    if (mScaleTexture == 0)
+    const GLuint scaled = mTextures.FrameCopy(Texture_Cache::SCALED_WORLD, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (scaled == 0)
     {
         // No room for the copy: draw sharp from now on.
         SetDrawMode(DRAW_SHARP);
         return;
     }
-    glBindTexture(GL_TEXTURE_2D, mScaleTexture);
+    glBindTexture(GL_TEXTURE_2D, scaled);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     glViewport(0, 0, mWindowWidth, mWindowHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -762,7 +741,8 @@ bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, con
     if (!mInitialised || (!mColourStack.empty() && mColourStack.back().a < 1.0f))
         return false;
     // A lasting blend is made into a texture once and drawn with one texel a pixel.
-    const uint32_t texture = lasting ? gImageBank.Crossfade(under, over, alpha) : 0;
+    const uint32_t texture =
+        lasting ? mTextures.Crossfade(gImageBank.GetImage(under), gImageBank.GetImage(over), alpha) : 0;
     if (texture != 0)
     {
         ClearIfPending();
@@ -907,25 +887,13 @@ bool Graphics::KeepPicture()
         return false;
     ClearIfPending();
     const int width = GetDrawWidth(), height = GetDrawHeight();
-    if (mKeptTexture != 0 && (width != mKeptWidth || height != mKeptHeight))
-    {
-        const GLuint old = mKeptTexture;
-        glDeleteTextures(1, &old);
-        mKeptTexture = 0;
-    }
-    if (mKeptTexture == 0)
-    {
-        // One texel a pixel, read back exactly where it was taken.
-        mKeptTexture = MakeCopyTexture(width, height, GL_NEAREST);
-        if (mKeptTexture == 0)
-            return false;
-        mKeptWidth = width;
-        mKeptHeight = height;
-    }
+    const GLuint kept = mTextures.FrameCopy(Texture_Cache::KEPT_PICTURE, width, height);
+    if (kept == 0)
+        return false;
     // Where the world is drawn: the picture, or the corner it is scaled up from.
     const int x = mSmooth ? 0 : mPicture.mX;
     const int y = mSmooth ? 0 : mWindowHeight - mPicture.mY - mPicture.mHeight;
-    glBindTexture(GL_TEXTURE_2D, mKeptTexture);
+    glBindTexture(GL_TEXTURE_2D, kept);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, width, height);
     mKeptValid = glGetError() == GL_NO_ERROR;
     return mKeptValid;
@@ -943,9 +911,9 @@ bool Graphics::DrawKeptPicture()
         mFrameStart = ClockMs();
     }
     ClearIfPending();
-    glBindTexture(GL_TEXTURE_2D, mKeptTexture);
     // In the picture's pixels, whatever the view or the drawables left in the matrices.
     const int width = GetDrawWidth(), height = GetDrawHeight();
+    glBindTexture(GL_TEXTURE_2D, mTextures.FrameCopy(Texture_Cache::KEPT_PICTURE, width, height));
     DrawCopy(width, height, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
     return true;
 }

@@ -15,6 +15,7 @@
 
 #include "Core/Constants.h"
 #include "Graphics/Draw_Types.h"
+#include "Graphics/Texture_Cache.h"
 
 // Linear fog: how thick, where it starts and where nothing is seen any more.
 struct Fog_Parameters
@@ -165,6 +166,8 @@ public:
     bool KeepPicture();
     bool DrawKeptPicture();
     void ForgetPicture() { mKeptValid = false; }
+    // Every texture made from others; dropped with the GL context.
+    Texture_Cache& Textures() { return mTextures; }
 
 private:
     void SetUpContext(bool fogOn, const float clearColour[4]);
@@ -189,14 +192,12 @@ private:
     Draw_Mode mDrawMode = DRAW_CHOSEN;
     bool mSmooth = false;
     Resolution_Choice mChoice;
-    int32_t mFrameStart = -1; // when this frame's first draw cleared the screen
-    uint32_t mScaleTexture = 0;
+    int32_t mFrameStart = -1;   // when this frame's first draw cleared the screen
     uint32_t mProbeTexture = 0; // gone when the GL context was made anew
     float mClearColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    int mKeptWidth = 0, mKeptHeight = 0;
     bool mClearPending;
     bool mPictureLost = true;
-    uint32_t mKeptTexture = 0;
+    Texture_Cache mTextures;
     bool mKeptValid = false;
     bool mDrawInParts;
     bool mOnePassBlend = false; // the context has what the one-pass crossfade needs

@@ -344,66 +344,10 @@ bool Image_Bank::ReadImageList(std::istream& in, const std::string& folder, Load
     return !(callback && callback(true));
 }
 
-uint32_t Image_Bank::Crossfade(const std::string& under, const std::string& over, float alpha)
-{
-    if (!HaveGL())
-        return 0;
-    const Image_Entry& below = GetImage(under);
-    const Image_Entry& above = GetImage(over);
-    if (!below.mOpaque || !above.mOpaque || below.mTexture == 0 || above.mTexture == 0 ||
-        below.mPixelWidth != above.mPixelWidth || below.mPixelHeight != above.mPixelHeight)
-        return 0;
-    alpha = std::min(1.0f, std::max(0.0f, alpha));
-    const Crossfade_Key key{below.mTexture, above.mTexture, alpha};
-    const auto found = mCrossfades.find(key);
-    if (found != mCrossfades.end())
-        return found->second;
-
-    const size_t texels = static_cast<size_t>(below.mPixelWidth) * static_cast<size_t>(below.mPixelHeight);
-    std::vector<unsigned char> bottom(texels * 4), top(texels * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, below.mTexture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, bottom.data());
-    glBindTexture(GL_TEXTURE_2D, above.mTexture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, top.data());
-    // As blending rounds it: over * alpha + under * (1 - alpha). Both are opaque, so
-    // the result is too.
-    for (size_t i = 0; i < bottom.size(); ++i)
-        bottom[i] = static_cast<unsigned char>(top[i] * alpha + bottom[i] * (1.0f - alpha) + 0.5f);
-
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    mTextures.insert(texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(below.mPixelWidth),
-                 static_cast<GLsizei>(below.mPixelHeight), 0, GL_RGBA, GL_UNSIGNED_BYTE, bottom.data());
-    mCrossfades[key] = texture;
-    return texture;
-}
-
-void Image_Bank::ForgetCrossfades()
-{
-    if (HaveGL() && !mCrossfades.empty())
-    {
-        std::vector<GLuint> names;
-        for (const auto& made : mCrossfades)
-        {
-            names.push_back(made.second);
-            mTextures.erase(made.second);
-        }
-        glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
-    }
-    mCrossfades.clear();
-}
-
 void Image_Bank::Reupload()
 {
     // The old names died with the old context; nothing to delete.
     mTextures.clear();
-    mCrossfades.clear();
     for (auto& item : mImages)
         item.second.mTexture = 0;
     // Keys are visited in the order LoadImage looks for a key sharing the file, so the
@@ -434,6 +378,5 @@ void Image_Bank::Shutdown()
         glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
     }
     mTextures.clear();
-    mCrossfades.clear();
     mInitialised = false;
 }

@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "Graphics/Draw_Types.h"
@@ -51,13 +50,6 @@ public:
     // Loads every image again into the current GL context (a new window has lost the
     // old textures); entries keep their sizes and texture rectangles.
     void Reupload();
-    // A texture that shows image over laid at alpha on image under, texel by texel: what
-    // drawing the two in turn gives, for the fill of one. Made once and kept; 0 when
-    // either image has a clear texel, their sizes differ, or there is no GL context.
-    uint32_t Crossfade(const std::string& under, const std::string& over, float alpha);
-    // Frees every crossfade made (about 5 MB each): a level's looks go with the level.
-    void ForgetCrossfades();
-    size_t CrossfadeCount() const { return mCrossfades.size(); }
     bool IsInitialised() const { return mInitialised; }
     const std::map<std::string, Image_Entry>& GetImages() const { return mImages; }
 
@@ -66,17 +58,6 @@ private:
     bool mInitialised = false;
     // Every texture name made, so one left behind by a reloaded key is freed too.
     std::set<uint32_t> mTextures;
-    // Crossfades made so far, by the two texture names and the alpha.
-    struct Crossfade_Key
-    {
-        uint32_t mUnder, mOver;
-        float mAlpha;
-        bool operator<(const Crossfade_Key& o) const
-        {
-            return std::tie(mUnder, mOver, mAlpha) < std::tie(o.mUnder, o.mOver, o.mAlpha);
-        }
-    };
-    std::map<Crossfade_Key, uint32_t> mCrossfades;
 };
 
 extern Image_Bank gImageBank;

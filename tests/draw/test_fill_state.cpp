@@ -268,6 +268,13 @@ TEST_F(Fill_State, ALookLaidOverAnotherInOneDrawPaintsWhatTwoDrawsPaint)
     const bool lasting = gGraphics.DrawCrossfadeQuad(floor, rect, "CAVE FLOOR", "LAVA FLOOR", alpha, true);
     gGraphics.SetOnePassBlend(true);
     EXPECT_TRUE(lasting);
+
+    // A new window: the blends made for the old one go with it, and are made again alike.
+    EXPECT_EQ(gGraphics.Textures().CrossfadeCount(), 1u); // one for every colour
+    ASSERT_TRUE(gGraphics.SetFullScreen(false, true));
+    EXPECT_EQ(gGraphics.Textures().CrossfadeCount(), 0u);
+    EXPECT_EQ(differing(white, paint(1, 1.0f, 1.0f)), 0);
+    EXPECT_EQ(gGraphics.Textures().CrossfadeCount(), 1u);
 }
 
 TEST_F(Fill_State, AKeptPictureComesBackPixelForPixelUntilTheWindowIsMadeAnew)

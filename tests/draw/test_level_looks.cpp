@@ -265,7 +265,7 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         testing::internal::CaptureStdout();
         StartLevel(level, keys);
         // A settled look is blended into a texture of its own; the level took them along.
-        const size_t heldAtStart = gImageBank.CrossfadeCount();
+        const size_t heldAtStart = gGraphics.Textures().CrossfadeCount();
         const float length = gEntities.GetLastZ() - LEVEL_Z_OFFSET;
         const bool start = PlayTo(runner, keys, report, 330.0f);
         const Shot first = Capture();
@@ -299,7 +299,7 @@ TEST_F(Level_Looks, EachLevelLooksItsOwnAtStartAndMiddle)
         EXPECT_LT(Distance(lasting, expected), 0.1 * apart + 0.5) << "not in " << look[0];
         EXPECT_LT(Distance(fading, expected), 0.1 * apart + 0.5) << "not fading into " << look[0];
 
-        blendsMade += gImageBank.CrossfadeCount();
+        blendsMade += gGraphics.Textures().CrossfadeCount();
         Save(first, "level" + std::to_string(level) + "_start");
         Save(second, "level" + std::to_string(level) + "_middle");
         std::printf("level %d: start (%.0f %.0f %.0f) spread %.0f, middle (%.0f %.0f %.0f) spread %.0f\n",
