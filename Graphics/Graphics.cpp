@@ -175,30 +175,38 @@ bool ContextHasOnePassBlend()
     return units >= 2;
 }
 
-// Rotation and scale of one drawable, applied about the quad's centre (or the
-// rotation's own pivot); the matrix is pushed here and popped by EndTransform.
-void BeginTransform(const Rotation& rotation, const Scale& scale, const Quad& quad)
+// Draws inside a drawable's own tint and its rotation and scale, about the quad's
+// centre (or the rotation's own pivot).
+template <typename Drawable, typename Draw>
+void WithLooks(Graphics& graphics, const Drawable& drawable, const Quad& quad, Draw draw)
 {
+    const Rotation& rotation = drawable.mRotation;
+    const Tint& tint = drawable.mTint;
     glPushMatrix();
-    float px = rotation.mPivotX, py = rotation.mPivotY, pz = rotation.mPivotZ;
-    if (rotation.mAboutCentre)
-    {
-        px = quad.mX;
-        py = quad.mY;
-        pz = quad.mZ;
-    }
+    const bool centre = rotation.mAboutCentre;
+    const float px = centre ? quad.mX : rotation.mPivotX, py = centre ? quad.mY : rotation.mPivotY,
+                pz = centre ? quad.mZ : rotation.mPivotZ;
     glTranslatef(px, py, pz);
     glRotatef(rotation.mAngle, rotation.mAxisX, rotation.mAxisY, rotation.mAxisZ);
     glTranslatef(-px, -py, -pz);
 
     glTranslatef(quad.mX, quad.mY, quad.mZ);
-    glScalef(scale.mX, scale.mY, scale.mZ);
+    glScalef(drawable.mScale.mX, drawable.mScale.mY, drawable.mScale.mZ);
     glTranslatef(-quad.mX, -quad.mY, -quad.mZ);
+    if (tint.mEnabled)
+        graphics.PushColour(tint.mA, tint.mR, tint.mG, tint.mB);
+    draw();
+    if (tint.mEnabled)
+        graphics.PopColour();
+    glPopMatrix();
 }
 
-void EndTransform()
+// Drawing before Init draws nothing, and says so.
+bool CheckInitialised(bool initialised)
 {
-    glPopMatrix();
+    if (!initialised)
+        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
+    return initialised;
 }
 
 // The point of the quad at (s, t): s across from left to right, t down from top to bottom.
@@ -256,6 +264,33 @@ void PartVertices(const Quad& quad, const Texture_Rect& rect, const Texture_Rect
     glTexCoord2f(u1, v0);
     QuadPoint(quad, s1, t0, p);
     glVertex3fv(p);
+}
+
+// One textured quad, whole or as the given parts. One that covers what is beneath is
+// drawn without blending, which lets the renderer skip what it hides.
+void TexturedQuad(GLuint texture, bool cover, const Quad& quad, const Texture_Rect& rect,
+                  const std::vector<Texture_Rect>* parts)
+{
+    if (cover)
+    {
+        glDisable(GL_BLEND);
+        glDisable(GL_ALPHA_TEST);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    if (!parts)
+        QuadVertices(quad, rect);
+    else
+        for (const Texture_Rect& part : *parts)
+            PartVertices(quad, rect, part);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    if (cover)
+    {
+        glEnable(GL_BLEND);
+        glEnable(GL_ALPHA_TEST);
+    }
 }
 
 } // namespace
@@ -713,26 +748,8 @@ void Graphics::DrawTexturedQuad(const Quad& quad, const Texture_Rect& rect, cons
     // An opaque image in an opaque colour replaces what is beneath, exactly as blending
     // would; drawn without blending it also lets the renderer skip what it covers.
     const bool cover = image.mOpaque && (mColourStack.empty() || mColourStack.back().a >= 1.0f);
-    if (cover)
-    {
-        glDisable(GL_BLEND);
-        glDisable(GL_ALPHA_TEST);
-    }
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, image.mTexture);
-    glBegin(GL_QUADS);
-    if (image.mParts.empty() || !mDrawInParts)
-        QuadVertices(quad, rect);
-    else
-        for (const Texture_Rect& part : image.mParts)
-            PartVertices(quad, rect, part);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-    if (cover)
-    {
-        glEnable(GL_BLEND);
-        glEnable(GL_ALPHA_TEST);
-    }
+    TexturedQuad(image.mTexture, cover, quad, rect,
+                 image.mParts.empty() || !mDrawInParts ? nullptr : &image.mParts);
 }
 
 bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, const std::string& under,
@@ -746,16 +763,7 @@ bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, con
     if (texture != 0)
     {
         ClearIfPending();
-        glDisable(GL_BLEND);
-        glDisable(GL_ALPHA_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glBegin(GL_QUADS);
-        QuadVertices(quad, rect);
-        glEnd();
-        glDisable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glEnable(GL_ALPHA_TEST);
+        TexturedQuad(texture, true, quad, rect, nullptr);
         return true;
     }
 
@@ -813,65 +821,35 @@ bool Graphics::DrawCrossfadeQuad(const Quad& quad, const Texture_Rect& rect, con
 
 void Graphics::DrawFrame(const Animation_Frame& frame, const Quad& quad)
 {
-    if (!mInitialised)
-    {
-        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
+    if (!CheckInitialised(mInitialised))
         return;
-    }
     ClearIfPending();
-    BeginTransform(frame.mRotation, frame.mScale, quad);
-    if (frame.mTint.mEnabled)
-        PushColour(frame.mTint.mA, frame.mTint.mR, frame.mTint.mG, frame.mTint.mB);
     const Texture_Rect fullImage;
-    DrawTexturedQuad(quad, frame.mTextureRect ? *frame.mTextureRect : fullImage, frame.mKey);
-    if (frame.mTint.mEnabled)
-        PopColour();
-    EndTransform();
+    const Texture_Rect& rect = frame.mTextureRect ? *frame.mTextureRect : fullImage;
+    WithLooks(*this, frame, quad, [&] { DrawTexturedQuad(quad, rect, frame.mKey); });
 }
 
 void Graphics::DrawAnimationSet(const Animation_Set& set, const Quad& quad)
 {
-    if (!mInitialised)
-    {
-        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
-        return;
-    }
-    if (set.mFrames.empty())
+    if (!CheckInitialised(mInitialised) || set.mFrames.empty())
         return;
     ClearIfPending();
-    if (!set.mVisible)
-        return;
     // A current frame outside the list (a set shrunk under it) draws nothing.
-    if (set.mCurrentFrame < 0 || static_cast<size_t>(set.mCurrentFrame) >= set.mFrames.size())
+    if (!set.mVisible || set.mCurrentFrame < 0 ||
+        static_cast<size_t>(set.mCurrentFrame) >= set.mFrames.size())
         return;
-    BeginTransform(set.mRotation, set.mScale, quad);
-    if (set.mTint.mEnabled)
-        PushColour(set.mTint.mA, set.mTint.mR, set.mTint.mG, set.mTint.mB);
-    DrawFrame(set.mFrames[set.mCurrentFrame], quad);
-    if (set.mTint.mEnabled)
-        PopColour();
-    EndTransform();
+    WithLooks(*this, set, quad, [&] { DrawFrame(set.mFrames[set.mCurrentFrame], quad); });
 }
 
 void Graphics::DrawAnimation(const Animation& animation, const Quad& quad)
 {
-    if (!mInitialised)
-    {
-        std::cerr << "Graphics: Trying to draw without being init!" << std::endl;
-        return;
-    }
-    if (animation.mSets.empty())
+    if (!CheckInitialised(mInitialised) || animation.mSets.empty())
         return;
     ClearIfPending();
     if (animation.mCurrentSet < 0 || static_cast<size_t>(animation.mCurrentSet) >= animation.mSets.size())
         return;
-    BeginTransform(animation.mRotation, animation.mScale, quad);
-    if (animation.mTint.mEnabled)
-        PushColour(animation.mTint.mA, animation.mTint.mR, animation.mTint.mG, animation.mTint.mB);
-    DrawAnimationSet(animation.mSets[animation.mCurrentSet], quad);
-    if (animation.mTint.mEnabled)
-        PopColour();
-    EndTransform();
+    WithLooks(*this, animation, quad,
+              [&] { DrawAnimationSet(animation.mSets[animation.mCurrentSet], quad); });
 }
 
 void Graphics::DrawFrameAt(const Animation_Frame& frame, float x, float y, float z)

@@ -174,6 +174,17 @@ bool Upload(SDL_Surface* surface, bool rgba, std::vector<Texture_Rect>& parts)
     return true;
 }
 
+// Sizes an image in fractions of the screen.
+void SetSize(Image_Entry& entry, float width, float height)
+{
+    entry.mWidthFraction = width;
+    entry.mHalfWidthFraction = width * 0.5f;
+    entry.mWorldWidth = FractionToWidth(width);
+    entry.mHeightFraction = height;
+    entry.mHalfHeightFraction = height * 0.5f;
+    entry.mWorldHeight = FractionToHeight(height);
+}
+
 // One image of the list, sized as it says; a missing file leaves its entry untouched.
 void AddListed(Image_Bank& bank, const Image_List_Item& item, const std::string& folder)
 {
@@ -184,14 +195,8 @@ void AddListed(Image_Bank& bank, const Image_List_Item& item, const std::string&
         entry.mTextureRect = Texture_Rect::FromPixels(item.mLeft, item.mTop, item.mRight, item.mBottom,
                                                       entry.mPixelWidth, entry.mPixelHeight);
     // Without numbers, the size the image would have on an 800x600 screen.
-    const float width = item.mHasWidth ? item.mWidth : entry.mPixelWidth * 0.00125f;
-    const float height = item.mHasHeight ? item.mHeight : entry.mPixelHeight * 0.0016666667f;
-    entry.mWidthFraction = width;
-    entry.mHalfWidthFraction = width * 0.5f;
-    entry.mWorldWidth = FractionToWidth(width);
-    entry.mHeightFraction = height;
-    entry.mHalfHeightFraction = height * 0.5f;
-    entry.mWorldHeight = FractionToHeight(height);
+    SetSize(entry, item.mHasWidth ? item.mWidth : entry.mPixelWidth * 0.00125f,
+            item.mHasHeight ? item.mHeight : entry.mPixelHeight * 0.0016666667f);
 }
 
 } // namespace
@@ -207,26 +212,10 @@ bool Image_Bank::Init(Loading_Callback callback)
         glEnable(GL_TEXTURE_2D);
 
     if (LoadImage("LOADING_SCREEN", IMAGE_PATH, LOADING_SCREEN_FILE))
-    {
-        Image_Entry& screen = GetImage("LOADING_SCREEN");
-        screen.mWidthFraction = 0.75f;
-        screen.mHalfWidthFraction = 0.375f;
-        screen.mWorldWidth = FractionToWidth(0.75f);
-        screen.mHeightFraction = 0.7f;
-        screen.mHalfHeightFraction = 0.35f;
-        screen.mWorldHeight = FractionToHeight(0.7f);
-    }
+        SetSize(GetImage("LOADING_SCREEN"), 0.75f, 0.7f);
+    // Square in world units: the screen plane is 1.75 times wider than high.
     if (LoadImage("LOADING_ICON", IMAGE_PATH, LOADING_ICON_FILE))
-    {
-        // Square in world units: the screen plane is 1.75 times wider than high.
-        Image_Entry& icon = GetImage("LOADING_ICON");
-        icon.mWidthFraction = 0.05f;
-        icon.mHalfWidthFraction = 0.025f;
-        icon.mWorldWidth = FractionToWidth(0.05f);
-        icon.mHeightFraction = SCREEN_PLANE_HALF_WIDTH * 0.05f;
-        icon.mHalfHeightFraction = icon.mHeightFraction * 0.5f;
-        icon.mWorldHeight = FractionToHeight(icon.mHeightFraction);
-    }
+        SetSize(GetImage("LOADING_ICON"), 0.05f, SCREEN_PLANE_HALF_WIDTH * 0.05f);
 
     mInitialised = LoadImageList(IMAGE_PATH, IMAGE_INFO_FILE, callback);
 
