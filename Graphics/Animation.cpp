@@ -29,12 +29,6 @@ void Animation_Frame::SetImage(const std::string& key)
     mTextureRect = &gImageBank.GetImage(key).mTextureRect;
 }
 
-Animation_Set::Animation_Set()
-    : mVisible(true), mStopped(false), mLoop(true), mFinished(false), mStartFrame(0), mCurrentFrame(0),
-      mTime(0), mStopFrame(-1), mHold(0), mSpeed(1), mNextSet(-1)
-{
-}
-
 void Animation_Set::Update(int ticks)
 {
     const int count = static_cast<int>(mFrames.size());
@@ -67,39 +61,37 @@ void Animation_Set::Update(int ticks)
             }
         }
 
-        bool restart = false;
-        while (!restart)
-        {
-            const int duration = mFrames[mCurrentFrame].mDuration;
-            if (duration > mTime)
-                return;
-            mTime -= duration;
-            ++mCurrentFrame;
+        if (!StepFrames(ticks))
+            return;
+    }
+}
 
-            if (mStopFrame > 0 && mCurrentFrame < count && mCurrentFrame == mStopFrame)
-            {
-                ticks = mTime;
-                mFinished = true;
-                mTime = 0;
-                restart = true;
-            }
-            else if (mCurrentFrame == count)
-            {
-                if (mLoop)
-                {
-                    mCurrentFrame = 0;
-                    if (!SkipWholeCycles())
-                        return;
-                }
-                else
-                {
-                    ticks = mTime;
-                    mCurrentFrame = count - 1;
-                    mFinished = true;
-                    mTime = 0;
-                    restart = true;
-                }
-            }
+bool Animation_Set::StepFrames(int& ticks)
+{
+    const int count = static_cast<int>(mFrames.size());
+    for (;;)
+    {
+        const int duration = mFrames[mCurrentFrame].mDuration;
+        if (duration > mTime)
+            return false;
+        mTime -= duration;
+        ++mCurrentFrame;
+        const bool stop = mStopFrame > 0 && mCurrentFrame < count && mCurrentFrame == mStopFrame;
+        if (mCurrentFrame == count && mLoop)
+        {
+            mCurrentFrame = 0;
+            if (!SkipWholeCycles())
+                return false;
+        }
+        else if (stop || mCurrentFrame == count)
+        {
+            // The last frame stays on show; the time past it starts the hold.
+            if (!stop)
+                mCurrentFrame = count - 1;
+            ticks = mTime;
+            mFinished = true;
+            mTime = 0;
+            return true;
         }
     }
 }
@@ -165,8 +157,6 @@ void Animation_Set::Resize(size_t count)
 {
     mFrames.resize(count);
 }
-
-Animation::Animation() : mCurrentSet(0) {}
 
 void Animation::Update(int ticks)
 {

@@ -26,8 +26,6 @@ public:
 class Animation_Set
 {
 public:
-    Animation_Set();
-
     // Advances by ticks × speed: loops, stops at the stop frame, holds, finishes.
     void Update(int ticks);
     void Reset(); // back to the start frame, playing
@@ -36,17 +34,17 @@ public:
     void Resize(size_t count);
 
     std::vector<Animation_Frame> mFrames;
-    bool mVisible;
-    bool mStopped;
-    bool mLoop;
-    bool mFinished;
-    int mStartFrame;
-    int mCurrentFrame;
-    int mTime;
-    int mStopFrame; // > 0: the set finishes on reaching it
-    int mHold;      // ticks to wait after finishing before a loop restarts
-    int mSpeed;     // the set's rate: ticks are multiplied by it
-    int mNextSet;   // set the Animation switches to when this one finishes
+    bool mVisible = true;
+    bool mStopped = false;
+    bool mLoop = true;
+    bool mFinished = false;
+    int mStartFrame = 0;
+    int mCurrentFrame = 0;
+    int mTime = 0;
+    int mStopFrame = -1; // > 0: the set finishes on reaching it
+    int mHold = 0;       // ticks to wait after finishing before a loop restarts
+    int mSpeed = 1;      // the set's rate: ticks are multiplied by it
+    int mNextSet = -1;   // set the Animation switches to when this one finishes
     Rotation mRotation;
     Scale mScale;
     Tint mTint;
@@ -54,13 +52,14 @@ public:
 private:
     // Wraps many loops at once; false when the frames take no time at all.
     bool SkipWholeCycles();
+    // Walks the frames the time covers; true when that finished the set, with the time
+    // left over in ticks.
+    bool StepFrames(int& ticks);
 };
 
 class Animation
 {
 public:
-    Animation();
-
     // Advances the current set; a finished set with a next set hands over to it.
     void Update(int ticks);
     // Every set rewound, set 0 current; the animation's own transform back to neutral.
@@ -69,7 +68,7 @@ public:
     const Animation_Set& GetCurrentSet() const;
 
     std::vector<Animation_Set> mSets;
-    int mCurrentSet;
+    int mCurrentSet = 0;
     Rotation mRotation;
     Scale mScale;
     Tint mTint;

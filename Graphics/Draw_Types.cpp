@@ -33,23 +33,10 @@ Quad::Quad(float x, float y, float z, float width, float height)
     SetCorner(mTopRight, x + halfW, y + halfH, z);
 }
 
-Texture_Rect::Texture_Rect() : mLeft(0.0f), mTop(0.0f), mRight(1.0f), mBottom(1.0f) {}
-
-Texture_Rect::Texture_Rect(float left, float top, float right, float bottom)
-    : mLeft(left), mTop(top), mRight(right), mBottom(bottom)
-{
-}
-
 Texture_Rect Texture_Rect::FromPixels(float left, float top, float right, float bottom, float pixelWidth,
                                       float pixelHeight)
 {
     return Texture_Rect(left / pixelWidth, top / pixelHeight, right / pixelWidth, bottom / pixelHeight);
-}
-
-Rotation::Rotation()
-    : mAngle(0.0f), mAxisX(0.0f), mAxisY(0.0f), mAxisZ(1.0f), mPivotX(0.0f), mPivotY(0.0f), mPivotZ(0.0f),
-      mAboutCentre(true)
-{
 }
 
 void Rotation::Set(float angle, float axisX, float axisY, float axisZ)
@@ -60,16 +47,12 @@ void Rotation::Set(float angle, float axisX, float axisY, float axisZ)
     mAxisZ = axisZ;
 }
 
-Scale::Scale() : mX(1.0f), mY(1.0f), mZ(1.0f) {}
-
 void Scale::Set(float x, float y, float z)
 {
     mX = x;
     mY = y;
     mZ = z;
 }
-
-Tint::Tint() : mR(0.0f), mG(0.0f), mB(0.0f), mA(1.0f), mEnabled(false) {}
 
 void Tint::Set(float a, float r, float g, float b)
 {

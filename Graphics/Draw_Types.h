@@ -22,10 +22,13 @@ struct Quad
 // Texture coordinates of the top-left (left, top) and bottom-right (right, bottom) corners.
 struct Texture_Rect
 {
-    float mLeft, mTop, mRight, mBottom;
+    float mLeft = 0.0f, mTop = 0.0f, mRight = 1.0f, mBottom = 1.0f;
 
-    Texture_Rect(); // the full image (0, 0, 1, 1)
-    Texture_Rect(float left, float top, float right, float bottom);
+    Texture_Rect() = default; // the full image
+    Texture_Rect(float left, float top, float right, float bottom)
+        : mLeft(left), mTop(top), mRight(right), mBottom(bottom)
+    {
+    }
     // From a pixel rectangle of an image of the given pixel size.
     static Texture_Rect FromPixels(float left, float top, float right, float bottom, float pixelWidth,
                                    float pixelHeight);
@@ -33,29 +36,26 @@ struct Texture_Rect
 
 struct Rotation
 {
-    float mAngle; // degrees
-    float mAxisX, mAxisY, mAxisZ;
-    float mPivotX, mPivotY, mPivotZ;
-    bool mAboutCentre; // rotate about the quad's centre instead of the pivot
+    float mAngle = 0.0f; // degrees
+    float mAxisX = 0.0f, mAxisY = 0.0f, mAxisZ = 1.0f;
+    float mPivotX = 0.0f, mPivotY = 0.0f, mPivotZ = 0.0f;
+    bool mAboutCentre = true; // rotate about the quad's centre instead of the pivot
 
-    Rotation(); // 0 degrees about (0, 0, 1), about the centre
     void Set(float angle, float axisX, float axisY, float axisZ);
 };
 
 struct Scale
 {
-    float mX, mY, mZ;
+    float mX = 1.0f, mY = 1.0f, mZ = 1.0f;
 
-    Scale(); // (1, 1, 1)
     void Set(float x, float y, float z);
 };
 
 struct Tint
 {
-    float mR, mG, mB, mA;
-    bool mEnabled;
+    float mR = 0.0f, mG = 0.0f, mB = 0.0f, mA = 1.0f; // black, opaque
+    bool mEnabled = false;
 
-    Tint(); // black, opaque, disabled
     // Alpha first, as every colour the game hands to Graphics; also enables the tint.
     void Set(float a, float r, float g, float b);
 };
