@@ -7,7 +7,7 @@ class Game_State;
 class Game_Screen
 {
 public:
-    // How much of the picture it drew last a screen would draw the same again.
+    // How much of its last picture a screen would draw the same again.
     enum Stand
     {
         REDRAWN,      // not all of it: the frame is drawn anew
@@ -20,7 +20,7 @@ public:
 
     // Takes its images, once the image bank is loaded.
     virtual void Init() {}
-    // Asked before each frame; nothing in it changes a thing.
+    // Asked before each frame, and changes nothing.
     virtual Stand PictureStands() const { return REDRAWN; }
     // One frame: input, the screen's own state and its picture. While the picture
     // stands it draws only what moves in front; drawing anew, a STANDS_BEHIND screen

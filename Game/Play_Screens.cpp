@@ -96,13 +96,22 @@ void Menu_Art::DrawArrow(float topY, int cursor, float& arrowAngle)
     gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
 }
 
-void Menu_Art::DrawCountUp(int64_t value, float r, float g, float b)
+bool Menu_Art::CountUp(int64_t& count, float r, float g, float b)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(value));
+    std::snprintf(text, sizeof text, "x%lld", static_cast<long long>(count));
     gHUD.TintGem(1.0f, 1.0f, 1.0f, 1.0f);
     gHUD.DrawGemAt(-0.075f, -0.02f, 0.0f);
     gFont.drawStringNormalized(text, 0.5f, 0.5f, 0.0f, r, g, b, 1.0f);
+
+    const int64_t score = gPlayer.mScore;
+    if (count < score)
+        ++count;
+    if (!gInput.IsKeyPressed(KEY_RETURN))
+        return false;
+    const bool complete = count == score;
+    count = score;
+    return complete;
 }
 
 float Pause_Screen::CursorY() const
@@ -341,34 +350,20 @@ void Level_Complete_Screen::Frame(bool)
     // Slows the count-up; a sleep, so the wait leaves the processor to others.
     SleepMs(LEVEL_COMPLETE_WAIT_MS);
 
-    mGame.Art().DrawCountUp(mCountUp, 1.0f, 1.0f, 1.0f);
-    const int64_t score = gPlayer.mScore;
-    if (mCountUp < score)
-    {
-        ++mCountUp;
-    }
-    else if (mBellPending)
+    // The bell once the count has reached the score.
+    if (mCountUp >= gPlayer.mScore && mBellPending)
     {
         gSound.PlayEffect(SOUND_BELL);
         mBellPending = false;
     }
-
-    if (gInput.IsKeyPressed(KEY_RETURN))
+    if (mGame.Art().CountUp(mCountUp, 1.0f, 1.0f, 1.0f))
     {
-        if (mCountUp != score)
-        {
-            mCountUp = score;
-        }
-        else
-        {
-            mCountUp = 0;
-            mFogGrey = 1.0f;
-            mBellPending = true;
-            gHUD.TintGem(0.0f, 1.0f, 1.0f, 1.0f);
-            mGame.GoTo(Game_State::CAVE_MAP, "OVERWORLD");
-        }
+        mCountUp = 0;
+        mFogGrey = 1.0f;
+        mBellPending = true;
+        gHUD.TintGem(0.0f, 1.0f, 1.0f, 1.0f);
+        mGame.GoTo(Game_State::CAVE_MAP, "OVERWORLD");
     }
-
     gGraphics.DisableFog();
 }
 

@@ -19,8 +19,9 @@ struct Menu_Art
     void DrawLines(const char* const* items, int count, float topY, int cursor);
     // The arrow beside the selected line, turned a step further each time.
     void DrawArrow(float topY, int cursor, float& arrowAngle);
-    // The gem and the count beside it.
-    void DrawCountUp(int64_t value, float r, float g, float b);
+    // The gem and a count beside it, which rises a step a frame to the score; Enter
+    // completes it at once. True when Enter comes once it is complete.
+    bool CountUp(int64_t& count, float r, float g, float b);
 
     Animation_Frame mArrow;
     Animation_Frame mSelection; // glow behind the item under the cursor

@@ -90,24 +90,12 @@ void Results_Screen::Frame(bool)
     gFont.drawStringCentered(" the dragon's treasure!", 0.0f, 0.45f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
     gFont.drawStringCentered("Press Enter to continue", 0.0f, -0.65f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f);
 
-    mGame.Art().DrawCountUp(mCountUp, 1.0f, 1.0f, 0.0f);
-    const int64_t score = gPlayer.mScore;
-    if (mCountUp < score)
-        ++mCountUp;
-
-    if (gInput.IsKeyPressed(KEY_RETURN))
+    if (mGame.Art().CountUp(mCountUp, 1.0f, 1.0f, 0.0f))
     {
-        if (mCountUp != score)
-        {
-            mCountUp = score;
-        }
-        else
-        {
-            mGame.GoTo(Game_State::HIGH_SCORES, "NONE");
-            mGame.SetLevel(0);
-            mCountUp = 0;
-            mVoicePending = true;
-        }
+        mGame.GoTo(Game_State::HIGH_SCORES, "NONE");
+        mGame.SetLevel(0);
+        mCountUp = 0;
+        mVoicePending = true;
     }
 }
 
