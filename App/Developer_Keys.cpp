@@ -107,21 +107,18 @@ void DeveloperKeys(const Input_Handler& input)
         gGameState.MovePlayerToEnd();
 }
 
-void FogFade(float playerProgress)
+void Fog_Fade::Update(float playerProgress)
 {
-    // The fade starts from the level's own fog colour: from black, a cave with coloured
-    // fog would jump to black at the start of its last fifth.
-    static float levelFog[3] = {0.0f, 0.0f, 0.0f};
     const float p = playerProgress;
     const float t = 1.0f - (1.0f - p) * FADE_RATE;
     if (p <= FADE_FROM)
     {
         for (int c = 0; c < 3; ++c)
-            levelFog[c] = gGraphics.GetFogColour()[c];
+            mLevelFog[c] = gGraphics.GetFogColour()[c];
         return;
     }
-    gGraphics.SetFogColour(levelFog[0] + (1.0f - levelFog[0]) * t, levelFog[1] + (1.0f - levelFog[1]) * t,
-                           levelFog[2] + (1.0f - levelFog[2]) * t);
+    gGraphics.SetFogColour(mLevelFog[0] + (1.0f - mLevelFog[0]) * t, mLevelFog[1] + (1.0f - mLevelFog[1]) * t,
+                           mLevelFog[2] + (1.0f - mLevelFog[2]) * t);
     if (p > FADE_TURN)
         gGraphics.SetFogParameters(FADE_DENSITY * t, FADE_START - FADE_START * t, FADE_END);
     else

@@ -15,4 +15,13 @@ void DeveloperKeys(const Input_Handler& input);
 void FogKeys(const Input_Handler& input);
 // Fades fog and clear colour from the level's fog colour to white as the runner's
 // progress goes from 0.8 to 1; below that the fog keeps whatever was set last.
-void FogFade(float playerProgress);
+class Fog_Fade
+{
+public:
+    void Update(float playerProgress);
+
+private:
+    // The fade starts from the level's own fog colour: from black, a cave with coloured
+    // fog would jump to black at the start of its last fifth.
+    float mLevelFog[3] = {0.0f, 0.0f, 0.0f};
+};

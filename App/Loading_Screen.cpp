@@ -1,7 +1,5 @@
 #include "App/Loading_Screen.h"
 
-#include <SDL/SDL.h>
-
 #include "Core/Clock.h"
 #include "Graphics/Animation.h"
 #include "Graphics/Graphics.h"
@@ -57,7 +55,7 @@ bool LoadingScreenCallback(bool finish)
         {
             if (!finish)
                 return false;
-            SDL_Delay(static_cast<Uint32>(state.mNextRedraw - now));
+            SleepMs(static_cast<uint32_t>(state.mNextRedraw - now));
             continue;
         }
 

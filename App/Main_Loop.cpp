@@ -22,6 +22,8 @@
 namespace
 {
 
+Fog_Fade gFogFade; // for the whole run: a level fades from the fog it last kept
+
 const int GAME_KEYS[] = {KEY_M,  KEY_K,    KEY_O,     KEY_B,     KEY_P,       KEY_RETURN,   KEY_DOWN,
                          KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_KP_PLUS, KEY_KP_MINUS, KEY_F,
                          KEY_S,  KEY_E,    KEY_D,     KEY_W,     KEY_G};
@@ -82,7 +84,7 @@ void UpdatePlay()
         TimingReportLine("Environment Handler updated.");
 
     DeveloperKeys(gInput);
-    FogFade(gGameState.GetPlayerProgress());
+    gFogFade.Update(gGameState.GetPlayerProgress());
 
     gEntities.Update(gPlayer);
     if (gTimingReport)

@@ -52,6 +52,33 @@ void DrawTutorialLine(const char* text, float fx, float fy, float scale, const F
     gFont.SetScale(oldScale);
 }
 
+// Brings the stage's hint nearer, or the title once both are done; true when the title
+// has passed the viewer and the run-in is over.
+bool DrawTutorialStage(int stage, Fading_Line& moveHint, Fading_Line& jumpHint, Fading_Line& title)
+{
+    Fading_Line* hint = stage == 0 ? &moveHint : stage == 1 ? &jumpHint : nullptr;
+    if (hint)
+    {
+        hint->mDepth += 0.03f;
+        if (hint->mDepth > 1.0f)
+            hint->mDepth = 1.0f;
+        hint->mAlpha += 0.016f;
+        if (stage == 0)
+            DrawTutorialLine("Move with arrow keys", 0.37f, 0.4f, 0.5f, moveHint);
+        else
+            DrawTutorialLine("Jump with spacebar", 0.38f, 0.4f, 0.5f, jumpHint);
+        return false;
+    }
+    title.mDepth += 0.05f;
+    title.mAlpha += 0.016f;
+    DrawTutorialLine(GAME_TITLE, 0.1f, 0.5f, 3.0f, title);
+    if (title.mDepth <= 2.0f)
+        return false;
+    gPlayer.mZ = Player::START_Z;
+    gBackground.StartEarthquake(200, 2.0f);
+    return true;
+}
+
 // The runner on the spot while two hints and the title drift towards the viewer.
 // False when the user asked to quit.
 bool RunTutorial()
@@ -83,32 +110,7 @@ bool RunTutorial()
         else if (stage == 1 && gInput.IsKeyPressed(KEY_SPACE))
             stage = 2;
 
-        bool done = false;
-        Fading_Line* hint = stage == 0 ? &moveHint : stage == 1 ? &jumpHint : nullptr;
-        if (hint)
-        {
-            hint->mDepth += 0.03f;
-            if (hint->mDepth > 1.0f)
-                hint->mDepth = 1.0f;
-            hint->mAlpha += 0.016f;
-            if (stage == 0)
-                DrawTutorialLine("Move with arrow keys", 0.37f, 0.4f, 0.5f, moveHint);
-            else
-                DrawTutorialLine("Jump with spacebar", 0.38f, 0.4f, 0.5f, jumpHint);
-        }
-        else
-        {
-            title.mDepth += 0.05f;
-            title.mAlpha += 0.016f;
-            DrawTutorialLine(GAME_TITLE, 0.1f, 0.5f, 3.0f, title);
-            if (title.mDepth > 2.0f)
-            {
-                gPlayer.mZ = Player::START_Z;
-                gBackground.StartEarthquake(200, 2.0f);
-                done = true;
-            }
-        }
-
+        const bool done = DrawTutorialStage(stage, moveHint, jumpHint, title);
         gGraphics.Render();
         gTimer.EndFrame();
         gTimer.WaitForFrame();
@@ -136,9 +138,9 @@ void Shutdown()
     SDL_Quit();
 }
 
-} // namespace
-
-int main(int, char**)
+// Settings, SDL, input, the window, the waking voice, the images behind the loading
+// screen and the set-up of play. False when the game ends here, with its exit code.
+bool StartUp(int& exitCode)
 {
     gSound.Init();
     const std::string settingsPath = SettingsPath();
@@ -159,7 +161,8 @@ int main(int, char**)
         // Graphics has said why on standard error; without a window there is no game.
         gSound.Shutdown();
         SDL_Quit();
-        return 1;
+        exitCode = 1;
+        return false;
     }
     // The full-screen build starts full screen whatever was kept; only a switch made
     // while playing is written back.
@@ -174,73 +177,89 @@ int main(int, char**)
     if (!gImageBank.Init(LoadingScreenCallback))
     {
         Shutdown();
-        return 0;
+        exitCode = 0;
+        return false;
     }
 
     gSound.PlayMusic(MUSIC_LEVEL);
     gGameState.Init();
     SetUpPlay();
+    return true;
+}
 
-    while (!gGameState.IsQuitting() || gGameState.GetScreen())
+// One frame: the screens, the tutorial once if asked for, then a frame of play.
+// False when the game is to end at once.
+bool RunFrame()
+{
+    if (gTimingReport)
+        TimingReportStart();
+    gTimer.StartFrame();
+
+    // A slower game: in the frames where play takes no step, the world is drawn as
+    // it stands. Input waits for the next step, so no key press falls between.
+    if (!gGameState.GetScreen() && !gGameSpeed.TakeStep())
     {
-        if (gTimingReport)
-            TimingReportStart();
-        gTimer.StartFrame();
-
-        // A slower game: in the frames where play takes no step, the world is drawn as
-        // it stands. Input waits for the next step, so no key press falls between.
-        if (!gGameState.GetScreen() && !gGameSpeed.TakeStep())
-        {
-            DrawPlay();
-            gGraphics.Render();
-            gTimer.EndFrame();
-            gTimer.WaitForFrame();
-            continue;
-        }
-
-        if (!gInput.Update())
-        {
-            // Ctrl+C, kill or a logout end the game as quitting from the menu does.
-            if (Input_Handler::QuitSignalled())
-                break;
-            gGameState.EnterPause();
-        }
-        if (gTimingReport)
-            TimingReportLine("Updated input");
-
-        gGameState.ProcessMenus(gTimer);
-        if (gTimingReport)
-            TimingReportLine("Processed menus");
-        if (gGameState.IsQuitting() && !gGameState.GetScreen())
-            break;
-
-        if (gShowTutorial)
-        {
-            if (!RunTutorial())
-            {
-                if (Input_Handler::QuitSignalled())
-                    break;
-                gGameState.EnterPause();
-            }
-            gShowTutorial = false;
-        }
-
-        UpdatePlay();
         DrawPlay();
         gGraphics.Render();
-        if (gTimingReport)
-        {
-            TimingReportLine("Render");
-            TimingReportEnd();
-        }
-
-        if (gTimer.GetFps() < LOW_FPS_WARNING)
-            std::cout << "FPS: " << gTimer.GetFps() << std::endl;
-
         gTimer.EndFrame();
         gTimer.WaitForFrame();
+        return true;
     }
 
+    if (!gInput.Update())
+    {
+        // Ctrl+C, kill or a logout end the game as quitting from the menu does.
+        if (Input_Handler::QuitSignalled())
+            return false;
+        gGameState.EnterPause();
+    }
+    if (gTimingReport)
+        TimingReportLine("Updated input");
+
+    gGameState.ProcessMenus(gTimer);
+    if (gTimingReport)
+        TimingReportLine("Processed menus");
+    if (gGameState.IsQuitting() && !gGameState.GetScreen())
+        return false;
+
+    if (gShowTutorial)
+    {
+        if (!RunTutorial())
+        {
+            if (Input_Handler::QuitSignalled())
+                return false;
+            gGameState.EnterPause();
+        }
+        gShowTutorial = false;
+    }
+
+    UpdatePlay();
+    DrawPlay();
+    gGraphics.Render();
+    if (gTimingReport)
+    {
+        TimingReportLine("Render");
+        TimingReportEnd();
+    }
+
+    if (gTimer.GetFps() < LOW_FPS_WARNING)
+        std::cout << "FPS: " << gTimer.GetFps() << std::endl;
+
+    gTimer.EndFrame();
+    gTimer.WaitForFrame();
+    return true;
+}
+
+} // namespace
+
+int main(int, char**)
+{
+    int exitCode = 0;
+    if (!StartUp(exitCode))
+        return exitCode;
+    while ((!gGameState.IsQuitting() || gGameState.GetScreen()) && RunFrame())
+    {
+    }
     Shutdown();
     return 0;
 }

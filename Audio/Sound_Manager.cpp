@@ -64,6 +64,79 @@ float Limit(float v)
         return 0.0f;
     return v > 1.0f ? 1.0f : v;
 }
+
+// Reads in blocks: an MP3's frame count is only an estimate. Gives the frames read.
+sf_count_t ReadFrames(SNDFILE* file, const SF_INFO& info, std::vector<float>& in)
+{
+    const sf_count_t maxFrames = MAX_DECODED_SECONDS * info.samplerate;
+    const sf_count_t block = 16384;
+    std::vector<float> buffer(static_cast<size_t>(block * info.channels));
+    sf_count_t total = 0;
+    while (total < maxFrames)
+    {
+        const sf_count_t got = sf_readf_float(file, buffer.data(), block);
+        if (got <= 0)
+            break;
+        in.insert(in.end(), buffer.begin(), buffer.begin() + got * info.channels);
+        total += got;
+    }
+    return total;
+}
+
+// To the wanted channel count, still at the file's rate.
+void MixChannels(std::vector<float>& samples, sf_count_t total, int inChannels, int channels)
+{
+    if (inChannels == channels)
+        return;
+    std::vector<float> mixed(static_cast<size_t>(total * channels));
+    for (sf_count_t i = 0; i < total; ++i)
+    {
+        const float* frame = &samples[static_cast<size_t>(i * inChannels)];
+        float* dest = &mixed[static_cast<size_t>(i * channels)];
+        if (channels == 1)
+        {
+            float sum = 0.0f;
+            for (int k = 0; k < inChannels; ++k)
+                sum += frame[k];
+            dest[0] = sum / inChannels;
+        }
+        else
+        {
+            for (int c = 0; c < channels; ++c)
+                dest[c] = frame[c < inChannels ? c : inChannels - 1];
+        }
+    }
+    samples.swap(mixed);
+}
+
+// Then to the mixer's rate, in 16 bits.
+void Resample(const std::vector<float>& mixed, sf_count_t total, int inRate, int rate, int channels,
+              sf_count_t outFrames, std::vector<int16_t>& out)
+{
+    out.resize(static_cast<size_t>(outFrames * channels));
+    const double step = static_cast<double>(inRate) / rate;
+    for (sf_count_t i = 0; i < outFrames; ++i)
+    {
+        const double pos = static_cast<double>(i) * step;
+        sf_count_t i0 = static_cast<sf_count_t>(pos);
+        if (i0 >= total)
+            i0 = total - 1;
+        const sf_count_t i1 = i0 + 1 < total ? i0 + 1 : i0;
+        const float frac = static_cast<float>(pos - static_cast<double>(i0));
+        const float* a = &mixed[static_cast<size_t>(i0 * channels)];
+        const float* b = &mixed[static_cast<size_t>(i1 * channels)];
+        int16_t* dest = &out[static_cast<size_t>(i * channels)];
+        for (int c = 0; c < channels; ++c)
+        {
+            float v = (a[c] + (b[c] - a[c]) * frac) * 32767.0f;
+            if (!(v > -32767.0f)) // also catches NaN
+                v = -32767.0f;
+            else if (v > 32767.0f)
+                v = 32767.0f;
+            dest[c] = static_cast<int16_t>(v >= 0.0f ? v + 0.5f : v - 0.5f);
+        }
+    }
+}
 } // namespace
 
 struct Sound_Manager::Decoded
@@ -78,15 +151,7 @@ struct Sound_Manager::Decoded
     ~Decoded() { Mix_FreeChunk(chunk); }
 };
 
-Sound_Manager::Sound_Manager()
-    : mNextSlot(0), mEffectFactor(0.4f), mMusicFactor(0.3f), mVolume(1.0f), mMusicLevel(1.0f),
-      mVoiceLevel(1.0f), mOpen(false), mStartedAudio(false), mRate(MIX_RATE), mChannels(2),
-      mFormat(AUDIO_S16SYS), mEffectChannel(-1), mVoiceChannel(0), mVoiceVolume(0.0f), mMusic(nullptr),
-      mMusicVolume(0.0f)
-{
-    for (int i = 0; i < EFFECT_SLOTS; ++i)
-        mEffectVolumes[i] = 0.0f;
-}
+Sound_Manager::Sound_Manager() : mFormat(AUDIO_S16SYS) {}
 
 Sound_Manager::~Sound_Manager()
 {
@@ -402,86 +467,19 @@ bool Sound_Manager::DecodeFile(const std::string& path, int rate, int channels, 
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file)
         return false;
-    const int inChannels = info.channels;
-    const int inRate = info.samplerate;
-    if (inChannels <= 0 || inChannels > 64 || inRate <= 0)
-    {
-        sf_close(file);
-        return false;
-    }
-
-    // Read in blocks: an MP3's frame count is only an estimate.
-    std::vector<float> in;
-    const sf_count_t maxFrames = MAX_DECODED_SECONDS * inRate;
-    const sf_count_t block = 16384;
-    std::vector<float> buffer(static_cast<size_t>(block * inChannels));
+    std::vector<float> samples;
     sf_count_t total = 0;
-    while (total < maxFrames)
-    {
-        const sf_count_t got = sf_readf_float(file, buffer.data(), block);
-        if (got <= 0)
-            break;
-        in.insert(in.end(), buffer.begin(), buffer.begin() + got * inChannels);
-        total += got;
-    }
+    if (info.channels > 0 && info.channels <= 64 && info.samplerate > 0)
+        total = ReadFrames(file, info, samples);
     sf_close(file);
     if (total == 0)
         return false;
 
     // Linear resampling to the mixer's rate, mixing or spreading the channels.
-    const sf_count_t outFrames = static_cast<sf_count_t>(static_cast<double>(total) * rate / inRate);
+    const sf_count_t outFrames = static_cast<sf_count_t>(static_cast<double>(total) * rate / info.samplerate);
     if (outFrames <= 0)
         return false;
-    // First to the wanted channel count at the file's rate...
-    std::vector<float> mixed;
-    if (inChannels == channels)
-    {
-        mixed.swap(in);
-    }
-    else
-    {
-        mixed.resize(static_cast<size_t>(total * channels));
-        for (sf_count_t i = 0; i < total; ++i)
-        {
-            const float* frame = &in[static_cast<size_t>(i * inChannels)];
-            float* dest = &mixed[static_cast<size_t>(i * channels)];
-            if (channels == 1)
-            {
-                float sum = 0.0f;
-                for (int k = 0; k < inChannels; ++k)
-                    sum += frame[k];
-                dest[0] = sum / inChannels;
-            }
-            else
-            {
-                for (int c = 0; c < channels; ++c)
-                    dest[c] = frame[c < inChannels ? c : inChannels - 1];
-            }
-        }
-    }
-    // ...then to the mixer's rate.
-    out.resize(static_cast<size_t>(outFrames * channels));
-    const double step = static_cast<double>(inRate) / rate;
-    for (sf_count_t i = 0; i < outFrames; ++i)
-    {
-        const double pos = static_cast<double>(i) * step;
-        sf_count_t i0 = static_cast<sf_count_t>(pos);
-        if (i0 >= total)
-            i0 = total - 1;
-        const sf_count_t i1 = i0 + 1 < total ? i0 + 1 : i0;
-        const float frac = static_cast<float>(pos - static_cast<double>(i0));
-        const float* a = &mixed[static_cast<size_t>(i0 * channels)];
-        const float* b = &mixed[static_cast<size_t>(i1 * channels)];
-        int16_t* dest = &out[static_cast<size_t>(i * channels)];
-        for (int c = 0; c < channels; ++c)
-        {
-            float v = (a[c] + (b[c] - a[c]) * frac) * 32767.0f;
-            if (!(v > -32767.0f)) // also catches NaN
-                v = -32767.0f;
-            else if (v > 32767.0f)
-                v = 32767.0f;
-            dest[c] = static_cast<int16_t>(v >= 0.0f ? v + 0.5f : v - 0.5f);
-        }
-    }
+    MixChannels(samples, total, info.channels, channels);
+    Resample(samples, total, info.samplerate, rate, channels, outFrames, out);
     return true;
 }

@@ -85,28 +85,28 @@ private:
     static void Release(std::unique_ptr<Decoded>& sound);
     void ReleaseMusic();
 
-    int mNextSlot;
-    float mEffectFactor;
-    float mMusicFactor;
-    float mVolume; // effects and voices
-    float mMusicLevel;
-    float mVoiceLevel;
-    bool mOpen;
-    bool mStartedAudio; // we started SDL's audio part, so we stop it
-    int mRate;
-    int mChannels;
-    uint16_t mFormat;
-    int mEffectChannel;
-    int mVoiceChannel;
+    int mNextSlot = 0;
+    float mEffectFactor = 0.4f;
+    float mMusicFactor = 0.3f;
+    float mVolume = 1.0f; // effects and voices
+    float mMusicLevel = 1.0f;
+    float mVoiceLevel = 1.0f;
+    bool mOpen = false;
+    bool mStartedAudio = false; // we started SDL's audio part, so we stop it
+    int mRate = MIX_RATE;
+    int mChannels = 2;
+    uint16_t mFormat; // the mixer's sample format, 16-bit in the machine's order
+    int mEffectChannel = -1;
+    int mVoiceChannel = 0;
     std::unique_ptr<Decoded> mEffects[EFFECT_SLOTS];
     std::string mSlotNames[EFFECT_SLOTS];
-    float mEffectVolumes[EFFECT_SLOTS];
+    float mEffectVolumes[EFFECT_SLOTS] = {};
     std::unique_ptr<Decoded> mVoice;
     std::string mVoiceName;
-    float mVoiceVolume;
-    void* mMusic; // the streamed music (Mix_Music)
+    float mVoiceVolume = 0.0f;
+    void* mMusic = nullptr; // the streamed music (Mix_Music)
     std::string mMusicName;
-    float mMusicVolume;
+    float mMusicVolume = 0.0f;
     // Decoded samples by file name, so a sound played again (the results screen asks
     // for its line every frame) costs no decoding; the files do not change during play.
     std::map<std::string, Pcm> mDecoded;

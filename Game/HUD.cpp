@@ -14,8 +14,6 @@ Overlay& gOverlay = gHUD;
 
 namespace
 {
-const int FLY_FRAMES = 30;
-const int CLAW_FRAMES = 40;
 const float PANIC_PER_DISTANCE = 0.0033333334f; // 1 / 300: the dragon 300 behind is calm
 const float CLAW_PANIC = 0.75f;
 const int SCORE_POPUP_FRAMES = 200;
@@ -34,7 +32,6 @@ const float HURT_FLASH_PERCENT = 10.0f; // red alpha per hurt frame left, in per
 // putting out all but red, no new flash within FLASH_SPACING frames of the last (at most
 // three a second), and the claw seen through at CLAW_REDUCED_ALPHA.
 const float REDUCED_FLASH = 0.2f;
-const int FLASH_SPACING = 20;
 const float CLAW_REDUCED_ALPHA = 0.35f;
 
 // A picked-up item flies from the runner into its box; a used one flies off toward the
@@ -96,12 +93,6 @@ void Set3(float* out, float x, float y, float z)
 }
 } // namespace
 
-HUD::HUD() : mFramesSinceFlash(FLASH_SPACING)
-{
-    mItem.mThrownCounter = FLY_FRAMES;
-    mClaw.mFrame = CLAW_FRAMES;
-}
-
 void HUD::DrawGemAt(float x, float y, float z) const
 {
     gGraphics.DrawFrameAt(mGemImage, x, y, z);
@@ -109,8 +100,6 @@ void HUD::DrawGemAt(float x, float y, float z) const
 
 void HUD::Init()
 {
-    mClaw.mActive = false;
-
     mItem.mImage = Animation_Frame();
     mItem.mImage.mScale.Set(ITEM_START_SCALE, ITEM_START_SCALE, 1.0f);
     mItem.mThrownImage = mItem.mImage;
@@ -127,6 +116,7 @@ void HUD::Init()
     mChaseDragon.SetImage("CHASE_DRAGON");
     mChaseDragon.mScale.Set(CHASE_DRAGON_SCALE, CHASE_DRAGON_SCALE, 1.0f);
     mChasePlayer.SetImage("CHASE_PLAYER");
+    mClaw = Claw_Attack();
     mClaw.mImage.SetImage("DRAGON_CLAW");
     mFont.Init();
 
@@ -142,10 +132,6 @@ void HUD::Init()
     mItem.mThrownCounter = FLY_FRAMES;
     mDragonProgress = -1.0f;
     mPlayerProgress = 0;
-    mClaw.mFrame = CLAW_FRAMES;
-    mClaw.mCount = 0;
-    mClaw.mShown = false;
-    mClaw.mVoicePending = true;
 }
 
 void HUD::SetTexture(const std::string& key)
@@ -368,19 +354,17 @@ void HUD::DrawChaseBar() const
     gGraphics.DrawFrameAt(mChaseBar, 0.0f, CHASE_Y, 0.0f);
     gGraphics.PopColour();
 
-    if (hurt)
-        HurtColour();
-    else
-        gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
-    gGraphics.DrawFrameAt(mChasePlayer, playerX, CHASE_Y, 0.0f);
-    gGraphics.PopColour();
-
-    if (hurt)
-        HurtColour();
-    else
-        gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
-    gGraphics.DrawFrameAt(mChaseDragon, dragonX, CHASE_Y, 0.0f);
-    gGraphics.PopColour();
+    const Animation_Frame* markers[] = {&mChasePlayer, &mChaseDragon};
+    const float markerX[] = {playerX, dragonX};
+    for (int i = 0; i < 2; ++i)
+    {
+        if (hurt)
+            HurtColour();
+        else
+            gGraphics.PushColour(1.0f, 1.0f, 1.0f, 1.0f); // markers solid, to be read at a glance
+        gGraphics.DrawFrameAt(*markers[i], markerX[i], CHASE_Y, 0.0f);
+        gGraphics.PopColour();
+    }
 }
 
 void HUD::DrawPanicBar() const

@@ -44,8 +44,6 @@ public:
         float x;
     };
 
-    HUD();
-
     void Init();
     Requests Update(const Play_State& play);
     void Draw() const;
@@ -79,6 +77,10 @@ private:
     // Tests read the HUD's own state through this.
     friend struct HUD_Probe;
 
+    static const int FLY_FRAMES = 30;    // an item flying in or thrown away
+    static const int CLAW_FRAMES = 40;   // a claw attack's sweep
+    static const int FLASH_SPACING = 20; // frames between red flashes, with flashing reduced
+
     // The carried item flying from the runner into its box, and a used one thrown off
     // toward the viewer. Items are told apart by their score value (-1: none held).
     struct Item_Flight
@@ -89,13 +91,13 @@ private:
         int32_t mCounter = 0;
         int32_t mKey = -1;
         float mThrownStart[3] = {}, mThrownCurrent[3] = {};
-        int32_t mThrownCounter = 0;
+        int32_t mThrownCounter = FLY_FRAMES;
     };
     // The claw attack as it sweeps across the screen.
     struct Claw_Attack
     {
         Animation_Frame mImage;
-        int32_t mFrame = 0; // the frame of the attack shown now
+        int32_t mFrame = CLAW_FRAMES; // the frame of the attack shown now
         int32_t mCount = 0;
         bool mActive = false;
         bool mShown = false; // drawn in the coming frames; the attack moves on only as it is seen
@@ -131,7 +133,7 @@ private:
     float mPanic = 0;
     float mPreviousPanic = 0;
     float mHurtTimer = 0;
-    int32_t mFramesSinceFlash; // since the last red flash began
+    int32_t mFramesSinceFlash = FLASH_SPACING; // since the last red flash began
     int32_t mPulseCounter = 0;
     int32_t mPulsePeriod = 0;
     float mDragonProgress = -1.0f, mPlayerProgress = 0;

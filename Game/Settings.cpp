@@ -205,6 +205,47 @@ bool KeyCanPause(int key)
     return KeyCanBeChosen(key) && key != KEY_UP && key != KEY_DOWN && key != KEY_LEFT && key != KEY_RIGHT;
 }
 
+namespace
+{
+// One "name = value" line; false when the name is unknown or the value will not do.
+bool ReadSetting(const std::string& name, const std::string& value, Settings& settings)
+{
+    if (name == "volume")
+        return ReadVolume(value, settings.mMusicVolume) && ReadVolume(value, settings.mEffectsVolume);
+    if (name == "music")
+        return ReadVolume(value, settings.mMusicVolume);
+    if (name == "effects")
+        return ReadVolume(value, settings.mEffectsVolume);
+    if (name == "fullscreen")
+        return ReadSwitch(value, "on", "off", settings.mFullScreen);
+    if (name == "steering")
+        return ReadSwitch(value, "mouse", "keyboard", settings.mMouseSteering);
+    if (name == "gamepad")
+        return ReadGamepad(value, settings.mGamepad);
+    if (name == "left")
+        return ReadKey(value, settings.mKeys.mLeft);
+    if (name == "right")
+        return ReadKey(value, settings.mKeys.mRight);
+    if (name == "jump")
+        return ReadKey(value, settings.mKeys.mJump);
+    if (name == "pause")
+    {
+        int key = 0;
+        const bool ok = ReadKey(value, key) && KeyCanPause(key);
+        if (ok)
+            settings.mKeys.mPause = key;
+        return ok;
+    }
+    if (name == "flashing")
+        return ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
+    if (name == "speed")
+        return ReadSpeed(value, settings.mGameSpeed);
+    if (name == "window")
+        return ReadWindowSize(value, settings.mWindowWidth, settings.mWindowHeight);
+    return false;
+}
+} // namespace
+
 bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string>& errors)
 {
     const size_t errorsBefore = errors.size();
@@ -217,45 +258,8 @@ bool ParseSettings(std::istream& in, Settings& settings, std::vector<std::string
         if (line.empty() || line[0] == '#')
             continue;
         const size_t equals = line.find('=');
-        const std::string name = equals == std::string::npos ? line : Trim(line.substr(0, equals));
-        const std::string value = equals == std::string::npos ? "" : Trim(line.substr(equals + 1));
-        bool ok = equals != std::string::npos;
-        if (!ok)
-            ;
-        else if (name == "volume")
-            ok = ReadVolume(value, settings.mMusicVolume) && ReadVolume(value, settings.mEffectsVolume);
-        else if (name == "music")
-            ok = ReadVolume(value, settings.mMusicVolume);
-        else if (name == "effects")
-            ok = ReadVolume(value, settings.mEffectsVolume);
-        else if (name == "fullscreen")
-            ok = ReadSwitch(value, "on", "off", settings.mFullScreen);
-        else if (name == "steering")
-            ok = ReadSwitch(value, "mouse", "keyboard", settings.mMouseSteering);
-        else if (name == "gamepad")
-            ok = ReadGamepad(value, settings.mGamepad);
-        else if (name == "left")
-            ok = ReadKey(value, settings.mKeys.mLeft);
-        else if (name == "right")
-            ok = ReadKey(value, settings.mKeys.mRight);
-        else if (name == "jump")
-            ok = ReadKey(value, settings.mKeys.mJump);
-        else if (name == "pause")
-        {
-            int key = 0;
-            ok = ReadKey(value, key) && KeyCanPause(key);
-            if (ok)
-                settings.mKeys.mPause = key;
-        }
-        else if (name == "flashing")
-            ok = ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
-        else if (name == "speed")
-            ok = ReadSpeed(value, settings.mGameSpeed);
-        else if (name == "window")
-            ok = ReadWindowSize(value, settings.mWindowWidth, settings.mWindowHeight);
-        else
-            ok = false;
-        if (!ok)
+        if (equals == std::string::npos ||
+            !ReadSetting(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)), settings))
             errors.push_back("line " + std::to_string(number) + " is not understood: \"" + line + "\"");
     }
     // Two actions on one key would leave one of them without a key: those go back to

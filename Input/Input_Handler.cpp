@@ -356,27 +356,28 @@ int Input_Handler::ApplyPadEvent(const void* raw)
         break;
     }
     case SDL_JOYBUTTONDOWN:
-    case SDL_JOYBUTTONUP:
-    {
-        const bool down = event.type == SDL_JOYBUTTONDOWN;
-        const int button = event.jbutton.button;
-        if (button == PAD_EAST)
-            return down ? PAD_QUIT : PAD_NOTHING;
-        if (button == PAD_SOUTH)
-        {
-            // Jumps in play, chooses in menus.
-            changed = SetPadKey(KEY_SPACE, down) || changed;
-            changed = SetPadKey(KEY_RETURN, down) || changed;
-            changed = SetPadKey(gKeys.mJump, down) || changed;
-        }
-        else if (button == mStartButton)
-        {
-            changed = SetPadKey(KEY_P, down);
-            changed = SetPadKey(gKeys.mPause, down) || changed;
-        }
-        break;
-    }
+    case SDL_JOYBUTTONUP: return ApplyPadButton(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN);
     default: break;
+    }
+    return changed ? PAD_KEY : PAD_NOTHING;
+}
+
+int Input_Handler::ApplyPadButton(int button, bool down)
+{
+    if (button == PAD_EAST)
+        return down ? PAD_QUIT : PAD_NOTHING;
+    bool changed = false;
+    if (button == PAD_SOUTH)
+    {
+        // Jumps in play, chooses in menus.
+        changed = SetPadKey(KEY_SPACE, down) || changed;
+        changed = SetPadKey(KEY_RETURN, down) || changed;
+        changed = SetPadKey(gKeys.mJump, down) || changed;
+    }
+    else if (button == mStartButton)
+    {
+        changed = SetPadKey(KEY_P, down);
+        changed = SetPadKey(gKeys.mPause, down) || changed;
     }
     return changed ? PAD_KEY : PAD_NOTHING;
 }

@@ -98,6 +98,7 @@ private:
     void OpenGamepad();
     bool SetPadKey(int key, bool down);   // true when the key's state changed
     int ApplyPadEvent(const void* event); // an SDL_Event
+    int ApplyPadButton(int button, bool down);
 
     std::map<int32_t, Key_State> mKeyStates;
     uint32_t mFrameCounter = 0;

@@ -138,27 +138,28 @@ TEST(FogFade, LastFifthFadesFromTheLevelsFogToWhite)
     gGraphics.SetFogColour(0.2f, 0.3f, 0.4f);
     gGraphics.SetFogParameters(0.8f, 3.0f, 20.0f);
 
-    FogFade(0.5f);
-    FogFade(0.8f); // the boundary itself changes nothing
+    Fog_Fade fade;
+    fade.Update(0.5f);
+    fade.Update(0.8f); // the boundary itself changes nothing
     EXPECT_FLOAT_EQ(gGraphics.GetFogColour()[0], 0.2f);
     EXPECT_FLOAT_EQ(gGraphics.GetFogStart(), 3.0f);
 
-    FogFade(0.85f); // t = 0.25: a quarter of the way from the level's fog to white
+    fade.Update(0.85f); // t = 0.25: a quarter of the way from the level's fog to white
     EXPECT_NEAR(gGraphics.GetFogColour()[1], 0.475f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.375f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogDensity(), 0.1125f, 1e-5);
     EXPECT_FLOAT_EQ(gGraphics.GetFogEnd(), 20.0f);
 
-    FogFade(0.9f); // still the lower formula: halfway to white, start at its highest
+    fade.Update(0.9f); // still the lower formula: halfway to white, start at its highest
     EXPECT_NEAR(gGraphics.GetFogColour()[2], 0.7f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.75f, 1e-5);
 
-    FogFade(0.95f); // t = 0.75, falling back towards the viewer
+    fade.Update(0.95f); // t = 0.75, falling back towards the viewer
     EXPECT_NEAR(gGraphics.GetFogColour()[0], 0.8f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.375f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogDensity(), 0.1125f, 1e-5);
 
-    FogFade(1.0f);
+    fade.Update(1.0f);
     EXPECT_NEAR(gGraphics.GetFogColour()[0], 1.0f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogStart(), 0.0f, 1e-5);
     EXPECT_NEAR(gGraphics.GetFogColour()[3], 1.0f, 1e-6);

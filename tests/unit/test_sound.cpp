@@ -30,17 +30,19 @@ protected:
 };
 
 // Writes a one-second sine tone as a WAV file at the given rate.
-std::string WriteTone(const std::string& name, int rate, double freq)
+// One second of a tone at half loudness, on the first channel; any others are silent.
+std::string WriteTone(const std::string& name, int rate, double freq, int channels = 1)
 {
     const std::string path = testing::TempDir() + name;
     SF_INFO info = {};
     info.samplerate = rate;
-    info.channels = 1;
+    info.channels = channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    std::vector<float> samples(static_cast<size_t>(rate));
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = 0.5f * static_cast<float>(std::sin(2 * M_PI * freq * i / rate));
+    std::vector<float> samples(static_cast<size_t>(rate * channels));
+    for (int i = 0; i < rate; ++i)
+        samples[static_cast<size_t>(i * channels)] =
+            0.5f * static_cast<float>(std::sin(2 * M_PI * freq * i / rate));
     sf_writef_float(file, samples.data(), rate);
     sf_close(file);
     return path;
@@ -314,6 +316,17 @@ TEST(Sound_Decode, ResamplesToTheMixerRateKeepingThePitch)
     EXPECT_FALSE(Sound_Manager::DecodeFile("Data/Sound/no_such_file.wav", 44100, 2, pcm));
     EXPECT_TRUE(pcm.empty());
     EXPECT_FALSE(Sound_Manager::DecodeFile(path, 0, 2, pcm));
+}
+
+// A device that opened in mono gets stereo files mixed down: a tone on the left alone
+// comes out at half its loudness, one sample a frame.
+TEST(Sound_Decode, StereoMixesDownForAMonoMixer)
+{
+    const std::string path = WriteTone("zq_tone_left.wav", 8000, 1000.0, 2);
+    std::vector<int16_t> pcm;
+    ASSERT_TRUE(Sound_Manager::DecodeFile(path, 8000, 1, pcm));
+    EXPECT_EQ(8000u, pcm.size());
+    EXPECT_NEAR(8192, *std::max_element(pcm.begin(), pcm.end()), 300);
 }
 
 TEST(Sound_Shutdown, SafeAfterTheProgramHasClosedSdl)
