@@ -75,43 +75,36 @@ void SetUpPlay()
 void UpdatePlay()
 {
     gPlayer.Update(gInput);
-    if (gTimingReport)
-        TimingReportLine("Player updated");
+    TimingReportLine("Player updated");
 
     gEnvironment.Update();
     gCamera.SetPosition(gPlayer.mZ);
-    if (gTimingReport)
-        TimingReportLine("Environment Handler updated.");
+    TimingReportLine("Environment Handler updated.");
 
     DeveloperKeys(gInput);
     gFogFade.Update(gGameState.GetPlayerProgress());
 
     gEntities.Update(gPlayer);
-    if (gTimingReport)
-        TimingReportLine("Entity Handler updated");
+    TimingReportLine("Entity Handler updated");
 
     if (gPlayer.mCollidable)
     {
         CheckCollisions(gPlayer, gEntities.GetFirstOnScreen(), gEntities.GetLastOnScreen());
-        if (gTimingReport)
-            TimingReportLine("Collisions checked");
+        TimingReportLine("Collisions checked");
     }
 
     gBackground.Update(gHUD.Panic());
-    if (gTimingReport)
-        TimingReportLine("Background handler updated");
+    TimingReportLine("Background handler updated");
 
     UpdateHud();
-    if (gTimingReport)
-        TimingReportLine("Updated HUD");
+    TimingReportLine("Updated HUD");
     KeepSettings();
 }
 
 void DrawPlay()
 {
     DrawWorld();
-    if (gTimingReport)
-        TimingReportLine("DrawWorld().");
+    TimingReportLine("DrawWorld().");
 
     gFloatingTexts.UpdateAndDraw();
 }

@@ -1,6 +1,6 @@
 // Start-up, the frame loop of play and shutdown. Every screen (menus, story, pause)
 // runs inside Game_State::ProcessMenus; this loop is play itself.
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -59,9 +59,7 @@ bool DrawTutorialStage(int stage, Fading_Line& moveHint, Fading_Line& jumpHint, 
     Fading_Line* hint = stage == 0 ? &moveHint : stage == 1 ? &jumpHint : nullptr;
     if (hint)
     {
-        hint->mDepth += 0.03f;
-        if (hint->mDepth > 1.0f)
-            hint->mDepth = 1.0f;
+        hint->mDepth = std::min(hint->mDepth + 0.03f, 1.0f);
         hint->mAlpha += 0.016f;
         if (stage == 0)
             DrawTutorialLine("Move with arrow keys", 0.37f, 0.4f, 0.5f, moveHint);
@@ -119,17 +117,6 @@ bool RunTutorial()
     }
 }
 
-// F11 and Alt+Enter, on every screen.
-void ToggleFullScreen()
-{
-    gGraphics.SetFullScreen(!gGraphics.IsFullScreen());
-}
-
-void ResizeWindow(int width, int height)
-{
-    gGraphics.ResizeWindow(width, height);
-}
-
 void Shutdown()
 {
     FinishKeepingSettings();
@@ -153,8 +140,9 @@ bool StartUp(int& exitCode)
     Input_Handler::InstallQuitSignals();
     gInput.AskForGamepad(settings.mGamepad);
     gInput.Init(0, SCREEN_WIDTH);
-    gInput.SetFullScreenToggle(ToggleFullScreen);
-    gInput.SetWindowResize(ResizeWindow);
+    // F11 and Alt+Enter, on every screen.
+    gInput.SetFullScreenToggle([] { gGraphics.SetFullScreen(!gGraphics.IsFullScreen()); });
+    gInput.SetWindowResize([](int width, int height) { gGraphics.ResizeWindow(width, height); });
     if (!gGraphics.Init(ZQ_FULLSCREEN != 0 || settings.mFullScreen, settings.mWindowWidth,
                         settings.mWindowHeight))
     {
@@ -191,8 +179,7 @@ bool StartUp(int& exitCode)
 // False when the game is to end at once.
 bool RunFrame()
 {
-    if (gTimingReport)
-        TimingReportStart();
+    TimingReportStart();
     gTimer.StartFrame();
 
     // A slower game: in the frames where play takes no step, the world is drawn as
@@ -213,12 +200,10 @@ bool RunFrame()
             return false;
         gGameState.EnterPause();
     }
-    if (gTimingReport)
-        TimingReportLine("Updated input");
+    TimingReportLine("Updated input");
 
     gGameState.ProcessMenus(gTimer);
-    if (gTimingReport)
-        TimingReportLine("Processed menus");
+    TimingReportLine("Processed menus");
     if (gGameState.IsQuitting() && !gGameState.GetScreen())
         return false;
 
@@ -236,11 +221,8 @@ bool RunFrame()
     UpdatePlay();
     DrawPlay();
     gGraphics.Render();
-    if (gTimingReport)
-    {
-        TimingReportLine("Render");
-        TimingReportEnd();
-    }
+    TimingReportLine("Render");
+    TimingReportEnd();
 
     if (gTimer.GetFps() < LOW_FPS_WARNING)
         std::cout << "FPS: " << gTimer.GetFps() << std::endl;

@@ -217,8 +217,8 @@ void Sound_Manager::Shutdown()
         Mix_HaltChannel(-1);
     }
     for (int i = 0; i < EFFECT_SLOTS; ++i)
-        Release(mEffects[i]);
-    Release(mVoice);
+        mEffects[i].reset();
+    mVoice.reset();
     ReleaseMusic();
     mDecoded.clear();
     if (mOpen)
@@ -254,11 +254,6 @@ void Sound_Manager::SetVolume(float effects, float music)
 void Sound_Manager::SetVoiceLevel(float v)
 {
     mVoiceLevel = Limit(v);
-}
-
-void Sound_Manager::Release(std::unique_ptr<Decoded>& sound)
-{
-    sound.reset();
 }
 
 void Sound_Manager::ReleaseMusic()
@@ -358,7 +353,7 @@ void Sound_Manager::PlayEffectAt(const std::string& path, float volume)
     if (path.empty())
         return;
     const int slot = mNextSlot;
-    Release(mEffects[slot]);
+    mEffects[slot].reset();
     mSlotNames[slot] = path;
     mEffectVolumes[slot] = volume;
     mEffects[slot] = Load(path);
@@ -383,7 +378,7 @@ void Sound_Manager::PlayVoice(const std::string& path)
     std::fflush(stdout);
     if (mOpen)
         Mix_HaltChannel(mVoiceChannel);
-    Release(mVoice);
+    mVoice.reset();
     mVoiceName = path;
     mVoiceVolume = mVoiceLevel * mVolume;
     mVoice = Load(path);
@@ -420,7 +415,7 @@ void Sound_Manager::StopVoice()
 {
     if (mOpen && mVoice)
         Mix_HaltChannel(mVoiceChannel);
-    Release(mVoice);
+    mVoice.reset();
     mVoiceName.clear();
 }
 

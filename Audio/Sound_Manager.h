@@ -82,7 +82,6 @@ private:
     std::unique_ptr<Decoded> Load(const std::string& path);
     void PlayEffectAt(const std::string& path, float volume);
     Pcm Decode(const std::string& path) const;
-    static void Release(std::unique_ptr<Decoded>& sound);
     void ReleaseMusic();
 
     int mNextSlot = 0;

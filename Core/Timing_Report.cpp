@@ -21,6 +21,8 @@ int32_t gMark = 0;       // ms into the frame of the last line
 
 void TimingReportStart()
 {
+    if (!gTimingReport)
+        return;
     gFrameStart = ClockMs();
     gMark = ClockMs();
     std::cout << "Timer starting: " << ClockMs() - gFrameStart << std::endl;
@@ -29,12 +31,16 @@ void TimingReportStart()
 
 void TimingReportLine(const char* label)
 {
+    if (!gTimingReport)
+        return;
     std::cout << label << ": " << ClockMs() - gFrameStart - gMark << " milliseconds " << std::endl;
     gMark = ClockMs() - gFrameStart;
 }
 
 void TimingReportEnd()
 {
+    if (!gTimingReport)
+        return;
     gMark = ClockMs() - gFrameStart;
     std::cout << std::endl
               << "End of loop: " << ClockMs() - gFrameStart << " milliseconds " << std::endl

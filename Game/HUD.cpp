@@ -93,11 +93,6 @@ void Set3(float* out, float x, float y, float z)
 }
 } // namespace
 
-void HUD::DrawGemAt(float x, float y, float z) const
-{
-    gGraphics.DrawFrameAt(mGemImage, x, y, z);
-}
-
 void HUD::Init()
 {
     mItem.mImage = Animation_Frame();
@@ -225,13 +220,11 @@ void HUD::UpdateItem(const Play_State& play)
 void HUD::UpdateThrown()
 {
     const int n = mItem.mThrownCounter;
-    Lerp(mItem.mThrownCurrent, mItem.mThrownStart, THROWN_TO, static_cast<float>(n) / FLY_FRAMES);
     mItem.mThrownImage.mRotation.mAngle = static_cast<float>(n) / FLY_FRAMES * THROWN_TURN;
     if (n < FLY_FRAMES)
-    {
         mItem.mThrownCounter = n + 1;
-        Lerp(mItem.mThrownCurrent, mItem.mThrownStart, THROWN_TO, static_cast<float>(n + 1) / FLY_FRAMES);
-    }
+    const float t = static_cast<float>(mItem.mThrownCounter) / FLY_FRAMES;
+    Lerp(mItem.mThrownCurrent, mItem.mThrownStart, THROWN_TO, t);
 }
 
 void HUD::UpdateFlashes(bool runnerHit)

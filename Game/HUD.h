@@ -9,6 +9,7 @@
 
 #include "Graphics/Animation.h"
 #include "Graphics/Font.h"
+#include "Graphics/Graphics.h"
 #include "World/Overlay.h"
 
 class Entity;
@@ -66,7 +67,7 @@ public:
     // so it colours the score pop-up from then on.
     void TintGem(float a, float r, float g, float b) { mGemImage.mTint.Set(a, r, g, b); }
     const Tint& GemTint() const { return mGemImage.mTint; }
-    void DrawGemAt(float x, float y, float z) const;
+    void DrawGemAt(float x, float y, float z) const { gGraphics.DrawFrameAt(mGemImage, x, y, z); }
 
     // Scale of the "PANIC!" text for the current pulse (finite for every period).
     float PulseScale() const;

@@ -10,11 +10,9 @@
 void DrawWorld(bool withRunner)
 {
     gBackground.Draw();
-    if (gTimingReport)
-        TimingReportLine("Background drawn");
+    TimingReportLine("Background drawn");
     gEntities.DrawEntities(withRunner ? &gPlayer : nullptr);
-    if (gTimingReport)
-        TimingReportLine("Entities drawn");
+    TimingReportLine("Entities drawn");
     gHUD.Draw();
     gHUD.ClawSeen();
     // A hit reddens the backdrop as well; it is drawn already, so from the next frame.
@@ -24,8 +22,7 @@ void DrawWorld(bool withRunner)
         gBackground.SetTint(1.0f, 1.0f - flash, 1.0f - flash, 1.0f);
     else if (flash > 0.0f)
         gBackground.SetTint(1.0f, 0.0f, 0.0f, flash);
-    if (gTimingReport)
-        TimingReportLine("Drew HUD");
+    TimingReportLine("Drew HUD");
 }
 
 bool WorldIsStill()

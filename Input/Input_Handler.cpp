@@ -321,9 +321,8 @@ int Input_Handler::ApplyPadEvent(const void* raw)
     // event does not leave the old side held.
     auto direction = [&](int negativeKey, int positiveKey, int value)
     {
-        const bool negative = value<0, positive = value> 0;
-        changed = SetPadKey(negativeKey, negative) || changed;
-        changed = SetPadKey(positiveKey, positive) || changed;
+        changed = SetPadKey(negativeKey, value < 0) || changed;
+        changed = SetPadKey(positiveKey, value > 0) || changed;
     };
     // Only the chosen device is open, so every pad event is its own.
     switch (event.type)

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
+#include "Core/Timing_Report.h"
 
 namespace
 {
@@ -168,4 +170,25 @@ TEST(GameSpeed, StepsItsShareOfFramesEvenly)
     speed.SetPercent(250);
     EXPECT_EQ(speed.GetPercent(), 100);
     EXPECT_TRUE(speed.IsFull());
+}
+
+// The timing report is a developer switch: off, a frame of play prints nothing (and
+// never stalls on a slow frame); on, each stage says its name.
+TEST(TimingReport, SilentWhileOffAndNamesEachStageWhileOn)
+{
+    gTimingReport = false;
+    testing::internal::CaptureStdout();
+    TimingReportStart();
+    TimingReportLine("Player updated");
+    TimingReportEnd();
+    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+
+    gTimingReport = true;
+    testing::internal::CaptureStdout();
+    TimingReportStart();
+    TimingReportLine("Player updated");
+    const std::string out = testing::internal::GetCapturedStdout();
+    gTimingReport = false;
+    EXPECT_NE(std::string::npos, out.find("Timer starting: ")) << out;
+    EXPECT_NE(std::string::npos, out.find("Player updated: ")) << out;
 }
