@@ -21,7 +21,5 @@ public:
     void Update(float playerProgress);
 
 private:
-    // The fade starts from the level's own fog colour: from black, a cave with coloured
-    // fog would jump to black at the start of its last fifth.
-    float mLevelFog[3] = {0.0f, 0.0f, 0.0f};
+    float mLevelFog[3] = {0.0f, 0.0f, 0.0f}; // fading from black, coloured fog would jump
 };

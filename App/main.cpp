@@ -5,13 +5,10 @@
 #include <ctime>
 #include <iostream>
 
-#include <SDL/SDL.h>
-
 #include "Audio/Sound_Manager.h"
 #include "Core/Constants.h"
 #include "Core/Game_Speed.h"
 #include "Core/Game_Timer.h"
-#include "Core/Globals.h"
 #include "App/Loading_Screen.h"
 #include "App/Main_Loop.h"
 #include "Core/Timing_Report.h"
@@ -122,7 +119,7 @@ void Shutdown()
     FinishKeepingSettings();
     gGraphics.Shutdown();
     gSound.Shutdown();
-    SDL_Quit();
+    Input_Handler::StopSdl();
 }
 
 // Settings, SDL, input, the window, the waking voice, the images behind the loading
@@ -136,7 +133,6 @@ bool StartUp(int& exitCode)
 
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     gTimer.SetFps(TARGET_FPS);
-    SDL_Init(0);
     Input_Handler::InstallQuitSignals();
     gInput.AskForGamepad(settings.mGamepad);
     gInput.Init(0, SCREEN_WIDTH);
@@ -148,7 +144,7 @@ bool StartUp(int& exitCode)
     {
         // Graphics has said why on standard error; without a window there is no game.
         gSound.Shutdown();
-        SDL_Quit();
+        Input_Handler::StopSdl();
         exitCode = 1;
         return false;
     }

@@ -206,6 +206,7 @@ bool Input_Handler::Update()
 
 void Input_Handler::InstallQuitSignals()
 {
+    SDL_Init(0);
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
     sigemptyset(&action.sa_mask);
@@ -213,6 +214,11 @@ void Input_Handler::InstallQuitSignals()
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+void Input_Handler::StopSdl()
+{
+    SDL_Quit();
 }
 
 bool Input_Handler::QuitSignalled()

@@ -83,11 +83,12 @@ public:
         return exposed;
     }
 
-    // SIGINT and SIGTERM end the game (SDL alone would turn them into a window close,
-    // which in play only pauses). Installed after SDL starts; SDL then keeps ours.
-    // From then on Update and PollEvent report a quit request, and QuitSignalled says
-    // it is one that must end the program. A second signal ends it at once.
+    // Starts SDL, then makes SIGINT and SIGTERM end the game (SDL alone would turn them
+    // into a window close, which in play only pauses); SDL keeps ours. From then on
+    // Update and PollEvent report a quit request, and QuitSignalled says it is one that
+    // must end the program. A second signal ends it at once.
     static void InstallQuitSignals();
+    static void StopSdl(); // last of all, once every manager has shut down
     static bool QuitSignalled();
 
 private:
