@@ -86,8 +86,7 @@ void Font::drawString(std::string_view text, float x, float y, float z, float r,
          {
              Animation_Frame& glyph = mGlyphs[index];
              gGraphics.PushColour(a, r, g, b);
-             glyph.mScale.mX = mScale;
-             glyph.mScale.mY = mScale;
+             glyph.mScale.mX = glyph.mScale.mY = mScale;
              gGraphics.DrawFrameAt(glyph, gx, gy, z);
              gGraphics.PopColour();
          });

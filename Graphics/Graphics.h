@@ -72,8 +72,6 @@ private:
 class Graphics
 {
 public:
-    Graphics();
-
     // Opens the window (full screen when asked; a window, with one line on standard
     // error, when full screen cannot be had), of the given size when not full screen.
     // False, with one line on standard error, when the video device or the GL window
@@ -118,9 +116,9 @@ public:
     void SetFogParameters(float density, float start, float end);
     void SetFogParameters(const Fog_Parameters& fog) { SetFogParameters(fog.mDensity, fog.mStart, fog.mEnd); }
     const float* GetFogColour() const { return mFogColour; } // r, g, b, a
-    float GetFogDensity() const { return mFogDensity; }
-    float GetFogStart() const { return mFogStart; }
-    float GetFogEnd() const { return mFogEnd; }
+    float GetFogDensity() const { return mFog.mDensity; }
+    float GetFogStart() const { return mFog.mStart; }
+    float GetFogEnd() const { return mFog.mEnd; }
 
     // Colours come alpha first. The innermost pushed colour is in force; popping the
     // last one leaves opaque white.
@@ -182,8 +180,8 @@ private:
     void ApplyColour();
     void SetClearColour(float r, float g, float b, float a);
 
-    void* mScreen; // the SDL video surface
-    bool mInitialised;
+    void* mScreen = nullptr; // the SDL video surface
+    bool mInitialised = false;
     bool mFullScreen = false;
     int mWindowedWidth = SCREEN_WIDTH, mWindowedHeight = SCREEN_HEIGHT;
     int mDesktopWidth = 0, mDesktopHeight = 0;
@@ -195,15 +193,15 @@ private:
     int32_t mFrameStart = -1;   // when this frame's first draw cleared the screen
     uint32_t mProbeTexture = 0; // gone when the GL context was made anew
     float mClearColour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    bool mClearPending;
+    bool mClearPending = false;
     bool mPictureLost = true;
     Texture_Cache mTextures;
     bool mKeptValid = false;
-    bool mDrawInParts;
+    bool mDrawInParts = true;
     bool mOnePassBlend = false; // the context has what the one-pass crossfade needs
     bool mOnePassAllowed = true;
-    float mFogDensity, mFogStart, mFogEnd;
-    float mFogColour[4];
+    Fog_Parameters mFog = {0.0f, 0.0f, 0.0f};
+    float mFogColour[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     struct Colour
     {
         float r, g, b, a;

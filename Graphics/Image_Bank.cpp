@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
-#include <set>
 #include <vector>
 
 #include <GL/gl.h>
@@ -56,16 +55,11 @@ const int PART_TILE = 16;
 // Parts are kept only when they leave out at least this share of the image.
 const float PARTS_MAX_SHARE = 0.6f;
 
-// The tiles of an RGBA image that can show anything, merged into rectangles: a tile
-// counts when any texel within one texel of it has alpha (linear filtering reaches
-// that far, and across the edges too, since textures repeat).
-std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
+// The tiles of an RGBA image that can show anything: a tile counts when any texel
+// within one texel of it has alpha (linear filtering reaches that far, and across the
+// edges too, since textures repeat).
+std::vector<char> UsedTiles(const unsigned char* rgba, int w, int h, int cols, int rows)
 {
-    std::vector<Texture_Rect> parts;
-    if (w * h < PARTS_MIN_TEXELS)
-        return parts;
-    const int cols = (w + PART_TILE - 1) / PART_TILE;
-    const int rows = (h + PART_TILE - 1) / PART_TILE;
     std::vector<char> used(static_cast<size_t>(cols) * rows, 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
@@ -80,16 +74,23 @@ std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
                     used[static_cast<size_t>(ty) * cols + tx] = 1;
                 }
         }
+    return used;
+}
 
-    // Runs of used tiles along each row; a run that repeats the one above grows it.
-    struct Run
-    {
-        int x0, x1, y0, y1; // tiles
-    };
+// A rectangle of tiles, right and bottom edges excluded.
+struct Run
+{
+    int x0, x1, y0, y1;
+};
+
+// The used tiles merged into rectangles: runs along each row; a run that repeats the
+// one above grows it.
+std::vector<Run> MergeTiles(const std::vector<char>& used, int cols, int rows)
+{
     std::vector<Run> done, open;
     for (int ty = 0; ty < rows; ++ty)
     {
-        std::vector<Run> current;
+        std::vector<Run> next;
         for (int tx = 0; tx < cols;)
         {
             if (!used[static_cast<size_t>(ty) * cols + tx])
@@ -97,15 +98,10 @@ std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
                 ++tx;
                 continue;
             }
-            int end = tx;
-            while (end < cols && used[static_cast<size_t>(ty) * cols + end])
-                ++end;
-            current.push_back(Run{tx, end, ty, ty + 1});
-            tx = end;
-        }
-        std::vector<Run> next;
-        for (Run run : current)
-        {
+            Run run{tx, tx, ty, ty + 1};
+            while (run.x1 < cols && used[static_cast<size_t>(ty) * cols + run.x1])
+                ++run.x1;
+            tx = run.x1;
             for (auto it = open.begin(); it != open.end(); ++it)
                 if (it->x0 == run.x0 && it->x1 == run.x1)
                 {
@@ -119,9 +115,20 @@ std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
         open = next;
     }
     done.insert(done.end(), open.begin(), open.end());
+    return done;
+}
 
+// The parts of a mostly clear image worth drawing, in texture coordinates; none when the
+// image is small or the parts would save too little.
+std::vector<Texture_Rect> FindParts(const unsigned char* rgba, int w, int h)
+{
+    std::vector<Texture_Rect> parts;
+    if (w * h < PARTS_MIN_TEXELS)
+        return parts;
+    const int cols = (w + PART_TILE - 1) / PART_TILE;
+    const int rows = (h + PART_TILE - 1) / PART_TILE;
     long area = 0;
-    for (const Run& run : done)
+    for (const Run& run : MergeTiles(UsedTiles(rgba, w, h, cols, rows), cols, rows))
     {
         const int x0 = run.x0 * PART_TILE, x1 = std::min(run.x1 * PART_TILE, w);
         const int y0 = run.y0 * PART_TILE, y1 = std::min(run.y1 * PART_TILE, h);
@@ -172,6 +179,32 @@ bool Upload(SDL_Surface* surface, bool rgba, std::vector<Texture_Rect>& parts)
             return false;
         }
     return true;
+}
+
+// Uploads a file's image into texture; every key on that texture learns what the
+// upload found.
+void UploadInto(std::map<std::string, Image_Entry>& images, GLuint texture, SDL_Surface* surface,
+                const std::string& file)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    const bool rgba = file.find("png") != std::string::npos;
+    SDL_Surface* converted = ConvertForUpload(surface, rgba);
+    if (!converted)
+    {
+        std::cout << "Error: Could not convert " << file << ": " << SDL_GetError() << std::endl;
+        return;
+    }
+    std::vector<Texture_Rect> parts;
+    const bool opaque = Upload(converted, rgba, parts);
+    SDL_FreeSurface(converted);
+    for (auto& item : images)
+        if (item.second.mTexture == texture)
+        {
+            item.second.mOpaque = opaque;
+            item.second.mParts = parts;
+        }
 }
 
 // Sizes an image in fractions of the screen.
@@ -240,19 +273,11 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     }
 
     // One texture name per file: a second key for the same file shares it.
-    GLuint texture = 0;
-    bool shared = false;
-    for (const auto& item : mImages)
-    {
-        if (item.second.mFile == file)
-        {
-            texture = item.second.mTexture;
-            shared = true;
-            break;
-        }
-    }
+    const auto same = std::find_if(mImages.begin(), mImages.end(),
+                                   [&](const auto& item) { return item.second.mFile == file; });
+    GLuint texture = same == mImages.end() ? 0 : same->second.mTexture;
     const bool gl = HaveGL();
-    if (gl && (!shared || texture == 0))
+    if (gl && texture == 0)
     {
         glGenTextures(1, &texture);
         mTextures.insert(texture);
@@ -269,31 +294,7 @@ bool Image_Bank::LoadImage(const std::string& key, const std::string& folder, co
     entry.mParts.clear();
 
     if (gl)
-    {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        const bool rgba = file.find("png") != std::string::npos;
-        SDL_Surface* converted = ConvertForUpload(surface, rgba);
-        if (converted)
-        {
-            std::vector<Texture_Rect> parts;
-            const bool opaque = Upload(converted, rgba, parts);
-            // Every key on this texture learns what the upload found.
-            for (auto& item : mImages)
-                if (item.second.mTexture == texture)
-                {
-                    item.second.mOpaque = opaque;
-                    item.second.mParts = parts;
-                }
-            SDL_FreeSurface(converted);
-        }
-        else
-        {
-            std::cout << "Error: Could not convert " << file << ": " << SDL_GetError() << std::endl;
-        }
-    }
-
+        UploadInto(mImages, texture, surface, file);
     SDL_FreeSurface(surface);
     return true;
 }
@@ -345,15 +346,13 @@ void Image_Bank::Reupload()
     {
         if (item.second.mFile.empty() || item.second.mTexture != 0)
             continue;
-        const Image_Entry kept = item.second;
+        // The entry as it was, but for the new texture and what its upload found.
+        Image_Entry kept = item.second;
         if (!LoadImage(item.first, kept.mFolder, kept.mFile))
             continue;
-        Image_Entry& entry = item.second;
-        const uint32_t texture = entry.mTexture;
-        const bool opaque = entry.mOpaque;
-        entry = kept;
-        entry.mTexture = texture;
-        entry.mOpaque = opaque;
+        kept.mTexture = item.second.mTexture;
+        kept.mOpaque = item.second.mOpaque;
+        item.second = kept;
     }
 }
 

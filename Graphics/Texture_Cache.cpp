@@ -43,7 +43,7 @@ uint32_t Texture_Cache::Crossfade(const Image_Entry& below, const Image_Entry& a
         below.mPixelWidth != above.mPixelWidth || below.mPixelHeight != above.mPixelHeight)
         return 0;
     alpha = std::min(1.0f, std::max(0.0f, alpha));
-    const Crossfade_Key key{below.mTexture, above.mTexture, alpha};
+    const auto key = std::make_tuple(below.mTexture, above.mTexture, alpha);
     const auto found = mCrossfades.find(key);
     if (found != mCrossfades.end())
         return found->second;

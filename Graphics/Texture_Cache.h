@@ -32,16 +32,8 @@ public:
     void Drop(bool contextLost);
 
 private:
-    struct Crossfade_Key
-    {
-        uint32_t mUnder, mOver;
-        float mAlpha;
-        bool operator<(const Crossfade_Key& o) const
-        {
-            return std::tie(mUnder, mOver, mAlpha) < std::tie(o.mUnder, o.mOver, o.mAlpha);
-        }
-    };
-    std::map<Crossfade_Key, uint32_t> mCrossfades;
+    // By the textures under and over, and the alpha.
+    std::map<std::tuple<uint32_t, uint32_t, float>, uint32_t> mCrossfades;
     struct Copy
     {
         uint32_t mTexture;
