@@ -22,11 +22,7 @@ void SdlSleep(uint32_t ms)
 
 } // namespace
 
-Game_Timer::Game_Timer()
-    : mTargetFrameTime(16.0f), mSleepTime(0.0f), mFramesPerSecond(0.0f), mWorkTime(0.0f), mFrameStart(0),
-      mFrameEnd(0), mSource(SteadyMs), mSleep(SdlSleep)
-{
-}
+Game_Timer::Game_Timer() : mSource(SteadyMs), mSleep(SdlSleep) {}
 
 void Game_Timer::SetFps(float rate)
 {

@@ -26,12 +26,12 @@ public:
 private:
     int64_t NowMs() const;
 
-    float mTargetFrameTime;
-    float mSleepTime;
-    float mFramesPerSecond;
-    float mWorkTime;
-    int64_t mFrameStart;
-    int64_t mFrameEnd;
+    float mTargetFrameTime = 16.0f;
+    float mSleepTime = 0.0f;
+    float mFramesPerSecond = 0.0f;
+    float mWorkTime = 0.0f;
+    int64_t mFrameStart = 0;
+    int64_t mFrameEnd = 0;
     Ms_Source mSource;
     Sleep_Function mSleep;
 };

@@ -22,11 +22,7 @@ const float GONE_BEHIND = 10.0f;   // leaves play this far behind the runner
 const int FIRST_FRAME_HOLD = 5;    // frames the first picture of the roll is shown
 } // namespace
 
-Boulder::Boulder()
-    : mSpeedX(0.0f), mRollSpeed(ROLL_SPEED), mSpeedY(0.0f), mMinX(0.0f), mMaxX(1.0f), mStartY(0.0f),
-      mFloorY(1.0f), mStartZ(0.0f)
-{
-}
+Boulder::Boulder() : mRollSpeed(ROLL_SPEED) {}
 
 void Boulder::Setup()
 {

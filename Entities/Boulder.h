@@ -19,12 +19,12 @@ public:
     // moves the boulder, and how the test runners foresee it. The roll is separate.
     void Bounce(float& x, float& y, float& vx, float& vy) const;
 
-    float mSpeedX;
+    float mSpeedX = 0.0f;
     float mRollSpeed;
-    float mSpeedY;
-    float mMinX;
-    float mMaxX;
-    float mStartY;
-    float mFloorY;
-    float mStartZ;
+    float mSpeedY = 0.0f;
+    float mMinX = 0.0f;
+    float mMaxX = 1.0f;
+    float mStartY = 0.0f;
+    float mFloorY = 1.0f;
+    float mStartZ = 0.0f;
 };

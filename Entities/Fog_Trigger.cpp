@@ -7,13 +7,6 @@ namespace
 const Fog_Trigger* gFading = nullptr; // the trigger whose fade is under way
 } // namespace
 
-Fog_Trigger::Fog_Trigger()
-    : mTargetDensity(0.0f), mTargetStart(0.0f), mTargetEnd(0.0f), mTargetColour{0, 0, 0}, mSavedDensity(0.0f),
-      mSavedStart(0.0f), mSavedEnd(0.0f), mSavedColour{0, 0, 0}, mDensity(0.0f), mStart(0.0f),
-      mEnd(0.0f), mColour{0, 0, 0}, mFrames(1), mCount(0)
-{
-}
-
 Fog_Trigger::~Fog_Trigger()
 {
     if (gFading == this)

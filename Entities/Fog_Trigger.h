@@ -8,7 +8,6 @@
 class Fog_Trigger : public Entity
 {
 public:
-    Fog_Trigger();
     ~Fog_Trigger() override;
     void Setup() override;
     bool Update(Player& player) override;
@@ -19,12 +18,12 @@ public:
     // keeps that, since a respawn does not play the fade again. False when none is.
     static bool Heading(float colour[3], float& density, float& start, float& end);
 
-    float mTargetDensity, mTargetStart, mTargetEnd;
-    float mTargetColour[3];
-    float mSavedDensity, mSavedStart, mSavedEnd;
-    float mSavedColour[3];
-    float mDensity, mStart, mEnd;
-    float mColour[3];
-    int32_t mFrames;
-    int32_t mCount;
+    float mTargetDensity = 0.0f, mTargetStart = 0.0f, mTargetEnd = 0.0f;
+    float mTargetColour[3] = {};
+    float mSavedDensity = 0.0f, mSavedStart = 0.0f, mSavedEnd = 0.0f;
+    float mSavedColour[3] = {};
+    float mDensity = 0.0f, mStart = 0.0f, mEnd = 0.0f;
+    float mColour[3] = {};
+    int32_t mFrames = 1;
+    int32_t mCount = 0;
 };

@@ -63,13 +63,11 @@ Tint Colour(float r, float g, float b, float a)
 }
 } // namespace
 
-Hint_Trigger::Hint_Trigger()
-    : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0), mHintActive(false), mTextPending(true),
-      mSpin(START_SPIN), mFadingIn(true), mWordIndex(0), mTouched(false)
+// Reset sets the rest.
+Hint_Trigger::Hint_Trigger() : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0)
 {
     mHintFrame.mKey.clear();
     mInOverlayList = true;
-    mTextPending = true;
     Reset();
     mTouchSounds.push_back(SOUND_YEHAW);
     mTouchSounds.push_back(SOUND_YEEHOO);

@@ -42,12 +42,7 @@ static int RateForSpeed(float speed)
     return static_cast<int>(std::fabs(speed) * static_cast<float>(BASE_RATE));
 }
 
-Player::Player()
-    : mAccelerating(false), mLevelStartScore(0), mJumpState(0), mScore(0), mZ(START_Z), mX(MIDDLE_X),
-      mY(1.0f), mVelocityY(0.0f), mGravity(0.0f), mSpeed(1.0f), mHalfWidth(0.0f), mHalfHeight(0.0f),
-      mCheckpointZ(0.0f), mCheckpointDragonZ(0.0f), mCheckpointScore(0), mCheckpointFogColour{0, 0, 0},
-      mCheckpointFog(CAVE_FOG), mCollidable(true), mHeldItem(nullptr), mItemUseBlocked(false),
-      mHitThisFrame(false)
+Player::Player() : mX(MIDDLE_X)
 {
     Entity::sPayScore = [](Player& player, int32_t value) { player.AddScore(value); };
 }

@@ -50,31 +50,31 @@ public:
     bool HasReached(const Entity& e) const override;
     void Draw() override;
 
-    bool mAccelerating;
-    int32_t mLevelStartScore;
-    int32_t mJumpState;
-    int32_t mScore;
-    float mZ;
+    bool mAccelerating = false;
+    int32_t mLevelStartScore = 0;
+    int32_t mJumpState = 0;
+    int32_t mScore = 0;
+    float mZ = START_Z;
     float mX;
-    float mY;
-    float mVelocityY;
-    float mGravity;
-    float mSpeed;
-    float mHalfWidth;
-    float mHalfHeight;
-    float mCheckpointZ;
-    float mCheckpointDragonZ;
-    int32_t mCheckpointScore;
+    float mY = 1.0f;
+    float mVelocityY = 0.0f;
+    float mGravity = 0.0f;
+    float mSpeed = 1.0f;
+    float mHalfWidth = 0.0f;
+    float mHalfHeight = 0.0f;
+    float mCheckpointZ = 0.0f;
+    float mCheckpointDragonZ = 0.0f;
+    int32_t mCheckpointScore = 0;
     // What the player saw at the checkpoint, given back by a respawn: the caves set
     // their fog and look once near the start, behind every checkpoint.
-    float mCheckpointFogColour[3];
-    Fog_Parameters mCheckpointFog;
+    float mCheckpointFogColour[3] = {};
+    Fog_Parameters mCheckpointFog = CAVE_FOG;
     Background_Handler::Look mCheckpointLook;
     std::string mCheckpointHudFrame;
-    bool mCollidable;
-    Entity* mHeldItem;
-    bool mItemUseBlocked;
-    bool mHitThisFrame;
+    bool mCollidable = true;
+    Entity* mHeldItem = nullptr;
+    bool mItemUseBlocked = false;
+    bool mHitThisFrame = false;
     Collision_Sweep mSweep; // what the collision test has covered, kept for its next frame
     Animation mAnimation;
     Animation_Frame mShadow;

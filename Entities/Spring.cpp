@@ -15,11 +15,6 @@ const float LAUNCH_VELOCITY = -0.085f; // upward, per frame
 const float LAUNCH_GRAVITY = 0.0005f;  // a softer pull than a jump's, for a longer flight
 } // namespace
 
-Spring::Spring() : mLaunchVelocity(0.0f), mLaunchGravity(0.0f), mBuilt(false)
-{
-    Reset();
-}
-
 void Spring::Setup()
 {
     Animation_Set& loaded = AddSingleFrameSet(mModel, "SPRING_LOADED_IDLE");

@@ -6,13 +6,13 @@
 class Spring : public Entity
 {
 public:
-    Spring();
+    Spring() { Reset(); }
     void Setup() override;
     bool Update(Player& player) override;
     void Touch(Player& player) override;
     void Reset() override;
 
-    float mLaunchVelocity;
-    float mLaunchGravity;
-    bool mBuilt;
+    float mLaunchVelocity = 0.0f;
+    float mLaunchGravity = 0.0f;
+    bool mBuilt = false;
 };

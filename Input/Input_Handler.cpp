@@ -122,7 +122,6 @@ void Input_Handler::Init(int rangeMin, int rangeMax)
     mMouse.mRangeMax = rangeMax;
     if (rangeMax <= rangeMin)
         throw std::runtime_error("Input Handler: x_max <= x_min !!");
-    mMouse.mInitialised = true;
     InstallPointerFilter();
     OpenGamepad();
     mInitialised = true;
@@ -185,7 +184,7 @@ void Input_Handler::OpenGamepad()
 
 void Input_Handler::RegisterKey(int key)
 {
-    if (std::find(mRegisteredKeys.begin(), mRegisteredKeys.end(), key) != mRegisteredKeys.end())
+    if (IsRegistered(key))
         return;
     mRegisteredKeys.push_back(key);
     mKeyStates[key] = Key_State{false, ClockMs(), mFrameCounter};
@@ -408,23 +407,16 @@ bool Input_Handler::IsKeyPressed(int key) const
 
 void Input_Handler::UpdateMouse()
 {
-    if (!mMouse.mInitialised)
-        throw std::runtime_error("Oh shoot, you did not init the Input Handler.");
     if (mRangeSource)
     {
         int rangeMin = mMouse.mRangeMin, rangeMax = mMouse.mRangeMax;
         mRangeSource(rangeMin, rangeMax);
         SetMouseRange(rangeMin, rangeMax);
     }
-    mMouse.mPreviousX = mMouse.mX;
-    mMouse.mPreviousY = mMouse.mY;
     const Uint8 buttons = SDL_GetMouseState(&mMouse.mX, &mMouse.mY);
     // Through the picture's scaling: its left edge is 0, its right edge 1, whatever the
     // window's size or the bars beside the picture.
     mMouse.mFraction = static_cast<float>(mMouse.mX - mMouse.mRangeMin) /
                        static_cast<float>(mMouse.mRangeMax - mMouse.mRangeMin);
     mMouse.mLeftDown = (buttons & SDL_BUTTON_LMASK) != 0;
-    mMouse.mLeftUp = !mMouse.mLeftDown;
-    mMouse.mRightDown = (buttons & SDL_BUTTON_RMASK) != 0;
-    mMouse.mRightUp = !mMouse.mRightDown;
 }

@@ -32,11 +32,9 @@ int ChoosePad(const std::vector<Pad_Info>& pads, int asked);
 
 struct Mouse_State
 {
-    bool mInitialised = false;
-    int mX = 0, mPreviousX = 0, mY = 0, mPreviousY = 0;
+    int mX = 0, mY = 0;
     float mFraction = 0.0f; // x from the range's start, over the range width
-    bool mLeftDown = false, mLeftUp = true;
-    bool mRightDown = false, mRightUp = true;
+    bool mLeftDown = false;
     int mRangeMin = 0, mRangeMax = 0;
 };
 
@@ -67,7 +65,6 @@ public:
     bool IsLeftButtonDown() const { return mMouse.mLeftDown; }
     uint32_t GetFrameCounter() const { return mFrameCounter; }
     bool IsInitialised() const { return mInitialised; }
-    bool HasGamepad() const { return mGamepad != nullptr; }
     // The joystick to steer with, by its index in SDL's list (-1: the first that will
     // do); before Init.
     void AskForGamepad(int index) { mAskedPad = index; }

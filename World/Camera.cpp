@@ -41,11 +41,7 @@ Quad FrameQuad(const Frame_Rect& frame, float depth)
 
 } // namespace
 
-Camera::Camera()
-    : mBack(1.0f), mAhead(1000.0f), mPosition(0.0f), mOrigin(0.0f), mTileLength(TILE_LENGTH),
-      mNearFrame(DEFAULT_FRAME), mFarFrame(DEFAULT_FRAME)
-{
-}
+Camera::Camera() : mTileLength(TILE_LENGTH), mNearFrame(DEFAULT_FRAME), mFarFrame(DEFAULT_FRAME) {}
 
 void Camera::Init(float origin, float /*length*/, float position, float back, float ahead)
 {

@@ -19,7 +19,6 @@ public:
     void Init(float origin, float length, float position, float back, float ahead);
     void Reset(); // both frames back to the full screen plane
     void SetPosition(float z) { mPosition = z; }
-    float GetPosition() const { return mPosition; }
     float GetNearZ() const { return mPosition - mBack; }
     float GetFarZ() const { return mPosition + mAhead; }
 
@@ -44,7 +43,7 @@ public:
 private:
     float DepthFraction(float z) const;
 
-    float mBack, mAhead, mPosition, mOrigin, mTileLength;
+    float mBack = 1.0f, mAhead = 1000.0f, mPosition = 0.0f, mOrigin = 0.0f, mTileLength;
     Frame_Rect mNearFrame, mFarFrame;
 };
 

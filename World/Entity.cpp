@@ -19,14 +19,6 @@ const Entity_Attribute* FindRow(const Entity_Attribute* rows, int count, const c
 }
 } // namespace
 
-Entity::Entity()
-    : mAlive(false), mInOverlayList(false), mScoreValue(0), mHalfWidth(0.0f), mHalfHeight(0.0f), mSize(1.0f),
-      mX(0.0f), mY(1.0f), mZ(0.0f), mVanishOnTouch(false), mSolid(false), mHoldable(false), mOnScreen(false)
-{
-}
-
-Entity::~Entity() {}
-
 void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
 {
     mAttributes = attributes;

@@ -46,8 +46,7 @@ struct Entity_Attribute
 class Entity
 {
 public:
-    Entity();
-    virtual ~Entity();
+    virtual ~Entity() = default;
 
     // Reads the common attributes SIZE and Y_VALUE; the entity is alive, solid, off screen.
     void Init(float x, float z, const std::vector<std::string>& attributes);
@@ -80,19 +79,19 @@ public:
     // How a score reaches the runner, whose type lives a layer up; set by the runner when made.
     inline static void (*sPayScore)(Player& player, int32_t value) = nullptr;
 
-    bool mAlive;
-    bool mInOverlayList;
-    int32_t mScoreValue;
-    float mHalfWidth;
-    float mHalfHeight;
-    float mSize;
-    float mX;
-    float mY;
-    float mZ;
-    bool mVanishOnTouch;
-    bool mSolid;
-    bool mHoldable;
-    bool mOnScreen;
+    bool mAlive = false;
+    bool mInOverlayList = false;
+    int32_t mScoreValue = 0;
+    float mHalfWidth = 0.0f;
+    float mHalfHeight = 0.0f;
+    float mSize = 1.0f;
+    float mX = 0.0f;
+    float mY = 1.0f;
+    float mZ = 0.0f;
+    bool mVanishOnTouch = false;
+    bool mSolid = false;
+    bool mHoldable = false;
+    bool mOnScreen = false;
     Animation mModel;
     std::vector<std::string> mTouchSounds;
     std::vector<std::string> mAttributes;

@@ -11,11 +11,6 @@ Entity_Handler gEntities;
 // Entities leave the window this far behind the camera's near edge.
 static const float LEAVE_BEHIND = 5.0f;
 
-Entity_Handler::Entity_Handler()
-    : mFirstOnScreen(NO_POSITION), mLastOnScreen(NO_POSITION), mFirstAlive(NO_POSITION), mActiveCount(0)
-{
-}
-
 Entity_Handler::~Entity_Handler()
 {
     Clear();

@@ -27,7 +27,6 @@ public:
     // progress values finite.
     static constexpr float EMPTY_LEVEL_LENGTH = 1000.0f;
 
-    Entity_Handler();
     ~Entity_Handler();
 
     std::vector<std::unique_ptr<Entity>>& GetEntities() { return mEntities; }
@@ -52,10 +51,10 @@ public:
     void DrawEntities(Drawn_Runner* runner);
 
 private:
-    size_t mFirstOnScreen;
-    size_t mLastOnScreen;
-    size_t mFirstAlive;
-    int32_t mActiveCount;
+    size_t mFirstOnScreen = NO_POSITION;
+    size_t mLastOnScreen = NO_POSITION;
+    size_t mFirstAlive = NO_POSITION;
+    int32_t mActiveCount = 0;
     std::vector<std::unique_ptr<Entity>> mEntities;
     std::vector<Entity*> mOverlay;
 };
