@@ -18,6 +18,11 @@ namespace
 {
 // Longest sound we decode whole; anything longer is cut here rather than filling memory.
 const sf_count_t MAX_DECODED_SECONDS = 300;
+// Effects and music play at these fractions of the volumes chosen, under the voices.
+const float EFFECT_FACTOR = 0.4f;
+const float MUSIC_FACTOR = 0.3f;
+// The voice's own channel, which effects never land on.
+const int VOICE_CHANNEL = 0;
 
 // The mixer takes volumes 0..128.
 int MixerVolume(float v)
@@ -162,12 +167,9 @@ bool Sound_Manager::Init()
 {
     Shutdown();
     mNextSlot = 0;
-    mEffectFactor = 0.4f;
-    mMusicFactor = 0.3f;
     mVolume = 1.0f;
     mMusicLevel = 1.0f;
     mVoiceLevel = 1.0f;
-    mEffectChannel = -1;
 
     std::string failure;
     {
@@ -202,9 +204,7 @@ bool Sound_Manager::Init()
     mChannels = channels > 0 ? channels : 2;
 
     Mix_AllocateChannels(CHANNELS);
-    // Channel 0 is the voice's alone: effects never land on it.
-    Mix_ReserveChannels(1);
-    mVoiceChannel = 0;
+    Mix_ReserveChannels(1); // the voice's
     mOpen = true;
     return true;
 }
@@ -246,7 +246,7 @@ void Sound_Manager::SetVolume(float effects, float music)
     // Heard at once while it is being chosen, not only when the next track starts.
     if (mMusic)
     {
-        mMusicVolume = mMusicLevel * mMusicFactor;
+        mMusicVolume = mMusicLevel * MUSIC_FACTOR;
         Mix_VolumeMusic(MixerVolume(mMusicVolume));
     }
 }
@@ -340,12 +340,12 @@ std::unique_ptr<Sound_Manager::Decoded> Sound_Manager::Load(const std::string& p
 
 void Sound_Manager::PlayEffect(const std::string& path)
 {
-    PlayEffectAt(path, mVolume * mEffectFactor);
+    PlayEffectAt(path, mVolume * EFFECT_FACTOR);
 }
 
 void Sound_Manager::PlayMusicSample(const std::string& path)
 {
-    PlayEffectAt(path, mMusicLevel * mMusicFactor);
+    PlayEffectAt(path, mMusicLevel * MUSIC_FACTOR);
 }
 
 void Sound_Manager::PlayEffectAt(const std::string& path, float volume)
@@ -364,10 +364,7 @@ void Sound_Manager::PlayEffectAt(const std::string& path, float volume)
         Mix_VolumeChunk(mEffects[slot]->chunk, MixerVolume(mEffectVolumes[slot]));
         const int channel = Mix_PlayChannel(-1, mEffects[slot]->chunk, 0);
         if (channel >= 0)
-        {
             Mix_Volume(channel, MIX_MAX_VOLUME);
-            mEffectChannel = channel;
-        }
     }
     mNextSlot = (mNextSlot + 1) % EFFECT_SLOTS;
 }
@@ -377,15 +374,15 @@ void Sound_Manager::PlayVoice(const std::string& path)
     std::printf("Playing: %s\n", path.c_str());
     std::fflush(stdout);
     if (mOpen)
-        Mix_HaltChannel(mVoiceChannel);
+        Mix_HaltChannel(VOICE_CHANNEL);
     mVoice.reset();
     mVoiceName = path;
     mVoiceVolume = mVoiceLevel * mVolume;
     mVoice = Load(path);
     if (mVoice)
     {
-        Mix_Volume(mVoiceChannel, MixerVolume(mVoiceVolume));
-        Mix_PlayChannel(mVoiceChannel, mVoice->chunk, 0);
+        Mix_Volume(VOICE_CHANNEL, MixerVolume(mVoiceVolume));
+        Mix_PlayChannel(VOICE_CHANNEL, mVoice->chunk, 0);
     }
 }
 
@@ -393,7 +390,7 @@ void Sound_Manager::PlayMusic(const std::string& path)
 {
     ReleaseMusic();
     mMusicName = path;
-    mMusicVolume = mMusicLevel * mMusicFactor;
+    mMusicVolume = mMusicLevel * MUSIC_FACTOR;
     if (!mOpen)
         return;
     Mix_Music* music = Mix_LoadMUS(path.c_str());
@@ -414,7 +411,7 @@ void Sound_Manager::StopMusic()
 void Sound_Manager::StopVoice()
 {
     if (mOpen && mVoice)
-        Mix_HaltChannel(mVoiceChannel);
+        Mix_HaltChannel(VOICE_CHANNEL);
     mVoice.reset();
     mVoiceName.clear();
 }
@@ -440,12 +437,12 @@ void Sound_Manager::Update()
 {
     mVoiceVolume = mVoiceLevel * mVolume;
     if (mOpen)
-        Mix_Volume(mVoiceChannel, MixerVolume(mVoiceVolume));
+        Mix_Volume(VOICE_CHANNEL, MixerVolume(mVoiceVolume));
 }
 
 bool Sound_Manager::IsVoicePlaying() const
 {
-    return mOpen && mVoice && Mix_Playing(mVoiceChannel) && Mix_GetChunk(mVoiceChannel) == mVoice->chunk;
+    return mOpen && mVoice && Mix_Playing(VOICE_CHANNEL) && Mix_GetChunk(VOICE_CHANNEL) == mVoice->chunk;
 }
 
 bool Sound_Manager::IsMusicPlaying() const

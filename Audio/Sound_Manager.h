@@ -85,8 +85,6 @@ private:
     void ReleaseMusic();
 
     int mNextSlot = 0;
-    float mEffectFactor = 0.4f;
-    float mMusicFactor = 0.3f;
     float mVolume = 1.0f; // effects and voices
     float mMusicLevel = 1.0f;
     float mVoiceLevel = 1.0f;
@@ -95,8 +93,6 @@ private:
     int mRate = MIX_RATE;
     int mChannels = 2;
     uint16_t mFormat; // the mixer's sample format, 16-bit in the machine's order
-    int mEffectChannel = -1;
-    int mVoiceChannel = 0;
     std::unique_ptr<Decoded> mEffects[EFFECT_SLOTS];
     std::string mSlotNames[EFFECT_SLOTS];
     float mEffectVolumes[EFFECT_SLOTS] = {};

@@ -10,8 +10,7 @@ Bone::Bone()
     mHoldable = true;
     mVanishOnTouch = true;
     mTouchSounds.push_back(SOUND_GOOD_TONE);
-    mTouchVoiceLines.push_back(VOICE_HEY_SNACKIE);
-    mTouchVoiceLines.push_back(VOICE_DOWN_RIGHT);
+    mTouchVoiceLines = {VOICE_HEY_SNACKIE, VOICE_DOWN_RIGHT};
 }
 
 void Bone::Setup()

@@ -15,8 +15,7 @@ Boost_Item::Boost_Item()
     Reset();
     mVanishOnTouch = true;
     mTouchSounds.push_back(SOUND_GOOD_TONE);
-    mTouchVoiceLines.push_back(VOICE_COME_BACK);
-    mTouchVoiceLines.push_back(VOICE_FAST_FOOD);
+    mTouchVoiceLines = {VOICE_COME_BACK, VOICE_FAST_FOOD};
 }
 
 void Boost_Item::Setup()

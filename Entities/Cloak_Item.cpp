@@ -13,8 +13,7 @@ Cloak_Item::Cloak_Item()
 {
     Reset();
     mTouchSounds.push_back(SOUND_SPARKLE);
-    mTouchVoiceLines.push_back(VOICE_WHERED_HE_GO);
-    mTouchVoiceLines.push_back(VOICE_WHAT_THE_CRAP);
+    mTouchVoiceLines = {VOICE_WHERED_HE_GO, VOICE_WHAT_THE_CRAP};
 }
 
 void Cloak_Item::Setup()

@@ -69,9 +69,7 @@ Hint_Trigger::Hint_Trigger() : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0)
     mHintFrame.mKey.clear();
     mInOverlayList = true;
     Reset();
-    mTouchSounds.push_back(SOUND_YEHAW);
-    mTouchSounds.push_back(SOUND_YEEHOO);
-    mTouchSounds.push_back(SOUND_CHEERING);
+    mTouchSounds = {SOUND_YEHAW, SOUND_YEEHOO, SOUND_CHEERING};
 }
 
 Hint_Trigger::~Hint_Trigger() = default;

@@ -24,9 +24,7 @@ const float EASE_FROM = 185.0f;
 Spinner_Item::Spinner_Item() : mTurnAngle(0.0f), mTurnRate(0.0f), mDirection(1.0f), mViewTurn(0.0f)
 {
     mTouchSounds.push_back(SOUND_SPINNER);
-    mTouchVoiceLines.push_back(VOICE_CUT_THAT_OUT);
-    mTouchVoiceLines.push_back(VOICE_QUEASY);
-    mTouchVoiceLines.push_back(VOICE_QUIT_SPINNING);
+    mTouchVoiceLines = {VOICE_CUT_THAT_OUT, VOICE_QUEASY, VOICE_QUIT_SPINNING};
 }
 
 void Spinner_Item::Setup()

@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <sstream>

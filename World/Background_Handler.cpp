@@ -9,7 +9,6 @@
 #include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "World/Camera.h"
-#include "World/Overlay.h"
 
 Background_Handler gBackground;
 
@@ -25,11 +24,6 @@ static const float REDUCED_QUAKE = 0.2f;
 // The panic timer outlives levels: once armed it fires even if panic dropped meanwhile.
 static bool sPanicArmed = false;
 static int32_t sPanicFireTime = 0;
-
-Background_Handler::Background_Handler()
-{
-    Init();
-}
 
 void Background_Handler::Init()
 {

@@ -20,7 +20,7 @@ public:
         float mFadeStart = 0.0f, mFadeAlpha = 0.0f, mFadeTarget = 1.0f, mFadeStep = 0.0f, mFadeFrames = 0.0f;
     };
 
-    Background_Handler();
+    Background_Handler() { Init(); }
 
     void Init();
     void Reset(); // Init, then both glides back to 0 over 100 frames
