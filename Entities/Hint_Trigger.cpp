@@ -72,8 +72,6 @@ Hint_Trigger::Hint_Trigger() : mHintEndTime(0), mMessageEndTime(0), mFadeTime(0)
     mTouchSounds = {SOUND_YEHAW, SOUND_YEEHOO, SOUND_CHEERING};
 }
 
-Hint_Trigger::~Hint_Trigger() = default;
-
 void Hint_Trigger::Setup()
 {
     mHalfWidth = HALF_SIZE;

@@ -13,7 +13,6 @@ class Hint_Trigger : public Entity
 {
 public:
     Hint_Trigger();
-    ~Hint_Trigger() override;
     void Setup() override;
     void DrawOverlay() override;
     bool OverlayIsStill() const override;

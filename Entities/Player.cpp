@@ -52,26 +52,15 @@ void Player::Init()
     const Image_Entry& image = gImageBank.GetImage("PLAYER_RUN_1");
     mHalfWidth = image.mHalfWidthFraction;
     mHalfHeight = image.mHalfHeightFraction;
-    mScore = mLevelStartScore;
-    mCheckpointZ = 0.0f;
-    mCheckpointDragonZ = 0.0f;
-    mCheckpointScore = 0;
-    Reset();
-    mLevelStartScore = 0;
-
     // A second Init must not stack a second copy of the sets.
     mAnimation.mSets.clear();
     mAnimation.mSets.resize(2);
-    Animation_Set& run = mAnimation.mSets[RUN_SET];
     for (int i = 1; i <= RUN_FRAMES; ++i)
-        run.mFrames.push_back(Animation_Frame("PLAYER_RUN_" + std::to_string(i)));
-    Animation_Set& use = mAnimation.mSets[USE_SET];
+        mAnimation.mSets[RUN_SET].mFrames.push_back(Animation_Frame("PLAYER_RUN_" + std::to_string(i)));
     for (int i : {1, 2, 3, 4, 5, 7, 8, 9, 10})
-        use.mFrames.push_back(Animation_Frame("USE_ITEM_" + std::to_string(i)));
-    use.mLoop = false;
-    use.mNextSet = RUN_SET;
-    run.mSpeed = BASE_RATE;
-    use.mSpeed = BASE_RATE;
+        mAnimation.mSets[USE_SET].mFrames.push_back(Animation_Frame("USE_ITEM_" + std::to_string(i)));
+    Restart(); // which gives the sets their speeds and the use set its end
+    mLevelStartScore = 0;
 }
 
 void Player::Reset()

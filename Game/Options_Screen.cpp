@@ -47,7 +47,6 @@ const float LABEL_X = -0.9f;
 const float VALUE_X = 0.45f;
 const float ARROW_X = -1.05f;
 const float TEXT_SCALE = 0.75f;
-const float GLYPH_WIDTH = 0.045f; // one glyph at TEXT_SCALE
 
 int* BoundKey(int line)
 {
@@ -237,8 +236,6 @@ void Options_Screen::ChooseKey(int key)
 
 void Options_Screen::Draw()
 {
-    Animation_Frame& selection = mGame.Art().mSelection;
-    Animation_Frame& arrow = mGame.Art().mArrow;
     gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
     gBackground.Draw();
     gGraphics.PopColour();
@@ -248,11 +245,7 @@ void Options_Screen::Draw()
     gFont.drawStringCentered("O p t i o n s", 0.0f, 0.84f, 0.0f, 1.0f, 1.0f, 0.5f, 1.0f);
 
     gFont.SetScale(TEXT_SCALE);
-    const float glowY = TOP_Y - LINE_GAP * mCursor - 0.05f;
-    const std::string label = OPTION_NAMES[mCursor];
-    selection.mScale.Set(static_cast<float>(label.size()) + 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(selection, LABEL_X + 0.06f + GLYPH_WIDTH * 0.5f * (label.size() - 1.0f), glowY,
-                          -0.01f);
+    mGame.Art().DrawGlow(OPTION_NAMES[mCursor], LABEL_X, TOP_Y, mCursor);
     for (int line = 0; line < OPTION_COUNT; ++line)
     {
         const float y = TOP_Y - LINE_GAP * line;
@@ -265,9 +258,7 @@ void Options_Screen::Draw()
             gFont.drawString(OptionValue(line).c_str(), VALUE_X, y, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
     }
 
-    arrow.mRotation.Set(mArrowAngle, 1.0f, 0.0f, 0.0f);
-    mArrowAngle += 10.0f;
-    gGraphics.DrawFrameAt(arrow, ARROW_X, TOP_Y - LINE_GAP * mCursor - 0.03f, 0.0f);
+    mGame.Art().DrawArrow(TOP_Y, mCursor, mArrowAngle, ARROW_X);
 
     gFont.SetScale(0.6f);
     if (!mMessage.empty())

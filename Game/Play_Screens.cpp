@@ -76,11 +76,7 @@ void Menu_Art::Init()
 void Menu_Art::DrawLines(const char* const* items, int count, float topY, int cursor)
 {
     gFont.SetScale(0.75f);
-    // The glow spans the selected line, whatever its length: the image is one glyph wide.
-    const std::string selected = items[cursor];
-    mSelection.mScale.Set(static_cast<float>(selected.size()) + 1.0f, 1.0f, 1.0f);
-    gGraphics.DrawFrameAt(mSelection, -0.5f + 0.06f + 0.045f * 0.5f * (selected.size() - 1.0f),
-                          topY - 0.1f * cursor - 0.05f, -0.01f);
+    DrawGlow(items[cursor], -0.5f, topY, cursor);
     for (int i = 0; i < count; ++i)
     {
         const float x = i == cursor ? -0.5f : -0.525f;
@@ -89,11 +85,19 @@ void Menu_Art::DrawLines(const char* const* items, int count, float topY, int cu
     gFont.SetScale(1.0f);
 }
 
-void Menu_Art::DrawArrow(float topY, int cursor, float& arrowAngle)
+void Menu_Art::DrawGlow(const std::string& label, float x, float topY, int cursor)
+{
+    // The glow spans the line, whatever its length: the image is one glyph wide.
+    mSelection.mScale.Set(static_cast<float>(label.size()) + 1.0f, 1.0f, 1.0f);
+    gGraphics.DrawFrameAt(mSelection, x + 0.06f + 0.045f * 0.5f * (label.size() - 1.0f),
+                          topY - 0.1f * cursor - 0.05f, -0.01f);
+}
+
+void Menu_Art::DrawArrow(float topY, int cursor, float& arrowAngle, float x)
 {
     mArrow.mRotation.Set(arrowAngle, 1.0f, 0.0f, 0.0f);
     arrowAngle += 10.0f;
-    gGraphics.DrawFrameAt(mArrow, -0.7f, topY - 0.1f * cursor - 0.03f, 0.0f);
+    gGraphics.DrawFrameAt(mArrow, x, topY - 0.1f * cursor - 0.03f, 0.0f);
 }
 
 bool Menu_Art::CountUp(int64_t& count, float r, float g, float b)

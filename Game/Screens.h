@@ -17,8 +17,10 @@ struct Menu_Art
     void Init();
     // The lines, with the selected one's glow behind it.
     void DrawLines(const char* const* items, int count, float topY, int cursor);
+    // The glow behind the selected line, its label starting at x.
+    void DrawGlow(const std::string& label, float x, float topY, int cursor);
     // The arrow beside the selected line, turned a step further each time.
-    void DrawArrow(float topY, int cursor, float& arrowAngle);
+    void DrawArrow(float topY, int cursor, float& arrowAngle, float x = -0.7f);
     // The gem and a count beside it, which rises a step a frame to the score; Enter
     // completes it at once. True when Enter comes once it is complete.
     bool CountUp(int64_t& count, float r, float g, float b);

@@ -27,12 +27,7 @@ static int32_t sPanicFireTime = 0;
 
 void Background_Handler::Init()
 {
-    mCeiling = "CEILING";
-    mFloor = "FLOOR";
-    mWall = "WALL";
-    mOverlayCeiling.clear();
-    mOverlayFloor.clear();
-    mOverlayWall.clear();
+    SetLook(Look()); // the cave's own images, nothing faded in over them
     mTint[0] = mTint[1] = mTint[2] = mTint[3] = 1.0f;
     mShiftXStart = mShiftX = mShiftXTarget = 0.0f;
     mShiftYStart = mShiftY = mShiftYTarget = 0.0f;
@@ -42,11 +37,6 @@ void Background_Handler::Init()
     mQuakeFrames = 0;
     mQuakeStep = 0;
     mQuakeAmplitude = 0.0f;
-    mFadeStart = 0.0f;
-    mFadeAlpha = 0.0f;
-    mFadeTarget = 1.0f;
-    mFadeStep = 0.0f;
-    mFadeFrames = 0.0f;
 }
 
 void Background_Handler::Reset()

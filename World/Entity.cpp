@@ -26,9 +26,7 @@ void Entity::Init(float x, float z, const std::vector<std::string>& attributes)
     mZ = z;
     mSize = HasAttribute("SIZE") ? static_cast<float>(Get("SIZE")) : 1.0f;
     mY = HasAttribute("Y_VALUE") ? static_cast<float>(Get("Y_VALUE")) : 1.0f;
-    mSolid = true;
-    mOnScreen = false;
-    mAlive = true;
+    Entity::Reset();
 }
 
 bool Entity::Update(Player&)

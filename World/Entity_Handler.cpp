@@ -11,11 +11,6 @@ Entity_Handler gEntities;
 // Entities leave the window this far behind the camera's near edge.
 static const float LEAVE_BEHIND = 5.0f;
 
-Entity_Handler::~Entity_Handler()
-{
-    Clear();
-}
-
 const std::unique_ptr<Entity>* Entity_Handler::GetFirstOnScreen() const
 {
     if (mFirstOnScreen == NO_POSITION || mLastOnScreen == NO_POSITION)

@@ -27,8 +27,6 @@ public:
     // progress values finite.
     static constexpr float EMPTY_LEVEL_LENGTH = 1000.0f;
 
-    ~Entity_Handler();
-
     std::vector<std::unique_ptr<Entity>>& GetEntities() { return mEntities; }
     const std::vector<std::unique_ptr<Entity>>& GetEntities() const { return mEntities; }
     // Entities drawn once more over everything; owned by the list above.
