@@ -63,9 +63,6 @@ void SetUpPlay()
     gFont.Init();
     gHUD.Init();
     gBackground.Init();
-    gBackground.SetCeiling("CEILING");
-    gBackground.SetFloor("FLOOR");
-    gBackground.SetWall("WALL");
     gCamera.Init(0.0f, 1000.0f, 0.0f, 1.0f, 1000.0f);
     gGraphics.EnableFog();
     gGraphics.SetFogColour(0.0f, 0.0f, 0.0f);

@@ -6,7 +6,6 @@
 #include "Core/Globals.h"
 #include "Graphics/Graphics.h"
 #include "Graphics/Image_Bank.h"
-#include "World/Camera.h"
 #include "World/Entity.h"
 
 HUD gHUD;
@@ -191,16 +190,15 @@ void HUD::UpdateItem(const Play_State& play)
         if (used != -1 && used != 0)
         {
             mItem.mThrownImage = mItem.mImage;
-            Set3(mItem.mThrownStart, Camera::FractionToScreenX(play.runnerX),
-                 Camera::FractionToScreenY(play.runnerY) + THROWN_FROM_RAISE, ITEM_FLY_FROM_Z);
+            Set3(mItem.mThrownStart, FractionToScreenX(play.runnerX),
+                 FractionToScreenY(play.runnerY) + THROWN_FROM_RAISE, ITEM_FLY_FROM_Z);
             mItem.mThrownCounter = 0;
         }
         return;
     }
     if (mItem.mKey != play.heldItem->mScoreValue)
     {
-        Set3(mItem.mStart, Camera::FractionToScreenX(play.runnerX), Camera::FractionToScreenY(play.runnerY),
-             ITEM_FLY_FROM_Z);
+        Set3(mItem.mStart, FractionToScreenX(play.runnerX), FractionToScreenY(play.runnerY), ITEM_FLY_FROM_Z);
         mItem.mCounter = 0;
         mItem.mKey = play.heldItem->mScoreValue;
     }

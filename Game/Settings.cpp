@@ -151,10 +151,10 @@ bool ReadGamepad(const std::string& value, int& result)
     return true;
 }
 
-bool ReadKey(const std::string& value, int& result)
+bool ReadKey(const std::string& value, int& result, bool (*allowed)(int) = KeyCanBeChosen)
 {
     const int key = KeyFromName(value);
-    if (key == 0 || !KeyCanBeChosen(key))
+    if (key == 0 || !allowed(key))
         return false;
     result = key;
     return true;
@@ -229,13 +229,7 @@ bool ReadSetting(const std::string& name, const std::string& value, Settings& se
     if (name == "jump")
         return ReadKey(value, settings.mKeys.mJump);
     if (name == "pause")
-    {
-        int key = 0;
-        const bool ok = ReadKey(value, key) && KeyCanPause(key);
-        if (ok)
-            settings.mKeys.mPause = key;
-        return ok;
-    }
+        return ReadKey(value, settings.mKeys.mPause, KeyCanPause);
     if (name == "flashing")
         return ReadSwitch(value, "reduced", "full", settings.mReduceFlashing);
     if (name == "speed")
@@ -287,11 +281,7 @@ std::string FormatSettings(const Settings& settings)
     out << "effects = " << settings.mEffectsVolume << "\n";
     out << "fullscreen = " << (settings.mFullScreen ? "on" : "off") << "\n";
     out << "steering = " << (settings.mMouseSteering ? "mouse" : "keyboard") << "\n";
-    out << "gamepad = ";
-    if (settings.mGamepad < 0)
-        out << "auto\n";
-    else
-        out << settings.mGamepad << "\n";
+    out << "gamepad = " << (settings.mGamepad < 0 ? "auto" : std::to_string(settings.mGamepad)) << "\n";
     out << "left = " << KeyName(settings.mKeys.mLeft) << "\n";
     out << "right = " << KeyName(settings.mKeys.mRight) << "\n";
     out << "jump = " << KeyName(settings.mKeys.mJump) << "\n";
@@ -376,10 +366,8 @@ void ApplySettings(const Settings& settings)
     gSound.SetVolume(settings.mEffectsVolume, settings.mMusicVolume);
     ChooseSteering(settings.mMouseSteering);
     gKeys = settings.mKeys;
-    gInput.RegisterKey(gKeys.mLeft);
-    gInput.RegisterKey(gKeys.mRight);
-    gInput.RegisterKey(gKeys.mJump);
-    gInput.RegisterKey(gKeys.mPause);
+    for (int key : {gKeys.mLeft, gKeys.mRight, gKeys.mJump, gKeys.mPause})
+        gInput.RegisterKey(key);
     gReduceFlashing = settings.mReduceFlashing;
     gGameSpeed.SetPercent(settings.mGameSpeed);
 }

@@ -35,7 +35,6 @@ struct Settings
                mReduceFlashing == other.mReduceFlashing && mGameSpeed == other.mGameSpeed &&
                mWindowWidth == other.mWindowWidth && mWindowHeight == other.mWindowHeight;
     }
-    bool operator!=(const Settings& other) const { return !(*this == other); }
 };
 
 // Reads the lines into settings. A line it cannot take leaves its setting as it was, and

@@ -39,7 +39,6 @@ struct Key_Bindings
     {
         return mLeft == o.mLeft && mRight == o.mRight && mJump == o.mJump && mPause == o.mPause;
     }
-    bool operator!=(const Key_Bindings& o) const { return !(*this == o); }
 };
 
 extern Key_Bindings gKeys;

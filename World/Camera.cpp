@@ -41,7 +41,7 @@ Quad FrameQuad(const Frame_Rect& frame, float depth)
 
 } // namespace
 
-Camera::Camera() : mTileLength(TILE_LENGTH), mNearFrame(DEFAULT_FRAME), mFarFrame(DEFAULT_FRAME) {}
+Camera::Camera() : mNearFrame(DEFAULT_FRAME), mFarFrame(DEFAULT_FRAME) {}
 
 void Camera::Init(float origin, float /*length*/, float position, float back, float ahead)
 {
@@ -49,7 +49,6 @@ void Camera::Init(float origin, float /*length*/, float position, float back, fl
     mPosition = position;
     mBack = back;
     mAhead = ahead;
-    mTileLength = TILE_LENGTH;
     Reset();
 }
 
@@ -117,12 +116,12 @@ float Camera::GetTextureNear() const
     const float length = GetFarZ() - GetNearZ();
     if (length == 0.0f)
         return 0.0f;
-    return 100.0f * (mOrigin - GetNearZ()) / (length * mTileLength);
+    return 100.0f * (mOrigin - GetNearZ()) / (length * TILE_LENGTH);
 }
 
 float Camera::GetTextureFar() const
 {
-    return GetTextureNear() - 100.0f / mTileLength;
+    return GetTextureNear() - 100.0f / TILE_LENGTH;
 }
 
 void Camera::ShiftFarFrameX(float d)
@@ -135,14 +134,4 @@ void Camera::ShiftFarFrameY(float d)
 {
     mFarFrame.mBottom += d;
     mFarFrame.mTop += d;
-}
-
-float Camera::FractionToScreenX(float f)
-{
-    return ::FractionToScreenX(f);
-}
-
-float Camera::FractionToScreenY(float f)
-{
-    return ::FractionToScreenY(f);
 }

@@ -37,13 +37,10 @@ public:
     // into the picture); 0 for a depth at or behind the eye.
     static float GetVisibleHalfWidth(float depth);
 
-    static float FractionToScreenX(float f);
-    static float FractionToScreenY(float f);
-
 private:
     float DepthFraction(float z) const;
 
-    float mBack = 1.0f, mAhead = 1000.0f, mPosition = 0.0f, mOrigin = 0.0f, mTileLength;
+    float mBack = 1.0f, mAhead = 1000.0f, mPosition = 0.0f, mOrigin = 0.0f;
     Frame_Rect mNearFrame, mFarFrame;
 };
 
