@@ -151,10 +151,17 @@ def play_music(path, seconds, rate=44100):
         mix.Mix_PlayMusic(music, -1)
         # Until the music starts the mixer writes whole buffers of silence, more or
         # fewer as its thread races this one; they are waited for and dropped below.
-        want = (int(seconds * rate) + 32 * CHUNK_FRAMES) * 4
+        # On a busy machine the silence can run longer than any guess, so the wait is
+        # for `seconds` of output after the first sounding sample.
+        want = int(seconds * rate) * 2
         deadline = time.time() + 60
-        while os.path.getsize(out.name) < want and time.time() < deadline:
+        while time.time() < deadline:
             time.sleep(0.02)
+            if os.path.getsize(out.name) < want * 2:
+                continue
+            sounding = np.flatnonzero(np.fromfile(out.name, dtype="<i2"))
+            if len(sounding) and os.path.getsize(out.name) // 2 - sounding[0] >= want + 4 * CHUNK_FRAMES:
+                break
         mix.Mix_HaltMusic()
         mix.Mix_FreeMusic(music)
         mix.Mix_CloseAudio()
