@@ -95,10 +95,12 @@ bool RunTutorial()
         position += 1.0f;
         gCamera.SetPosition(position);
         gBackground.Update(gHUD.Panic());
+        gGraphics.BeginWorld();
         gBackground.Draw();
         gGraphics.DrawAnimation(gPlayer.mAnimation,
                                 gCamera.ProjectBox(gPlayer.mX, gPlayer.mY, 2.0f * gPlayer.mHalfWidth,
                                                    2.0f * gPlayer.mHalfHeight, position));
+        gGraphics.EndWorld();
 
         if (stage == 0 && (gInput.IsKeyPressed(KEY_LEFT) || gInput.IsKeyPressed(KEY_RIGHT)))
             stage = 1;

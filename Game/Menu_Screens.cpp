@@ -127,7 +127,9 @@ void Main_Menu_Screen::Draw() const
 {
     const bool startSelected = mLook.mStartSelected && !mLook.mSettingsSelected;
     const bool optionsSelected = !mLook.mStartSelected && !mLook.mSettingsSelected;
+    gGraphics.BeginWorld();
     gBackground.Draw();
+    gGraphics.EndWorld();
     gGraphics.DrawFrameAt(mTitleImage, 0.7f, 0.8f, -0.7f);
     // The items not chosen also stand in shadow, so the choice shows at a glance.
     const auto drawItem = [](const Animation_Frame& item, float x, float y, float depth, bool selected)

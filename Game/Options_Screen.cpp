@@ -236,9 +236,11 @@ void Options_Screen::ChooseKey(int key)
 
 void Options_Screen::Draw()
 {
+    gGraphics.BeginWorld();
     gGraphics.PushColour(0.25f, 1.0f, 1.0f, 1.0f);
     gBackground.Draw();
     gGraphics.PopColour();
+    gGraphics.EndWorld();
     gGraphics.DrawFrameAt(mSlab, 0.0f, 0.0f, -0.7f);
 
     gFont.SetScale(2.0f);

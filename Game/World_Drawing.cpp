@@ -4,15 +4,18 @@
 #include "Core/Timing_Report.h"
 #include "Entities/Player.h"
 #include "Game/HUD.h"
+#include "Graphics/Graphics.h"
 #include "World/Background_Handler.h"
 #include "World/Entity_Handler.h"
 
 void DrawWorld(bool withRunner)
 {
+    gGraphics.BeginWorld();
     gBackground.Draw();
     TimingReportLine("Background drawn");
     gEntities.DrawEntities(withRunner ? &gPlayer : nullptr);
     TimingReportLine("Entities drawn");
+    gGraphics.EndWorld();
     gHUD.Draw();
     gHUD.ClawSeen();
     // A hit reddens the backdrop as well; it is drawn already, so from the next frame.

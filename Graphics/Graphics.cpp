@@ -178,9 +178,9 @@ void TexturedQuad(GLuint texture, bool cover, const Quad& quad, const Texture_Re
 
 } // namespace
 
-// The world was drawn at 800x600 in the window's corner: scaled up, smoothly, into the
-// picture, with black bars around it.
-void Graphics::ShowScaledPicture()
+// The world was drawn at 800x600 in its own frame buffer or the window's corner: scaled
+// up, smoothly, into the picture, with black bars around it.
+void Graphics::ShowScaledPicture(bool fromCorner)
 {
     const GLuint scaled = mTextures.FrameCopy(Texture_Cache::SCALED_WORLD, SCREEN_WIDTH, SCREEN_HEIGHT);
     if (scaled == 0)
@@ -190,7 +190,8 @@ void Graphics::ShowScaledPicture()
         return;
     }
     glBindTexture(GL_TEXTURE_2D, scaled);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (fromCorner)
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     glViewport(0, 0, mWindowWidth, mWindowHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -265,6 +266,13 @@ void Graphics::ApplyColour()
     }
 }
 
+// True when the frame's first clear leaves no bars to blacken: the picture fills the
+// window, or the world is drawn in the corner and the bars come with its scaling up.
+bool Graphics::ClearCoversDrawing() const
+{
+    return InCorner() || (mPicture.mWidth == mWindowWidth && mPicture.mHeight == mWindowHeight);
+}
+
 void Graphics::ClearIfPending()
 {
     if (!mClearPending || !mInitialised)
@@ -275,7 +283,7 @@ void Graphics::ClearIfPending()
     // Drawn at the picture's size, the world leaves the bars beside it alone: black.
     // (Scaled up, the bars are made with the picture.) The whole clear above is the
     // renderer's fast one; the bars are cleared apart.
-    if (mSmooth || (mPicture.mWidth == mWindowWidth && mPicture.mHeight == mWindowHeight))
+    if (ClearCoversDrawing())
         return;
     const int x = mPicture.mX, y = mWindowHeight - mPicture.mY - mPicture.mHeight;
     const int w = mPicture.mWidth, h = mPicture.mHeight;
@@ -418,13 +426,13 @@ bool Graphics::KeepPicture()
     if (!mInitialised)
         return false;
     ClearIfPending();
-    const int width = GetDrawWidth(), height = GetDrawHeight();
+    // Always the whole picture as shown: a world still in the corner is scaled up first.
+    EndWorld();
+    const int width = mPicture.mWidth, height = mPicture.mHeight;
     const GLuint kept = mTextures.FrameCopy(Texture_Cache::KEPT_PICTURE, width, height);
     if (kept == 0)
         return false;
-    // Where the world is drawn: the picture, or the corner it is scaled up from.
-    const int x = mSmooth ? 0 : mPicture.mX;
-    const int y = mSmooth ? 0 : mWindowHeight - mPicture.mY - mPicture.mHeight;
+    const int x = mPicture.mX, y = mWindowHeight - mPicture.mY - mPicture.mHeight;
     glBindTexture(GL_TEXTURE_2D, kept);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, x, y, width, height);
     mKeptValid = glGetError() == GL_NO_ERROR;
@@ -437,14 +445,15 @@ bool Graphics::DrawKeptPicture()
         return false;
     // The copy covers the whole picture: clearing it first would be wasted, but bars
     // beside it still need theirs.
-    if (mClearPending && (mSmooth || (mPicture.mWidth == mWindowWidth && mPicture.mHeight == mWindowHeight)))
+    EndWorld();
+    if (mClearPending && ClearCoversDrawing())
     {
         mClearPending = false;
         mFrameStart = ClockMs();
     }
     ClearIfPending();
     // In the picture's pixels, whatever the view or the drawables left in the matrices.
-    const int width = GetDrawWidth(), height = GetDrawHeight();
+    const int width = mPicture.mWidth, height = mPicture.mHeight;
     glBindTexture(GL_TEXTURE_2D, mTextures.FrameCopy(Texture_Cache::KEPT_PICTURE, width, height));
     DrawCopy(width, height, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height));
     return true;

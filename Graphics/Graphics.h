@@ -5,7 +5,8 @@
 // bars beside or above it. Full screen covers the desktop at its own resolution (the
 // monitor's mode is never changed); the window can be resized. The world is drawn at
 // the picture's own size (sharp) or, where that costs a frame too much, at 800x600 and
-// scaled up (smooth); which one is chosen by the measured cost of the frames.
+// scaled up (smooth); which one is chosen by the measured cost of the frames. Only the
+// world is ever scaled: the HUD, menus and text are drawn at the picture's size.
 // Used before a successful Init, every operation is harmless: nothing touches GL.
 #pragma once
 
@@ -101,6 +102,12 @@ public:
     // The resolution the world is drawn at: the picture's, or 800x600 scaled up.
     int GetDrawWidth() const { return mSmooth ? SCREEN_WIDTH : mPicture.mWidth; }
     int GetDrawHeight() const { return mSmooth ? SCREEN_HEIGHT : mPicture.mHeight; }
+    // What is drawn between these (the cave and what is in it) is the world: scaled up
+    // when smooth, at the end or when the frame is shown. The world must be the frame's
+    // first draw to be scaled; anything after it, and any frame without it, is drawn at
+    // the picture's own size.
+    void BeginWorld();
+    void EndWorld();
     // Sharp, smooth, or chosen by the frames' cost (the default).
     enum Draw_Mode
     {
@@ -174,8 +181,11 @@ private:
     void MakeProbe();
     bool CanScale() const;
     void SetViewport();
+    void LeaveWorld();
+    bool InCorner() const { return mSmooth && mWorldOpen; }
+    bool ClearCoversDrawing() const;
     void SetSmooth(bool smooth);
-    void ShowScaledPicture();
+    void ShowScaledPicture(bool fromCorner);
     void ClearIfPending();
     void ApplyColour();
     void SetClearColour(float r, float g, float b, float a);
@@ -189,6 +199,8 @@ private:
     Picture_Rect mPicture = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     Draw_Mode mDrawMode = DRAW_CHOSEN;
     bool mSmooth = false;
+    bool mWorldOpen = false;     // the world is being drawn in the corner, to be scaled up
+    bool mWorldInTarget = false; // ... of its own frame buffer rather than the window
     Resolution_Choice mChoice;
     int32_t mFrameStart = -1;   // when this frame's first draw cleared the screen
     uint32_t mProbeTexture = 0; // gone when the GL context was made anew

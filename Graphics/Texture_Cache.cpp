@@ -1,10 +1,16 @@
 #include "Graphics/Texture_Cache.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include <SDL/SDL.h>
 #include <GL/gl.h>
+#include <GL/glext.h>
 
+#include "Core/Constants.h"
 #include "Graphics/Image_Bank.h"
 
 namespace
@@ -35,7 +41,74 @@ GLuint MakeCopyTexture(int width, int height, GLint filter)
     return texture;
 }
 
+// OpenGL's frame buffer objects, from the extension (any compatibility context has it
+// where the renderer can) or the 3.0 core names; looked up for each context.
+struct Framebuffer_Calls
+{
+    PFNGLGENFRAMEBUFFERSEXTPROC mGen = nullptr;
+    PFNGLDELETEFRAMEBUFFERSEXTPROC mDelete = nullptr;
+    PFNGLBINDFRAMEBUFFEREXTPROC mBind = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DEXTPROC mAttach = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC mStatus = nullptr;
+
+    bool Load()
+    {
+        const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        const bool ext = extensions && std::strstr(extensions, "GL_EXT_framebuffer_object");
+        const bool core = version && std::atoi(version) >= 3;
+        if (!ext && !core)
+            return false;
+        const auto find = [ext](const char* name)
+        { return SDL_GL_GetProcAddress((std::string(name) + (ext ? "EXT" : "")).c_str()); };
+        mGen = reinterpret_cast<PFNGLGENFRAMEBUFFERSEXTPROC>(find("glGenFramebuffers"));
+        mDelete = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(find("glDeleteFramebuffers"));
+        mBind = reinterpret_cast<PFNGLBINDFRAMEBUFFEREXTPROC>(find("glBindFramebuffer"));
+        mAttach = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DEXTPROC>(find("glFramebufferTexture2D"));
+        mStatus = reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC>(find("glCheckFramebufferStatus"));
+        return mGen && mDelete && mBind && mAttach && mStatus;
+    }
+} gFramebuffers;
+
 } // namespace
+
+bool Texture_Cache::DrawToWorld()
+{
+    if (mWorldTarget == 0 && !mWorldTargetTried)
+    {
+        mWorldTargetTried = true;
+        mWorldTarget = MakeWorldTarget();
+    }
+    if (mWorldTarget == 0 || !mWorldTargetAllowed)
+        return false;
+    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, mWorldTarget);
+    return true;
+}
+
+uint32_t Texture_Cache::MakeWorldTarget()
+{
+    const GLuint texture = FrameCopy(SCALED_WORLD, SCREEN_WIDTH, SCREEN_HEIGHT);
+    if (texture == 0 || !gFramebuffers.Load())
+        return 0;
+    GLuint target = 0;
+    gFramebuffers.mGen(1, &target);
+    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, target);
+    gFramebuffers.mAttach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
+    const bool complete = gFramebuffers.mStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, 0);
+    if (!complete)
+    {
+        gFramebuffers.mDelete(1, &target);
+        return 0;
+    }
+    return target;
+}
+
+void Texture_Cache::DrawToWindow()
+{
+    if (gFramebuffers.mBind)
+        gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, 0);
+}
 
 uint32_t Texture_Cache::Crossfade(const Image_Entry& below, const Image_Entry& above, float alpha)
 {
@@ -95,6 +168,13 @@ void Texture_Cache::Drop(bool contextLost)
     if (contextLost)
         mCrossfades.clear();
     ForgetCrossfades();
+    if (mWorldTarget != 0 && !contextLost)
+    {
+        DrawToWindow();
+        gFramebuffers.mDelete(1, &mWorldTarget);
+    }
+    mWorldTarget = 0;
+    mWorldTargetTried = false;
     for (Copy& made : mCopies)
     {
         if (made.mTexture != 0 && !contextLost)

@@ -28,6 +28,16 @@ public:
         SCALED_WORLD
     };
     uint32_t FrameCopy(Frame_Copy copy, int width, int height);
+    // A frame buffer that draws straight into the world's texture (SCALED_WORLD, 800x600),
+    // which saves copying the world out of the window on every frame. Not there where
+    // OpenGL has no frame buffer objects or this one cannot be drawn into: the world is
+    // then drawn in the window's corner and copied.
+    // Binds it: true when drawing now goes there.
+    bool DrawToWorld();
+    // Off, the world is always copied out of the window (as without frame buffers).
+    void AllowWorldTarget(bool on) { mWorldTargetAllowed = on; }
+    // Draws into the window again, after DrawToWorld.
+    static void DrawToWindow();
     // The GL context is going: its names are deleted, or forgotten where they went with it.
     void Drop(bool contextLost);
 
@@ -39,4 +49,8 @@ private:
         uint32_t mTexture;
         int mWidth, mHeight;
     } mCopies[2] = {};
+    uint32_t MakeWorldTarget();
+    uint32_t mWorldTarget = 0;
+    bool mWorldTargetAllowed = true;
+    bool mWorldTargetTried = false; // for this context: a failure is not tried again
 };

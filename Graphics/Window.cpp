@@ -257,6 +257,7 @@ bool Graphics::SetVideoMode(bool fullScreen)
     mPicture = FitPicture(mWindowWidth, mWindowHeight);
     mChoice.Reset(ClockMs());
     mSmooth = mDrawMode == DRAW_SMOOTH && CanScale();
+    LeaveWorld();
     mFrameStart = -1;
     mClearPending = true;
     mPictureLost = true;
@@ -271,11 +272,41 @@ bool Graphics::CanScale() const
 
 void Graphics::SetViewport()
 {
-    if (mSmooth)
+    if (InCorner())
         glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
     else
         glViewport(mPicture.mX, mWindowHeight - mPicture.mY - mPicture.mHeight, mPicture.mWidth,
                    mPicture.mHeight);
+}
+
+void Graphics::BeginWorld()
+{
+    // Something already drawn this frame would be painted over by the scaled world.
+    if (!mInitialised || !mSmooth || mWorldOpen || !mClearPending)
+        return;
+    mWorldOpen = true;
+    mWorldInTarget = mTextures.DrawToWorld();
+    SetViewport();
+}
+
+// Drawing goes to the window again, with nothing scaled up.
+void Graphics::LeaveWorld()
+{
+    if (mWorldInTarget)
+        Texture_Cache::DrawToWindow();
+    mWorldOpen = false;
+    mWorldInTarget = false;
+}
+
+void Graphics::EndWorld()
+{
+    if (!mWorldOpen)
+        return;
+    const bool inCorner = !mWorldInTarget;
+    LeaveWorld();
+    if (!mClearPending)
+        ShowScaledPicture(inCorner);
+    SetViewport();
 }
 
 void Graphics::SetDrawMode(Draw_Mode mode)
@@ -290,6 +321,7 @@ void Graphics::SetSmooth(bool smooth)
     if (smooth == mSmooth)
         return;
     mSmooth = smooth;
+    LeaveWorld();
     mKeptValid = false;
     mPictureLost = true;
     if (!mInitialised)
@@ -430,8 +462,7 @@ void Graphics::Render()
     }
     // A frame that drew nothing shows what the back buffer holds, as it is.
     const bool drawn = !mClearPending;
-    if (mSmooth && drawn)
-        ShowScaledPicture();
+    EndWorld();
     SDL_GL_SwapBuffers();
     if (drawn && mFrameStart >= 0 && mDrawMode == DRAW_CHOSEN && CanScale())
     {

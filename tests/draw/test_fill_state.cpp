@@ -381,6 +381,7 @@ TEST_F(Fill_State, AnyWindowShowsThePictureCentredWithBlackBarsDrawnSharpOrScale
     gGraphics.SetDrawMode(Graphics::DRAW_SMOOTH);
     EXPECT_EQ(gGraphics.GetDrawWidth(), 800);
     NewFrame();
+    gGraphics.BeginWorld();
     gGraphics.DrawTexturedQuad(Quad(0, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
     gGraphics.Render();
     // Mesa's swap copies the back buffer to the window, so it still holds what is shown.
@@ -391,6 +392,52 @@ TEST_F(Fill_State, AnyWindowShowsThePictureCentredWithBlackBarsDrawnSharpOrScale
 
     gGraphics.SetDrawMode(Graphics::DRAW_CHOSEN);
     EXPECT_EQ(gGraphics.GetDrawWidth(), 1000);
+    gGraphics.ResizeWindow(800, 600);
+    EXPECT_EQ(gGraphics.GetPicture().mWidth, 800);
+}
+
+// Pixels along row y from x0 to x1 that are neither of the two colours: the blur of
+// an edge scaled up smoothly.
+int Blurred(const std::vector<unsigned char>& window, int width, int y, int x0, int x1, const Rgb& a,
+            const Rgb& b)
+{
+    int blurred = 0;
+    for (int x = x0; x < x1; ++x)
+        blurred += !(At(window, width, x, y) == a) && !(At(window, width, x, y) == b);
+    return blurred;
+}
+
+TEST_F(Fill_State, ScaledUpWorldLeavesWhatIsDrawnAfterItSharpInItsOwnBufferOrCopied)
+{
+    gGraphics.ResizeWindow(1000, 750);
+    gGraphics.SetDrawMode(Graphics::DRAW_SMOOTH);
+    std::vector<unsigned char> shown[2];
+    for (int copied = 0; copied < 2; ++copied)
+    {
+        gGraphics.Textures().AllowWorldTarget(copied == 0);
+        NewFrame();
+        gGraphics.BeginWorld();
+        gGraphics.DrawTexturedQuad(Quad(-0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+        gGraphics.EndWorld();
+        // Drawn after the world, as the HUD is: at the picture's own 1000x750.
+        gGraphics.DrawTexturedQuad(Quad(0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+        shown[copied] = ReadWindowOf(1000, 750);
+        EXPECT_EQ(At(shown[copied], 1000, 500 - 150, 375), WHITE);
+        EXPECT_EQ(At(shown[copied], 1000, 500 + 150, 375), WHITE);
+        EXPECT_EQ(At(shown[copied], 1000, 5, 5), GREEN);
+        EXPECT_GT(Blurred(shown[copied], 1000, 375, 0, 500, GREEN, WHITE), 0);
+        EXPECT_EQ(Blurred(shown[copied], 1000, 375, 500, 1000, GREEN, WHITE), 0);
+
+        // Kept behind a menu, the whole picture comes back as it was shown.
+        ASSERT_TRUE(gGraphics.KeepPicture());
+        gGraphics.Render();
+        gGraphics.SetFogColour(0.0f, 0.0f, 1.0f);
+        ASSERT_TRUE(gGraphics.DrawKeptPicture());
+        EXPECT_EQ(ReadWindowOf(1000, 750), shown[copied]);
+    }
+    EXPECT_EQ(shown[0], shown[1]);
+    gGraphics.Textures().AllowWorldTarget(true);
+    gGraphics.SetDrawMode(Graphics::DRAW_CHOSEN);
     gGraphics.ResizeWindow(800, 600);
     EXPECT_EQ(gGraphics.GetPicture().mWidth, 800);
 }
