@@ -3,8 +3,10 @@
 # "FPS: " lines (a frame slower than 55 fps), the check that the benchmark agrees
 # with what a player gets. The developer key w and Enter lead to the level; then the
 # runner steers and jumps at random for the given seconds.
+# With FULL_SCREEN=1 the screen is 1920x1080 and F11 puts the game full screen on it.
 # Usage: tools/game_fps.sh BUILD_DIR [LEVEL] [SECONDS]      (LP_NUM_THREADS is passed on)
 set -u
+[ "${FULL_SCREEN:-}" = 1 ] && export ZQ_XVFB_SCREEN=1920x1080
 source "$(dirname "$0")/../tests/e2e/game_driver.bash"
 
 BUILD=${1:-build}
@@ -13,6 +15,11 @@ SECONDS_TO_PLAY=${3:-20}
 
 zq_start "$BUILD" game_fps
 zq_wait_for_menus
+if [ "${FULL_SCREEN:-}" = 1 ]; then
+  zq_key F11 1
+  size=$(xwininfo -id "$ZQ_WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  [ "$size" = 1920x1080 ] || zq_fail "full screen is $size, not 1920x1080"
+fi
 zq_enter_play
 # Level 0 is running; each w ends the level, Enter leads through the screens.
 for _ in $(seq "$LEVEL"); do
@@ -45,3 +52,5 @@ tail -n +1 "$ZQ_WORK/game.out" | grep '^FPS: ' | tail -n +$((before + 1)) | awk 
     printf "game_fps: %.1f s played, %d \"FPS: \" lines (%.1f s in slow frames), about %.0f frames in all: %.1f%% slow\n",
       played, slow, ms / 1000, slow + others, (slow + others > 0 ? 100 * slow / (slow + others) : 0)
   }'
+# Every change of the world's resolution the game made on the way.
+grep -o 'drawing the world at .*' "$ZQ_WORK/game.out" | sed 's/^/game_fps: /'
