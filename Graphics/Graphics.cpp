@@ -182,7 +182,7 @@ void TexturedQuad(GLuint texture, bool cover, const Quad& quad, const Texture_Re
 // up, smoothly, into the picture, with black bars around it.
 void Graphics::ShowScaledPicture(bool fromCorner)
 {
-    const GLuint scaled = mTextures.FrameCopy(Texture_Cache::SCALED_WORLD, SCREEN_WIDTH, SCREEN_HEIGHT);
+    const GLuint scaled = mTextures.FrameCopy(Texture_Cache::SCALED_WORLD, mScale.mWidth, mScale.mHeight);
     if (scaled == 0)
     {
         // No room for the copy: draw sharp from now on.
@@ -191,14 +191,21 @@ void Graphics::ShowScaledPicture(bool fromCorner)
     }
     glBindTexture(GL_TEXTURE_2D, scaled);
     if (fromCorner)
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, mScale.mWidth, mScale.mHeight);
+    const GLint filter = mScale.mFactor > 0 ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glViewport(0, 0, mWindowWidth, mWindowHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(mClearColour[0], mClearColour[1], mClearColour[2], mClearColour[3]);
-    DrawCopy(mWindowWidth, mWindowHeight, static_cast<float>(mPicture.mX),
-             static_cast<float>(mWindowHeight - mPicture.mY - mPicture.mHeight),
-             static_cast<float>(mPicture.mWidth), static_cast<float>(mPicture.mHeight));
+    // Whole squares of pixels may fall a pixel or two short of the picture: centred.
+    const int width = mScale.mFactor > 0 ? mScale.mWidth * mScale.mFactor : mPicture.mWidth;
+    const int height = mScale.mFactor > 0 ? mScale.mHeight * mScale.mFactor : mPicture.mHeight;
+    const int x = mPicture.mX + (mPicture.mWidth - width) / 2;
+    const int y = mWindowHeight - mPicture.mY - mPicture.mHeight + (mPicture.mHeight - height) / 2;
+    DrawCopy(mWindowWidth, mWindowHeight, static_cast<float>(x), static_cast<float>(y),
+             static_cast<float>(width), static_cast<float>(height));
     SetViewport();
 }
 

@@ -4,7 +4,7 @@
 // The picture is 4:3 whatever the window: the largest that fits, centred, with black
 // bars beside or above it. Full screen covers the desktop at its own resolution (the
 // monitor's mode is never changed); the window can be resized. The world is drawn at
-// the picture's own size (sharp) or, where that costs a frame too much, at 800x600 and
+// the picture's own size (sharp) or, where that costs a frame too much, smaller and
 // scaled up (smooth); which one is chosen by the measured cost of the frames. Only the
 // world is ever scaled: the HUD, menus and text are drawn at the picture's size.
 // Used before a successful Init, every operation is harmless: nothing touches GL.
@@ -42,8 +42,18 @@ struct Picture_Rect
 // The largest 4:3 picture a window of this size holds, centred.
 Picture_Rect FitPicture(int windowWidth, int windowHeight);
 
-// Chooses between drawing the world at the picture's size (sharp) and at 800x600
-// scaled up (smooth) from what frames really cost. Sharp gives way when more than a
+// The size the world is drawn at to be scaled up into a picture of this size. Where a
+// whole fraction of the picture (a half, a third...) is at most 800x600 and at least
+// 640x480, that one, each pixel shown as a square of mFactor x mFactor: even and crisp,
+// and the cheapest scaling there is. Else 800x600, filtered smoothly (mFactor 0).
+struct World_Scale
+{
+    int mWidth, mHeight, mFactor;
+};
+World_Scale ScaleWorldInto(int pictureWidth, int pictureHeight);
+
+// Chooses between drawing the world at the picture's size (sharp) and smaller, scaled
+// up (smooth), from what frames really cost. Sharp gives way when more than a
 // tenth of the frames of the last two seconds cost more than the budget; smooth goes
 // back to sharp only when its cost, grown by how much dearer sharp was found to be,
 // fits well within the budget. Never twice within HOLD_MS.
@@ -99,9 +109,9 @@ public:
     int GetWindowedHeight() const { return mWindowedHeight; }
     // Where the picture sits in the window, in window pixels.
     const Picture_Rect& GetPicture() const { return mPicture; }
-    // The resolution the world is drawn at: the picture's, or 800x600 scaled up.
-    int GetDrawWidth() const { return mSmooth ? SCREEN_WIDTH : mPicture.mWidth; }
-    int GetDrawHeight() const { return mSmooth ? SCREEN_HEIGHT : mPicture.mHeight; }
+    // The resolution the world is drawn at: the picture's, or smaller and scaled up.
+    int GetDrawWidth() const { return mSmooth ? mScale.mWidth : mPicture.mWidth; }
+    int GetDrawHeight() const { return mSmooth ? mScale.mHeight : mPicture.mHeight; }
     // What is drawn between these (the cave and what is in it) is the world: scaled up
     // when smooth, at the end or when the frame is shown. The world must be the frame's
     // first draw to be scaled; anything after it, and any frame without it, is drawn at
@@ -197,6 +207,7 @@ private:
     int mDesktopWidth = 0, mDesktopHeight = 0;
     int mWindowWidth = SCREEN_WIDTH, mWindowHeight = SCREEN_HEIGHT; // as it is now
     Picture_Rect mPicture = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    World_Scale mScale = {SCREEN_WIDTH, SCREEN_HEIGHT, 0}; // the world's size when smooth
     Draw_Mode mDrawMode = DRAW_CHOSEN;
     bool mSmooth = false;
     bool mWorldOpen = false;     // the world is being drawn in the corner, to be scaled up

@@ -72,36 +72,43 @@ struct Framebuffer_Calls
 
 } // namespace
 
-bool Texture_Cache::DrawToWorld()
+bool Texture_Cache::DrawToWorld(int width, int height)
 {
+    if (!mWorldTargetAllowed)
+        return false;
     if (mWorldTarget == 0 && !mWorldTargetTried)
     {
         mWorldTargetTried = true;
-        mWorldTarget = MakeWorldTarget();
+        if (gFramebuffers.Load())
+        {
+            GLuint target = 0;
+            gFramebuffers.mGen(1, &target);
+            mWorldTarget = target;
+        }
     }
-    if (mWorldTarget == 0 || !mWorldTargetAllowed)
+    if (mWorldTarget == 0)
         return false;
+    // A new size makes a new texture (which may reuse the old one's name), and the
+    // frame buffer must draw into that instead.
+    const bool attached = mCopies[SCALED_WORLD].mTexture != 0 && mWorldTargetTexture != 0 &&
+                          mCopies[SCALED_WORLD].mWidth == width && mCopies[SCALED_WORLD].mHeight == height;
+    const GLuint texture = FrameCopy(SCALED_WORLD, width, height);
     gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, mWorldTarget);
-    return true;
-}
-
-uint32_t Texture_Cache::MakeWorldTarget()
-{
-    const GLuint texture = FrameCopy(SCALED_WORLD, SCREEN_WIDTH, SCREEN_HEIGHT);
-    if (texture == 0 || !gFramebuffers.Load())
-        return 0;
-    GLuint target = 0;
-    gFramebuffers.mGen(1, &target);
-    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, target);
-    gFramebuffers.mAttach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
-    const bool complete = gFramebuffers.mStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, 0);
-    if (!complete)
+    if (attached)
+        return true;
+    if (texture != 0)
+        gFramebuffers.mAttach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
+    if (texture != 0 && gFramebuffers.mStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT)
     {
-        gFramebuffers.mDelete(1, &target);
-        return 0;
+        mWorldTargetTexture = texture;
+        return true;
     }
-    return target;
+    // Not one this renderer draws into: the window and a copy from now on.
+    gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, 0);
+    gFramebuffers.mDelete(1, &mWorldTarget);
+    mWorldTarget = 0;
+    mWorldTargetTexture = 0;
+    return false;
 }
 
 void Texture_Cache::DrawToWindow()
@@ -174,6 +181,7 @@ void Texture_Cache::Drop(bool contextLost)
         gFramebuffers.mDelete(1, &mWorldTarget);
     }
     mWorldTarget = 0;
+    mWorldTargetTexture = 0;
     mWorldTargetTried = false;
     for (Copy& made : mCopies)
     {

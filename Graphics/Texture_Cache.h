@@ -28,12 +28,12 @@ public:
         SCALED_WORLD
     };
     uint32_t FrameCopy(Frame_Copy copy, int width, int height);
-    // A frame buffer that draws straight into the world's texture (SCALED_WORLD, 800x600),
+    // A frame buffer that draws straight into the world's texture (SCALED_WORLD),
     // which saves copying the world out of the window on every frame. Not there where
     // OpenGL has no frame buffer objects or this one cannot be drawn into: the world is
     // then drawn in the window's corner and copied.
-    // Binds it: true when drawing now goes there.
-    bool DrawToWorld();
+    // Binds it, the texture made this size: true when drawing now goes there.
+    bool DrawToWorld(int width, int height);
     // Off, the world is always copied out of the window (as without frame buffers).
     void AllowWorldTarget(bool on) { mWorldTargetAllowed = on; }
     // Draws into the window again, after DrawToWorld.
@@ -49,8 +49,8 @@ private:
         uint32_t mTexture;
         int mWidth, mHeight;
     } mCopies[2] = {};
-    uint32_t MakeWorldTarget();
     uint32_t mWorldTarget = 0;
+    uint32_t mWorldTargetTexture = 0; // the texture it draws into
     bool mWorldTargetAllowed = true;
     bool mWorldTargetTried = false; // for this context: a failure is not tried again
 };

@@ -34,6 +34,14 @@ Picture_Rect FitPicture(int windowWidth, int windowHeight)
     return Picture_Rect{(windowWidth - width) / 2, (windowHeight - height) / 2, width, height};
 }
 
+World_Scale ScaleWorldInto(int pictureWidth, int pictureHeight)
+{
+    for (int factor = 2; pictureWidth / factor >= 640 && pictureHeight / factor >= 480; ++factor)
+        if (pictureWidth / factor <= SCREEN_WIDTH && pictureHeight / factor <= SCREEN_HEIGHT)
+            return World_Scale{pictureWidth / factor, pictureHeight / factor, factor};
+    return World_Scale{SCREEN_WIDTH, SCREEN_HEIGHT, 0};
+}
+
 void Resolution_Choice::Reset(int32_t now)
 {
     mSharp = true;
@@ -255,6 +263,7 @@ bool Graphics::SetVideoMode(bool fullScreen)
     mWindowWidth = screen->w;
     mWindowHeight = screen->h;
     mPicture = FitPicture(mWindowWidth, mWindowHeight);
+    mScale = ScaleWorldInto(mPicture.mWidth, mPicture.mHeight);
     mChoice.Reset(ClockMs());
     mSmooth = mDrawMode == DRAW_SMOOTH && CanScale();
     LeaveWorld();
@@ -273,7 +282,7 @@ bool Graphics::CanScale() const
 void Graphics::SetViewport()
 {
     if (InCorner())
-        glViewport(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+        glViewport(0, 0, mScale.mWidth, mScale.mHeight);
     else
         glViewport(mPicture.mX, mWindowHeight - mPicture.mY - mPicture.mHeight, mPicture.mWidth,
                    mPicture.mHeight);
@@ -285,7 +294,7 @@ void Graphics::BeginWorld()
     if (!mInitialised || !mSmooth || mWorldOpen || !mClearPending)
         return;
     mWorldOpen = true;
-    mWorldInTarget = mTextures.DrawToWorld();
+    mWorldInTarget = mTextures.DrawToWorld(mScale.mWidth, mScale.mHeight);
     SetViewport();
 }
 

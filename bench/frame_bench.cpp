@@ -9,7 +9,7 @@
 //
 // --size opens a window of that size (800x600 by default; on a screen that large it
 // stands for full screen there). The picture is then drawn as the game draws it: the
-// world at the picture's size or at 800x600 scaled up, as the frames' cost chooses, or
+// world at the picture's size or smaller and scaled up, as the frames' cost chooses, or
 // as --draw fixes it; each level's line is followed by the resolutions it was drawn at.
 //
 // --paced runs the levels as the game's own loop does: the frame timer stamps each
@@ -372,7 +372,7 @@ int main(int argc, char** argv)
     std::fprintf(gTable, "window: %dx%d, picture %dx%d, the world drawn %s\n", gGraphics.GetWindowedWidth(),
                  gGraphics.GetWindowedHeight(), picture.mWidth, picture.mHeight,
                  draw == Graphics::DRAW_SHARP    ? "sharp (at the picture's size)"
-                 : draw == Graphics::DRAW_SMOOTH ? "smooth (at 800x600, scaled up)"
+                 : draw == Graphics::DRAW_SMOOTH ? "smooth (smaller, scaled up)"
                                                  : "sharp or smooth as the frames' cost chooses");
     std::fprintf(gTable, "load average before: %s\n\n", loadBefore.c_str());
     std::fprintf(gTable, "%-7s %6s %6s %6s %6s %7s | %5s %5s %5s %6s | %5s %5s %5s %6s | %5s\n", "", "total",

@@ -57,4 +57,8 @@ for shot in full_screen_menu full_screen_play; do
     tr -s ' \n' ' ')
   zq_note "$shot: $(grep -o 'drawing the world at [0-9x]*' "$ZQ_WORK/game.out" | tail -n1 || true); tesseract reads: $words"
 done
+# In play the cave's stones read as letters too; the HUD's label alone is read cleanly.
+hud=$(convert "$OUT/full_screen_play.png" -crop 500x120+400+60 +repage -colorspace Gray -threshold 70% -negate png:- |
+  tesseract - - --psm 7 2>/dev/null | tr -s ' \n' ' ')
+zq_note "full_screen_play, the HUD's label: tesseract reads: $hud"
 zq_note "ok"

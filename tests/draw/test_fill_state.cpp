@@ -409,33 +409,54 @@ int Blurred(const std::vector<unsigned char>& window, int width, int y, int x0, 
 
 TEST_F(Fill_State, ScaledUpWorldLeavesWhatIsDrawnAfterItSharpInItsOwnBufferOrCopied)
 {
-    gGraphics.ResizeWindow(1000, 750);
-    gGraphics.SetDrawMode(Graphics::DRAW_SMOOTH);
-    std::vector<unsigned char> shown[2];
-    for (int copied = 0; copied < 2; ++copied)
+    // 1000x750 scales 800x600 up, filtered; 1280x960 doubles 640x480, each pixel a 2x2
+    // square (the window may reach past the test's screen: its pixels are read back).
+    for (const int width : {1000, 1280})
     {
-        gGraphics.Textures().AllowWorldTarget(copied == 0);
-        NewFrame();
-        gGraphics.BeginWorld();
-        gGraphics.DrawTexturedQuad(Quad(-0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
-        gGraphics.EndWorld();
-        // Drawn after the world, as the HUD is: at the picture's own 1000x750.
-        gGraphics.DrawTexturedQuad(Quad(0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
-        shown[copied] = ReadWindowOf(1000, 750);
-        EXPECT_EQ(At(shown[copied], 1000, 500 - 150, 375), WHITE);
-        EXPECT_EQ(At(shown[copied], 1000, 500 + 150, 375), WHITE);
-        EXPECT_EQ(At(shown[copied], 1000, 5, 5), GREEN);
-        EXPECT_GT(Blurred(shown[copied], 1000, 375, 0, 500, GREEN, WHITE), 0);
-        EXPECT_EQ(Blurred(shown[copied], 1000, 375, 500, 1000, GREEN, WHITE), 0);
+        const int height = width * 3 / 4, middle = width / 2, row = height / 2;
+        gGraphics.ResizeWindow(width, height);
+        gGraphics.SetDrawMode(Graphics::DRAW_SMOOTH);
+        ASSERT_EQ(gGraphics.GetDrawWidth(), width == 1000 ? 800 : 640);
+        std::vector<unsigned char> shown[2];
+        for (int copied = 0; copied < 2; ++copied)
+        {
+            gGraphics.Textures().AllowWorldTarget(copied == 0);
+            NewFrame();
+            gGraphics.BeginWorld();
+            gGraphics.DrawTexturedQuad(Quad(-0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+            gGraphics.EndWorld();
+            // Drawn after the world, as the HUD is: at the picture's own size.
+            gGraphics.DrawTexturedQuad(Quad(0.3f, 0, 0, 0.4f, 0.4f), Texture_Rect(), "WHITE");
+            shown[copied] = ReadWindowOf(width, height);
+            const std::vector<unsigned char>& picture = shown[copied];
+            EXPECT_EQ(At(picture, width, middle - middle * 3 / 10, row), WHITE) << width;
+            EXPECT_EQ(At(picture, width, middle + middle * 3 / 10, row), WHITE) << width;
+            EXPECT_EQ(At(picture, width, 5, 5), GREEN) << width;
+            EXPECT_EQ(Blurred(picture, width, row, middle, width, GREEN, WHITE), 0) << width;
+            if (width == 1000)
+            {
+                EXPECT_GT(Blurred(picture, width, row, 0, middle, GREEN, WHITE), 0);
+            }
+            else
+            {
+                // Whole squares: no blur, and the world's edges fall between squares.
+                EXPECT_EQ(Blurred(picture, width, row, 0, middle, GREEN, WHITE), 0);
+                int edge = 0;
+                while (edge < middle && At(picture, width, edge, row) == GREEN)
+                    ++edge;
+                EXPECT_EQ(edge % 2, 0) << edge;
+                EXPECT_EQ(At(picture, width, edge, row + 1), WHITE);
+            }
 
-        // Kept behind a menu, the whole picture comes back as it was shown.
-        ASSERT_TRUE(gGraphics.KeepPicture());
-        gGraphics.Render();
-        gGraphics.SetFogColour(0.0f, 0.0f, 1.0f);
-        ASSERT_TRUE(gGraphics.DrawKeptPicture());
-        EXPECT_EQ(ReadWindowOf(1000, 750), shown[copied]);
+            // Kept behind a menu, the whole picture comes back as it was shown.
+            ASSERT_TRUE(gGraphics.KeepPicture());
+            gGraphics.Render();
+            gGraphics.SetFogColour(0.0f, 0.0f, 1.0f);
+            ASSERT_TRUE(gGraphics.DrawKeptPicture());
+            EXPECT_EQ(ReadWindowOf(width, height), picture) << width;
+        }
+        EXPECT_EQ(shown[0], shown[1]) << width;
     }
-    EXPECT_EQ(shown[0], shown[1]);
     gGraphics.Textures().AllowWorldTarget(true);
     gGraphics.SetDrawMode(Graphics::DRAW_CHOSEN);
     gGraphics.ResizeWindow(800, 600);

@@ -1,5 +1,5 @@
 // Where the 4:3 picture sits in any window, and when the world is drawn sharp (at the
-// picture's size) or smooth (at 800x600, scaled up). No window needed.
+// picture's size) or smooth (smaller, scaled up). No window needed.
 #include <gtest/gtest.h>
 
 #include "Graphics/Graphics.h"
@@ -27,6 +27,30 @@ TEST(Picture_Size, TheLargest4By3PictureCentredWithEvenBars)
         EXPECT_EQ(p.mY, c.mPicture.mY) << c.mWindowWidth << "x" << c.mWindowHeight;
         EXPECT_EQ(p.mWidth, c.mPicture.mWidth) << c.mWindowWidth << "x" << c.mWindowHeight;
         EXPECT_EQ(p.mHeight, c.mPicture.mHeight) << c.mWindowWidth << "x" << c.mWindowHeight;
+    }
+}
+
+TEST(Picture_Size, ScaledUpTheWorldIsAWholeFractionOfThePictureWhereOneFitsElse800x600)
+{
+    const struct
+    {
+        int mPictureWidth, mPictureHeight;
+        World_Scale mScale;
+    } cases[] = {
+        {1440, 1080, {720, 540, 2}}, // full screen on a 1080p screen
+        {1600, 1200, {800, 600, 2}}, // at the largest a half may be
+        {1280, 960, {640, 480, 2}},  // and at the smallest
+        {2133, 1600, {711, 533, 3}}, // sides that do not divide: a pixel or two short
+        {2880, 2160, {720, 540, 4}}, // 4K
+        {1000, 750, {800, 600, 0}},  // a half would be too coarse: filtered
+        {1276, 957, {800, 600, 0}},
+    };
+    for (const auto& c : cases)
+    {
+        const World_Scale s = ScaleWorldInto(c.mPictureWidth, c.mPictureHeight);
+        EXPECT_EQ(s.mWidth, c.mScale.mWidth) << c.mPictureWidth << "x" << c.mPictureHeight;
+        EXPECT_EQ(s.mHeight, c.mScale.mHeight) << c.mPictureWidth << "x" << c.mPictureHeight;
+        EXPECT_EQ(s.mFactor, c.mScale.mFactor) << c.mPictureWidth << "x" << c.mPictureHeight;
     }
 }
 
