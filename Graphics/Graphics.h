@@ -212,6 +212,7 @@ private:
     bool mSmooth = false;
     bool mWorldOpen = false;     // the world is being drawn in the corner, to be scaled up
     bool mWorldInTarget = false; // ... of its own frame buffer rather than the window
+    bool mWorldDrawn = false;    // this frame has the world in it
     Resolution_Choice mChoice;
     int32_t mFrameStart = -1;   // when this frame's first draw cleared the screen
     uint32_t mProbeTexture = 0; // gone when the GL context was made anew

@@ -291,7 +291,10 @@ void Graphics::SetViewport()
 void Graphics::BeginWorld()
 {
     // Something already drawn this frame would be painted over by the scaled world.
-    if (!mInitialised || !mSmooth || mWorldOpen || !mClearPending)
+    if (!mInitialised || mWorldOpen || !mClearPending)
+        return;
+    mWorldDrawn = true;
+    if (!mSmooth)
         return;
     mWorldOpen = true;
     mWorldInTarget = mTextures.DrawToWorld(mScale.mWidth, mScale.mHeight);
@@ -473,13 +476,16 @@ void Graphics::Render()
     const bool drawn = !mClearPending;
     EndWorld();
     SDL_GL_SwapBuffers();
-    if (drawn && mFrameStart >= 0 && mDrawMode == DRAW_CHOSEN && CanScale())
+    // Only frames with the world in them judge how dear it is: a menu's cheap frames
+    // would otherwise bring back a sharp world that play then cannot afford.
+    if (drawn && mWorldDrawn && mFrameStart >= 0 && mDrawMode == DRAW_CHOSEN && CanScale())
     {
         const int32_t now = ClockMs();
         if (mChoice.AddFrame(now - mFrameStart, now))
             SetSmooth(!mChoice.IsSharp());
     }
     mFrameStart = -1;
+    mWorldDrawn = false;
     // Each frame starts again from the saved view, whatever the drawables left behind.
     glPopMatrix();
     glPushMatrix();
