@@ -48,12 +48,14 @@ if [ -n "$COMPARE" ]; then
   ROUNDS=2
   FRAMES=600
   LEVELS=()
+  SIZE=()
   while [ $# -gt 0 ]; do
     case $1 in
       --rounds) ROUNDS=$2; shift 2 ;;
       --frames) FRAMES=$2; shift 2 ;;
       --level) LEVELS+=("$2"); shift 2 ;;
-      *) echo "run_bench: --compare takes --rounds, --frames and --level" >&2; exit 2 ;;
+      --size) SIZE=(--size "$2"); shift 2 ;;
+      *) echo "run_bench: --compare takes --rounds, --frames, --level and --size" >&2; exit 2 ;;
     esac
   done
   [ ${#LEVELS[@]} -gt 0 ] || LEVELS=(0 1 2 3 4 5 6 7)
@@ -71,7 +73,7 @@ if [ -n "$COMPARE" ]; then
   OUT=$(mktemp -d)
   echo "before: $COMPARE ($(git log -1 --format='%h %s' "$HASH"))"
   echo "after:  this tree ($(git log -1 --format='%h %s' HEAD)$(git diff --quiet HEAD || echo ', with changes'))"
-  echo "LP_NUM_THREADS=${LP_NUM_THREADS:-(default)}, $FRAMES frames a run, $ROUNDS rounds; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "${SIZE[*]:-800x600 window}, LP_NUM_THREADS=${LP_NUM_THREADS:-(default)}, $FRAMES frames a run, $ROUNDS rounds; load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
   # Each run is a separate process from its own tree (its own images and levels);
   # the order swaps every round so neither side always runs first.
   for round in $(seq "$ROUNDS"); do
@@ -80,9 +82,9 @@ if [ -n "$COMPARE" ]; then
       [ $((round % 2)) -eq 0 ] && order="after before"
       for side in $order; do
         if [ "$side" = before ]; then
-          (cd "$BASE" && build/frame_bench --frames "$FRAMES" --level "$level") >"$OUT/$side.$level.$round"
+          (cd "$BASE" && build/frame_bench --frames "$FRAMES" --level "$level" "${SIZE[@]}") >"$OUT/$side.$level.$round"
         else
-          "$BUILD/frame_bench" --frames "$FRAMES" --level "$level" >"$OUT/$side.$level.$round"
+          "$BUILD/frame_bench" --frames "$FRAMES" --level "$level" "${SIZE[@]}" >"$OUT/$side.$level.$round"
         fi
       done
     done
