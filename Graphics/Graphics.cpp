@@ -178,8 +178,8 @@ void TexturedQuad(GLuint texture, bool cover, const Quad& quad, const Texture_Re
 
 } // namespace
 
-// The world was drawn at 800x600 in its own frame buffer or the window's corner: scaled
-// up, smoothly, into the picture, with black bars around it.
+// The world was drawn smaller, in its own frame buffer or the window's corner: scaled up
+// into the picture (filtered, or each pixel a square), with black bars around it.
 void Graphics::ShowScaledPicture(bool fromCorner)
 {
     const GLuint scaled = mTextures.FrameCopy(Texture_Cache::SCALED_WORLD, mScale.mWidth, mScale.mHeight);

@@ -10,7 +10,6 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include "Core/Constants.h"
 #include "Graphics/Image_Bank.h"
 
 namespace
@@ -90,7 +89,7 @@ bool Texture_Cache::DrawToWorld(int width, int height)
         return false;
     // A new size makes a new texture (which may reuse the old one's name), and the
     // frame buffer must draw into that instead.
-    const bool attached = mCopies[SCALED_WORLD].mTexture != 0 && mWorldTargetTexture != 0 &&
+    const bool attached = mCopies[SCALED_WORLD].mTexture != 0 && mWorldTargetAttached &&
                           mCopies[SCALED_WORLD].mWidth == width && mCopies[SCALED_WORLD].mHeight == height;
     const GLuint texture = FrameCopy(SCALED_WORLD, width, height);
     gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, mWorldTarget);
@@ -100,14 +99,14 @@ bool Texture_Cache::DrawToWorld(int width, int height)
         gFramebuffers.mAttach(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, texture, 0);
     if (texture != 0 && gFramebuffers.mStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT)
     {
-        mWorldTargetTexture = texture;
+        mWorldTargetAttached = true;
         return true;
     }
     // Not one this renderer draws into: the window and a copy from now on.
     gFramebuffers.mBind(GL_FRAMEBUFFER_EXT, 0);
     gFramebuffers.mDelete(1, &mWorldTarget);
     mWorldTarget = 0;
-    mWorldTargetTexture = 0;
+    mWorldTargetAttached = false;
     return false;
 }
 
@@ -181,7 +180,7 @@ void Texture_Cache::Drop(bool contextLost)
         gFramebuffers.mDelete(1, &mWorldTarget);
     }
     mWorldTarget = 0;
-    mWorldTargetTexture = 0;
+    mWorldTargetAttached = false;
     mWorldTargetTried = false;
     for (Copy& made : mCopies)
     {

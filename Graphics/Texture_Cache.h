@@ -50,7 +50,7 @@ private:
         int mWidth, mHeight;
     } mCopies[2] = {};
     uint32_t mWorldTarget = 0;
-    uint32_t mWorldTargetTexture = 0; // the texture it draws into
+    bool mWorldTargetAttached = false; // to the world's texture at its present size
     bool mWorldTargetAllowed = true;
     bool mWorldTargetTried = false; // for this context: a failure is not tried again
 };
